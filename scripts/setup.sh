@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# Installs what building, testing and the demo need (Debian 12, as root).
+set -euo pipefail
+pkgs=(build-essential cmake ninja-build pkg-config
+      libusb-dev libssl-dev nlohmann-json3-dev libcli11-dev
+      googletest libgtest-dev libgmock-dev libbenchmark-dev
+      ffmpeg tzdata clang-14 libclang-rt-14-dev)
+missing=()
+for p in "${pkgs[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  export DEBIAN_FRONTEND=noninteractive
+  apt-get update -qq
+  apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi

@@ -1,0 +1,134 @@
+// Control interface of the virtual recorder bus.
+//
+// The virtual bus is a libusb 0.1 implementation (built as libusb-0.1.so.4)
+// whose devices are simulated recorders. A program that links this library
+// gets the libusb symbols from it, so LibVestra, unchanged, talks to these
+// recorders. Tests drive the bus in-process through this header; the demo and
+// the command-line tool describe it in a JSON scenario file instead (see
+// load_scenario), which is read on the first usb_init when the environment
+// variable VSIM_SCENARIO names one.
+//
+// Every function here is thread-safe: the bus has one lock, and devices may be
+// plugged and unplugged while another thread is inside a libusb call.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace vsim {
+
+// One recorder on the virtual bus.
+struct DeviceSpec {
+    // A model name of the library's table ("VX007", "VX005", "VX006", "VX004",
+    // "VX001", "VX002") fills vid, pid, configuration, interface and endpoints
+    // from the table. Empty: the fields below are taken as given (unknown or
+    // custom devices).
+    std::string model;
+    uint16_t vid = 0;
+    uint16_t pid = 0;
+    int configuration = 1;
+    int interface_no = 0;
+    int ep_in = 0x81;
+    int ep_out = 0x01;
+
+    int bus = 0;                    // index of the bus (see add_bus)
+    std::string serial;             // USB serial-number string, e.g. "A1B2C3_1"
+    std::string id_code = "3400001";  // answer to "VX+GBIDCODE?"
+    std::string user = "admin";     // account accepted by "VX+LOGIN="
+    std::string password = "888888";  // its digest (MD5, upper-case hex) logs in
+    std::string login_id = "LID0001";  // answer to "VX+LOGINID?"
+    std::string login_pwd = "PWD0001";  // text accepted by "VX+LOGINPWD="
+    std::size_t packet_size = 512;  // largest piece one bulk read delivers
+};
+
+// One libusb call on a device's pipes, as the library made it.
+struct Transfer {
+    enum Kind { Write, Read } kind;
+    int device;          // id from plug()
+    int endpoint;        // as passed to usb_bulk_write / usb_bulk_read
+    std::string data;    // bytes the device accepted (Write) or delivered (Read)
+    int size;            // size argument of the call
+    int timeout;         // timeout argument of the call, ms
+    int result;          // what the call returned
+};
+
+// Faults, armed per device; each applies to the device's next traffic as said.
+struct Faults {
+    // Split each reply into packets of these sizes, in turn (the last size
+    // repeats); empty: packets of packet_size.
+    std::vector<std::size_t> reply_split;
+    // Accept at most this many bytes per bulk write (0: all).
+    int write_chunk = 0;
+    // The next N commands are received but never answered (reads time out).
+    int silent_replies = 0;
+    // Unplug the device right after the next complete command is received, so
+    // the read that follows fails with -ENODEV.
+    bool unplug_after_command = false;
+    // Non-zero: usb_set_configuration / usb_claim_interface return this code.
+    int set_configuration_error = 0;
+    int claim_interface_error = 0;
+    // Non-zero: the next N bulk writes fail with this code (e.g. -EIO).
+    int write_error = 0;
+    int write_error_count = 0;
+};
+
+// A command handler: gets the device's state and the command line without
+// its "\r\n", returns the reply bytes ("" means no reply).
+struct Recorder;
+using Handler = std::function<std::string(Recorder &, const std::string &line)>;
+
+// The state of one simulated recorder that handlers may read and change.
+struct Recorder {
+    int id;
+    DeviceSpec spec;
+    bool logged_in = false;
+    // Values behind the generic get/set commands, by keyword ("DEVNAME").
+    std::vector<std::pair<std::string, std::string>> values;
+    std::string get(const std::string &key) const;
+    void set(const std::string &key, const std::string &value);
+};
+
+// ---- Bus ---------------------------------------------------------------
+void reset();  // removes every bus, device, script, fault and record; realtime off
+int add_bus(const std::string &dirname, uint32_t location);  // returns its index
+int plug(const DeviceSpec &spec);  // returns the device id (1, 2, ...)
+void unplug(int id);               // open handles fail with -ENODEV from now on
+int devnum(int id);                // the bus device number it was given
+
+// ---- Protocol engine -----------------------------------------------------
+// Values behind the generic "VX+KEY?" / "VX+KEY=..." commands.
+void set_value(int id, const std::string &key, const std::string &value);
+std::string value(int id, const std::string &key);
+bool logged_in(int id);
+// Exact command line (with its "\r\n") -> exact reply bytes for this device,
+// overriding the engine until reset(). An empty reply means silence.
+void script(int id, const std::string &command_line, const std::string &reply);
+// Bytes waiting in the device's IN pipe now, as if left from an earlier reply.
+void queue_stale(int id, const std::string &bytes);
+// Handler for a keyword on every device (replaces the built-in one).
+void set_handler(const std::string &keyword, Handler handler);
+
+// ---- Faults --------------------------------------------------------------
+void set_faults(int id, const Faults &faults);
+
+// ---- Record of traffic ---------------------------------------------------
+std::vector<Transfer> transfers();          // every bulk transfer since reset/clear
+std::vector<std::string> commands(int id);  // complete command lines received
+// Other libusb calls on devices, in order, e.g. "open 1", "set_configuration 1 1",
+// "claim_interface 1 2", "release_interface 1 0", "close 1" (name, device id, argument).
+std::vector<std::string> calls();
+void clear_record();
+
+// ---- Timing --------------------------------------------------------------
+// Off (default): a read with nothing to deliver returns the time-out code at
+// once. On: it waits for its whole timeout first, as a real device would.
+void set_realtime(bool on);
+
+// ---- Scenario files ------------------------------------------------------
+// Loads a JSON scenario (busses, devices, values, scripts, faults, timed
+// plug/unplug events). Returns false and fills error on a malformed file.
+bool load_scenario(const std::string &path, std::string *error);
+
+}  // namespace vsim

@@ -1,0 +1,26 @@
+// The exception barrier of every exported function: nothing thrown inside the
+// library (an allocation failure, a bug) may cross the C interface.
+#pragma once
+
+#include <utility>
+
+namespace vx {
+
+template <class R, class F>
+R guarded(R on_failure, F &&body) noexcept {
+    try {
+        return std::forward<F>(body)();
+    } catch (...) {
+        return on_failure;
+    }
+}
+
+template <class F>
+void guarded_void(F &&body) noexcept {
+    try {
+        std::forward<F>(body)();
+    } catch (...) {
+    }
+}
+
+}  // namespace vx

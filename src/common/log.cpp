@@ -1,0 +1,89 @@
+#include "common/log.h"
+
+#include <atomic>
+#include <cstdarg>
+#include <cstdio>
+#include <mutex>
+#include <filesystem>
+
+#include "LibVestra.h"
+#include "common/timeutil.h"
+#include "platform/platform.h"
+
+namespace vx {
+namespace {
+
+std::atomic<int> g_log_mode{VX_LOG_FILE};
+std::atomic<int> g_log_max_size{5242880};
+
+// Serialises whole lines, so lines from several threads never interleave and
+// no thread appends while another rotates. A leaf lock: nothing is called
+// under it that could take another lock.
+std::mutex &log_lock() {
+    static std::mutex lock;
+    return lock;
+}
+
+std::string beside_exe(const char *name) {
+    return platform::host_exe_dir() + platform::kPathSep + name;
+}
+
+bool file_size(const std::string &path, long long *size) {
+    std::error_code ec;
+    auto n = std::filesystem::file_size(path, ec);
+    if (ec) return false;
+    *size = static_cast<long long>(n);
+    return true;
+}
+
+}  // namespace
+
+std::string GetLibLogPath() {
+    std::string path = beside_exe(kLogName);
+    long long size = 0;
+    if (file_size(path, &size) && size > g_log_max_size.load()) {
+        std::string old = beside_exe(kOldLogName);
+        std::remove(old.c_str());
+        std::rename(path.c_str(), old.c_str());
+    }
+    return path;
+}
+
+void LibLog(const char *format, ...) {
+    int mode = g_log_mode.load();
+    if (mode == 0) return;
+
+    char line[kLogLineSize] = {};
+    char stamp[64] = {};
+    GetLocalTimeStr(stamp, sizeof stamp);
+    int used = std::snprintf(line, sizeof line, "[%s] ", stamp);
+    if (used < 0) used = 0;
+    if (used < kLogLineSize - 1) {
+        va_list args;
+        va_start(args, format);
+        std::vsnprintf(line + used, sizeof line - static_cast<std::size_t>(used), format, args);
+        va_end(args);
+    }
+
+    std::lock_guard<std::mutex> guard(log_lock());
+    if (mode & VX_LOG_FILE) {
+        std::string path = GetLibLogPath();
+        if (std::FILE *f = std::fopen(path.c_str(), "a+")) {
+            std::fputs(line, f);
+            std::fclose(f);
+        }
+    } else if (mode & VX_LOG_CONSOLE) {
+        std::fputs(line, stdout);
+        std::fflush(stdout);
+    }
+}
+
+}  // namespace vx
+
+extern "C" {
+
+VX_API void VX_SetLibLog(int32_t mode) { vx::g_log_mode.store(mode); }
+
+VX_API void VX_SetLibLogSize(int32_t bytes) { vx::g_log_max_size.store(bytes); }
+
+}  // extern "C"

@@ -1,0 +1,40 @@
+#include "common/state.h"
+
+#include "common/guard.h"
+#include "common/text.h"
+
+namespace vx {
+
+std::recursive_mutex &lib_lock() {
+    static std::recursive_mutex lock;
+    return lock;
+}
+
+std::atomic<int> DeviceChangeState{0};
+std::atomic<int> DevListEnabled{0};
+
+VestraInfo &gb_dev() {
+    static VestraInfo record{};
+    return record;
+}
+
+void SetErrStr(VestraInfo *dev, const char *text) {
+    copy_text(dev->errStr, text ? std::string_view(text) : std::string_view());
+}
+
+void SetOutcome(VestraInfo *dev, int status, const char *text) {
+    dev->errNo = status;
+    SetErrStr(dev, text);
+}
+
+}  // namespace vx
+
+extern "C" {
+
+VX_API int32_t VX_GetErrNo(VestraInfo *dev) { return dev ? dev->errNo : 0; }
+
+VX_API const char *VX_GetErrStr(VestraInfo *dev) { return dev ? dev->errStr : nullptr; }
+
+VX_API VestraInfo *VX_GetGBDev(void) { return &vx::gb_dev(); }
+
+}  // extern "C"

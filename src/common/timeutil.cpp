@@ -1,0 +1,34 @@
+#include "common/timeutil.h"
+
+#include "platform/platform.h"
+
+namespace vx {
+
+void FormatTimeText(const std::tm &fields, char *buf, std::size_t size) {
+    if (buf == nullptr || size == 0) return;
+    if (std::strftime(buf, size, "%Y%m%d%H%M%S", &fields) == 0) buf[0] = '\0';
+}
+
+void UtcTimeText(std::time_t t, char *buf, std::size_t size) {
+    std::tm fields{};
+    if (!platform::utc_fields(t, &fields)) {
+        if (buf && size) buf[0] = '\0';
+        return;
+    }
+    FormatTimeText(fields, buf, size);
+}
+
+void LocalTimeText(std::time_t t, char *buf, std::size_t size) {
+    std::tm fields{};
+    if (!platform::local_fields(t, &fields)) {
+        if (buf && size) buf[0] = '\0';
+        return;
+    }
+    FormatTimeText(fields, buf, size);
+}
+
+void GetUtcTimeStr(char *buf, uint32_t size) { UtcTimeText(std::time(nullptr), buf, size); }
+
+void GetLocalTimeStr(char *buf, std::size_t size) { LocalTimeText(std::time(nullptr), buf, size); }
+
+}  // namespace vx

@@ -1,0 +1,38 @@
+// The few services that differ by operating system. Everything else in the
+// library reaches the system through this header only.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <ctime>
+#include <string>
+
+namespace vx::platform {
+
+// What the platform's libusb 0.1 returns for a bulk transfer that timed out
+// (libusb-win32: -116; libusb 0.1 on Linux: -ETIMEDOUT).
+extern const int kUsbTimeout;
+
+// Directory of the host executable (not of this library), in the narrow
+// encoding the file functions take; no trailing separator. Empty if unknown.
+std::string host_exe_dir();
+
+// The path separator used when joining a directory and a file name.
+extern const char kPathSep;
+
+// Wall-clock milliseconds since the process started, from a monotonic clock.
+uint32_t millis_since_start();
+void sleep_ms(uint32_t ms);
+
+// Thread-safe broken-down time. Return false if the value cannot be broken down.
+bool utc_fields(std::time_t t, std::tm *out);
+bool local_fields(std::time_t t, std::tm *out);
+
+// Code-page conversions. "ANSI" and "OEM" are the system's current narrow
+// code pages (on POSIX both are the locale's UTF-8). Each returns the number
+// of units the whole text needs including its terminator, and converts only
+// when that fits in capacity; 0 on a conversion the platform refuses.
+std::size_t ansi_to_wide(const char *src, char16_t *dst, std::size_t capacity);
+std::size_t wide_to_oem(const char16_t *src, char *dst, std::size_t capacity);
+
+}  // namespace vx::platform

@@ -1,0 +1,46 @@
+// POSIX implementation of the platform services.
+#include "platform/platform.h"
+
+#include <cerrno>
+#include <chrono>
+#include <climits>
+#include <thread>
+#include <unistd.h>
+
+namespace vx::platform {
+
+const int kUsbTimeout = -ETIMEDOUT;
+const char kPathSep = '/';
+
+std::string host_exe_dir() {
+    char buf[PATH_MAX + 1];
+    ssize_t n = ::readlink("/proc/self/exe", buf, sizeof buf - 1);
+    if (n <= 0) return std::string();
+    std::string path(buf, static_cast<std::size_t>(n));
+    std::size_t cut = path.rfind('/');
+    if (cut == std::string::npos) return std::string();
+    if (cut == 0) return "/";
+    return path.substr(0, cut);
+}
+
+namespace {
+// Captured when the library is loaded, which is as close to process start as a
+// library gets; the clock only has to be monotonic and in milliseconds.
+const auto g_start = std::chrono::steady_clock::now();
+}  // namespace
+
+uint32_t millis_since_start() {
+    auto d = std::chrono::steady_clock::now() - g_start;
+    return static_cast<uint32_t>(
+        std::chrono::duration_cast<std::chrono::milliseconds>(d).count());
+}
+
+void sleep_ms(uint32_t ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
+
+bool utc_fields(std::time_t t, std::tm *out) { return ::gmtime_r(&t, out) != nullptr; }
+bool local_fields(std::time_t t, std::tm *out) {
+    ::tzset();  // localtime_r alone need not notice a changed TZ
+    return ::localtime_r(&t, out) != nullptr;
+}
+
+}  // namespace vx::platform
