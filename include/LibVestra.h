@@ -124,6 +124,10 @@ VX_API void     VX_UnInitDevEx(VestraInfo *dev);
  * reply is left in VX_GetErrStr(dev) whatever the result. */
 VX_API uint32_t VX_Cmd(VestraInfo *dev, const char *password, const char *command);
 
+/* ---- Recording decryption (no device, no lock) --------------------------- */
+
+/* ---- Time zones (no device, no lock) ------------------------------------- */
+
 #ifdef __cplusplus
 }
 #endif

@@ -1,1 +1,2 @@
+// Placeholder until the command groups land.
 int main() { return 0; }
