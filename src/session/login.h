@@ -1,0 +1,22 @@
+// Logging a record in and out.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "LibVestra.h"
+
+namespace vx {
+
+constexpr int kMaxLoginAttempts = 10;
+constexpr int kLoginIdMax = 35;
+
+// A 32-character password is a digest already; any other becomes the MD5 of
+// its bytes in 32 upper-case hexadecimal digits.
+std::string PasswordDigest(const char *password);
+
+// The login every operation runs first: 1 when the record is (or becomes)
+// logged in. Null or closed records are refused as by the exported form.
+uint32_t Login(VestraInfo *dev, const char *password);
+
+}  // namespace vx

@@ -1,0 +1,145 @@
+#include "transport/usbio.h"
+
+#include <cstdio>
+#include <usb.h>
+
+#include "common/log.h"
+#include "common/state.h"
+#include "common/text.h"
+#include "platform/platform.h"
+#include "transport/completeness.h"
+#include "transport/models.h"
+
+namespace vx {
+namespace {
+
+usb_dev_handle *handle_of(const VestraInfo *dev) {
+    return static_cast<usb_dev_handle *>(dev->usbHandle);
+}
+
+// A device that keeps sending must not hold the caller forever: the flush
+// gives up after this many reads, a reply read after this many empty packets.
+constexpr int kMaxFlushReads = 256;
+constexpr int kMaxEmptyReads = 16;
+
+}  // namespace
+
+int Open_Device(VestraInfo *dev, uint32_t pid, uint32_t vid, int *state) {
+    if (dev->usbHandle != nullptr) Close_Device(dev);
+    InitUsbBus();
+
+    usb_dev_handle *handle = open_dev(pid, vid);
+    if (handle == nullptr) {
+        char text[1024];
+        std::snprintf(text, sizeof text, "error opening device: \n%s\n", usb_strerror());
+        SetErrStr(dev, text);
+        LibLog("[%s] %s\n", "Open_Device", text);
+    } else {
+        dev->usbHandle = handle;
+        LibLog("[%s]: success: device %04X:%04X opened\n", "Open_Device", pid, vid);
+        char text[512];
+        if (usb_set_configuration(handle, int(dev->model.configuration)) < 0) {
+            std::snprintf(text, sizeof text, "error setting config #%d: %s\n",
+                          int(dev->model.configuration), usb_strerror());
+            SetErrStr(dev, text);
+            LibLog("[%s]: %s\n", "Open_Device", text);
+        } else {
+            LibLog("[%s]: success: set configuration #%d\n", "Open_Device",
+                   int(dev->model.configuration));
+            if (usb_claim_interface(handle, int(dev->model.interfaceNo)) < 0) {
+                std::snprintf(text, sizeof text, "error claiming interface #%d:\n%s\n",
+                              int(dev->model.interfaceNo), usb_strerror());
+                SetErrStr(dev, text);
+                LibLog("[%s]: %s\n", "Open_Device", text);
+            } else {
+                LibLog("[%s]: success: claim_interface #%d\n", "Open_Device",
+                       int(dev->model.interfaceNo));
+                if (state) *state = 1;
+                return 1;
+            }
+        }
+    }
+    if (state) *state = 2;
+    Close_Device(dev);
+    return 0;
+}
+
+void Close_Device(VestraInfo *dev) {
+    if (usb_dev_handle *handle = handle_of(dev)) {
+        // The interface this record claimed, which is not always interface 0.
+        usb_release_interface(handle, int(dev->model.interfaceNo));
+        usb_close(handle);
+    }
+    dev->usbHandle = nullptr;
+    dev->devNum = -1;
+}
+
+void FlushReadDev(VestraInfo *dev) {
+    char scratch[kFlushChunk];
+    for (int i = 0; i < kMaxFlushReads; ++i) {
+        if (usb_bulk_read(handle_of(dev), int(dev->model.bulkIn), scratch, kFlushChunk,
+                          kFlushTimeoutMs) < 0)
+            return;
+    }
+}
+
+int WriteFullDev(VestraInfo *dev, std::string_view command) {
+    if (dev->usbHandle == nullptr) {
+        Close_Device(dev);
+        return -1;
+    }
+    FlushReadDev(dev);
+    copy_text(dev->lastCmd, command);
+
+    const int whole = int(command.size());
+    int written = 0;
+    for (int count = 0; written < whole; ++count) {
+        int left = whole - written;
+        int r = usb_bulk_write(handle_of(dev), int(dev->model.bulkOut), command.data() + written,
+                               left, kWriteTimeoutMs);
+        if (r < 0) {
+            LibLog("[%s]: usb_bulk_write %.*s error %d  : %s,so close dev\n", "WriteFullDev", left,
+                   command.data() + written, r, usb_strerror());
+            Close_Device(dev);
+            DeviceChangeState = 2;
+            return -1;
+        }
+        LibLog("[%s]: usb_bulk_write %.*s \n", "WriteFullDev", whole, command.data());
+        written += r < left ? r : left;
+        if (count >= kMaxWrites - 1) break;
+    }
+    return written;
+}
+
+int ReadFullDev(VestraInfo *dev, char *reply, int capacity) {
+    if (dev->usbHandle == nullptr) {
+        Close_Device(dev);
+        return -1;
+    }
+    int total = 0;
+    int room = capacity - 1;  // the last byte keeps the text terminated
+    int empty_reads = 0;
+    while (room > 0) {
+        int r = usb_bulk_read(handle_of(dev), int(dev->model.bulkIn), reply + total, room,
+                              kReadTimeoutMs);
+        if (r < 0) {
+            LibLog("[%s]: usb_bulk_read err:cmd:%s ret=%d,%s\n", "ReadFullDev", dev->lastCmd, r,
+                   usb_strerror());
+            if (r != platform::kUsbTimeout) {
+                Close_Device(dev);
+                DeviceChangeState = 2;
+            }
+            return -1;
+        }
+        if (r > room) r = room;
+        room -= r;
+        total += r;
+        reply[total] = '\0';
+        if (CheckCmdResult(reply) != 0) break;
+        if (r == 0 && ++empty_reads >= kMaxEmptyReads) break;
+    }
+    LibLog("[%s]: readbuf [%d]:%s\n", "ReadFullDev", total, reply);
+    return total;
+}
+
+}  // namespace vx
