@@ -1,2 +1,57 @@
-// Placeholder until the command groups land.
-int main() { return 0; }
+// vxctl: try LibVestra from the command line, against recorders on the USB
+// bus or against virtual ones described by a scenario file.
+#include <cstdlib>
+#include <iostream>
+
+#include "LibVestra.h"
+#include "commands.h"
+#include "simulation.h"
+
+namespace vxctl {
+int &exit_code() {
+    static int code = kOk;
+    return code;
+}
+}  // namespace vxctl
+
+namespace {
+// The scenario decides which libusb the process runs on, so it is handled
+// before anything touches the library.
+std::string scenario_argument(int argc, char **argv) {
+    for (int i = 1; i < argc; ++i) {
+        std::string arg = argv[i];
+        if (arg == "--scenario" && i + 1 < argc) return argv[i + 1];
+        if (arg.rfind("--scenario=", 0) == 0) return arg.substr(11);
+    }
+    return std::string();
+}
+}  // namespace
+
+int main(int argc, char **argv) {
+    std::string wanted = scenario_argument(argc, argv);
+    if (!wanted.empty() && !vxctl::virtual_bus_loaded()) vxctl::use_scenario(wanted, argv);
+    VX_SetLibLog(VX_LOG_OFF);
+
+    CLI::App app{"vxctl - find, identify and talk to recorders; decrypt recordings"};
+    app.require_subcommand(1);
+    std::string scenario;
+    int log_mode = VX_LOG_OFF;
+    app.add_option("--scenario", scenario,
+                   "use virtual recorders described by this JSON file instead of the USB bus");
+    app.add_option("--log", log_mode,
+                   "library log: 0 off, 1 file LibVestra.log beside vxctl, 2 console")
+        ->check(CLI::Range(0, 3))
+        ->each([](const std::string &v) { VX_SetLibLog(std::atoi(v.c_str())); });
+
+    vxctl::add_device_commands(app);
+
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::CallForHelp &e) {
+        return app.exit(e);
+    } catch (const CLI::ParseError &e) {
+        app.exit(e);
+        return vxctl::kUsage;
+    }
+    return vxctl::exit_code();
+}

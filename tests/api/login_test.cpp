@@ -1,0 +1,230 @@
+// Login forms, logout and release through the C interface.
+#include "recorder_fixture.h"
+
+#include <cstring>
+
+namespace {
+
+const char *kDigest888888 = "21218CCA77804D2BA1922C33E0151105";
+
+class Login : public RecorderTest {
+protected:
+    void SetUp() override {
+        RecorderTest::SetUp();
+        id = plug("VX001");
+        dev = open("VX001");
+        ASSERT_NE(dev, nullptr);
+        vsim::clear_record();
+    }
+    std::vector<std::string> sent() { return vsim::commands(id); }
+    int id = 0;
+    VestraInfo *dev = nullptr;
+};
+
+TEST_F(Login, AutomaticLoginOnceThenNoMoreTraffic) {
+    vsim::set_value(id, "DEVNAME", "cam-7");
+    ASSERT_EQ(VX_Cmd(dev, "888888", "VX+DEVNAME?\r\n"), 1u);
+    EXPECT_EQ(sent(), (std::vector<std::string>{std::string("VX+LOGIN=admin:") + kDigest888888 + "\r\n",
+                                                "VX+DEVNAME?\r\n"}));
+    EXPECT_EQ(VX_IsLogin(dev), 1);
+    // Logged in: later operations skip the login, whatever password they pass.
+    vsim::clear_record();
+    EXPECT_EQ(VX_Login(dev, "wrong"), 1u);
+    ASSERT_EQ(VX_Cmd(dev, "wrong", "VX+DEVNAME?\r\n"), 1u);
+    EXPECT_EQ(sent(), std::vector<std::string>{"VX+DEVNAME?\r\n"});
+}
+
+TEST_F(Login, DigestRulesOnTheWire) {
+    // 32 characters are taken as a digest already, lower case included.
+    EXPECT_EQ(VX_Login(dev, kDigest888888), 1u);
+    EXPECT_EQ(sent().at(0), std::string("VX+LOGIN=admin:") + kDigest888888 + "\r\n");
+    VX_Logout(dev);
+
+    struct Case { std::string password, digest; } cases[] = {
+        {"0123456789abcdef0123456789abcdef", "0123456789abcdef0123456789abcdef"},
+        {"", "D41D8CD98F00B204E9800998ECF8427E"},
+        {std::string(31, 'a'), "3B0845DB57C200BE6052466F87B2198A"},
+        {std::string(33, 'a'), "B4F13CB081E412F44E99742CB128A1A5"},
+    };
+    for (const auto &c : cases) {
+        vsim::clear_record();
+        EXPECT_EQ(VX_Login(dev, c.password.c_str()), 0u);
+        auto s = sent();
+        ASSERT_EQ(s.size(), 10u);  // the device refuses them all
+        EXPECT_EQ(s[0], "VX+LOGIN=admin:" + c.digest + "\r\n") << c.password;
+    }
+}
+
+TEST_F(Login, WrongPasswordTriesTenTimesThenOperationsReportNoLogin) {
+    EXPECT_EQ(VX_Login(dev, "123456"), 0u);
+    EXPECT_EQ(count_commands(id, "VX+LOGIN="), 10);
+    EXPECT_EQ(VX_IsLogin(dev), 0);
+
+    vsim::clear_record();
+    EXPECT_EQ(VX_Cmd(dev, "123456", "VX+DEVNAME?\r\n"), 0u);
+    EXPECT_EQ(VX_GetErrNo(dev), VX_STATUS_NO_LOGIN);
+    EXPECT_STREQ(VX_GetErrStr(dev), "No Login Device");
+    EXPECT_EQ(count_commands(id, "VX+DEVNAME"), 0);
+}
+
+TEST_F(Login, ParaIsErrorStopsAtOnceAndIsKept) {
+    vsim::script(id, std::string("VX+LOGIN=admin:") + kDigest888888 + "\r\n", "Error: para is error\r\n");
+    EXPECT_EQ(VX_Login(dev, "888888"), 0u);
+    EXPECT_EQ(count_commands(id, "VX+LOGIN="), 1);
+    EXPECT_STREQ(VX_GetErrStr(dev), "Error: para is error\r\n");
+    EXPECT_EQ(VX_GetErrNo(dev), 0) << "the login leaves the status number alone";
+}
+
+TEST_F(Login, SuccessInTheTenthAttemptIsReported) {
+    for (int succeed_at : {3, 10}) {
+        int calls = 0;
+        vsim::set_handler("LOGIN", [&calls, succeed_at](vsim::Recorder &r, const std::string &) {
+            if (++calls < succeed_at) return std::string("+LOGIN:Fail\r\nError: password error\r\n");
+            r.logged_in = true;
+            return std::string("+LOGIN:Sucess\r\nOK\r\n");
+        });
+        dev->isLogin = 0;
+        vsim::clear_record();
+        EXPECT_EQ(VX_Login(dev, "888888"), 1u) << succeed_at;
+        EXPECT_EQ(VX_IsLogin(dev), 1);
+        EXPECT_EQ(count_commands(id, "VX+LOGIN="), succeed_at);
+    }
+}
+
+TEST_F(Login, ShortRepliesCountAsNoReply) {
+    vsim::script(id, std::string("VX+LOGIN=admin:") + kDigest888888 + "\r\n", "+LOG");
+    EXPECT_EQ(VX_Login(dev, "888888"), 0u);
+    EXPECT_EQ(count_commands(id, "VX+LOGIN="), 10);
+}
+
+TEST_F(Login, LoginExNamesTheAccount) {
+    vsim::DeviceSpec spec;
+    spec.model = "VX002";
+    spec.user = "operator";
+    spec.password = "s3cret";
+    int other = vsim::plug(spec);
+    VestraInfo *d2 = open("VX002");
+    ASSERT_NE(d2, nullptr);
+    EXPECT_EQ(VX_LoginEx(d2, nullptr, "s3cret"), 0u);
+    EXPECT_EQ(VX_LoginEx(d2, "operator", nullptr), 0u);
+    EXPECT_TRUE(vsim::commands(other).empty());
+    EXPECT_EQ(VX_LoginEx(d2, "operator", "s3cret"), 1u);
+    EXPECT_EQ(vsim::commands(other),
+              std::vector<std::string>{"VX+LOGIN=operator:33E1B232A4E6FA0028A6670753749A17\r\n"});
+    EXPECT_EQ(VX_IsLogin(d2), 1);
+}
+
+TEST_F(Login, TwoStepLogin) {
+    char login_id[36];
+    std::memset(login_id, '#', sizeof login_id);
+    ASSERT_EQ(VX_GetLoginID(dev, login_id), 1u);
+    EXPECT_STREQ(login_id, "LID0001");
+    EXPECT_EQ(sent(), std::vector<std::string>{"VX+LOGINID?\r\n"});
+
+    EXPECT_EQ(VX_LoginIDPwd(dev, nullptr), 0u);
+    EXPECT_EQ(VX_GetErrNo(dev), VX_STATUS_NO_LOGIN);
+    EXPECT_STREQ(VX_GetErrStr(dev), "No Login Device");
+
+    vsim::clear_record();
+    ASSERT_EQ(VX_LoginIDPwd(dev, "PWD0001"), 1u);
+    EXPECT_EQ(sent(), std::vector<std::string>{"VX+LOGINPWD=PWD0001\r\n"});  // sent unchanged
+    EXPECT_EQ(VX_IsLogin(dev), 1);
+
+    // Logged in: 1, without traffic, the output untouched.
+    vsim::clear_record();
+    std::memset(login_id, '#', sizeof login_id);
+    EXPECT_EQ(VX_GetLoginID(dev, login_id), 1u);
+    EXPECT_EQ(login_id[0], '#');
+    EXPECT_TRUE(sent().empty());
+}
+
+TEST_F(Login, LoginIdThatDoesNotFitIsRefused) {
+    char login_id[36];
+    vsim::script(id, "VX+LOGINID?\r\n", "+LOGINID:" + std::string(35, 'i') + "\r\nOK\r\n");
+    EXPECT_EQ(VX_GetLoginID(dev, login_id), 1u);
+    EXPECT_EQ(std::string(login_id), std::string(35, 'i'));
+
+    vsim::clear_record();
+    std::memset(login_id, '#', sizeof login_id);
+    vsim::script(id, "VX+LOGINID?\r\n", "+LOGINID:" + std::string(36, 'i') + "\r\nOK\r\n");
+    EXPECT_EQ(VX_GetLoginID(dev, login_id), 0u);
+    EXPECT_EQ(login_id[0], '#');
+    EXPECT_EQ(sent().size(), 1u);
+
+    vsim::clear_record();
+    vsim::script(id, "VX+LOGINID?\r\n", "no id here, OK\r\n");
+    EXPECT_EQ(VX_GetLoginID(dev, login_id), 0u);
+    EXPECT_EQ(sent().size(), 10u);
+}
+
+TEST_F(Login, Logout) {
+    EXPECT_EQ(VX_Logout(dev), 1u);  // not logged in: nothing sent
+    EXPECT_TRUE(sent().empty());
+
+    ASSERT_EQ(VX_Login(dev, "888888"), 1u);
+    vsim::clear_record();
+    EXPECT_EQ(VX_Logout(dev), 1u);
+    EXPECT_EQ(sent(), std::vector<std::string>{"VX+LOGOUT\r\n"});
+    EXPECT_EQ(VX_IsLogin(dev), 0);
+    EXPECT_FALSE(vsim::logged_in(id));
+    EXPECT_STREQ(VX_GetErrStr(dev), "+LOGOUT:Sucess\r\nOK\r\n");
+
+    // A refused logout still returns 1 and leaves the record logged in.
+    ASSERT_EQ(VX_Login(dev, "888888"), 1u);
+    vsim::script(id, "VX+LOGOUT\r\n", "Error: busy\r\n");
+    EXPECT_EQ(VX_Logout(dev), 1u);
+    EXPECT_EQ(VX_IsLogin(dev), 1);
+    EXPECT_STREQ(VX_GetErrStr(dev), "Error: busy\r\n");
+}
+
+TEST_F(Login, NullAndClosedRecords) {
+    EXPECT_EQ(VX_Login(nullptr, "888888"), 0u);
+    EXPECT_EQ(VX_LoginEx(nullptr, "admin", "888888"), 0u);
+    EXPECT_EQ(VX_GetLoginID(nullptr, nullptr), 0u);
+    EXPECT_EQ(VX_LoginIDPwd(nullptr, "x"), 0u);
+    EXPECT_EQ(VX_Logout(nullptr), 0u);
+    EXPECT_EQ(VX_IsLogin(nullptr), 0);
+    VX_UnInitDev(nullptr);
+
+    EXPECT_EQ(VX_Login(dev, nullptr), 0u);
+    vsim::unplug(id);
+    EXPECT_EQ(VX_Login(dev, "888888"), 0u);  // the transfers fail and close the record
+    EXPECT_EQ(VX_CheckDevHandle(dev), 0u);
+    EXPECT_EQ(VX_Login(dev, "888888"), 0u);
+    EXPECT_EQ(VX_GetErrNo(dev), VX_STATUS_NOT_OPEN);
+    EXPECT_STREQ(VX_GetErrStr(dev), "Device not Open");
+}
+
+TEST_F(Login, UnInitLogsOutClosesAndReleases) {
+    ASSERT_EQ(VX_Login(dev, "888888"), 1u);
+    forget(dev);
+    vsim::clear_record();
+    VX_UnInitDev(dev);
+    EXPECT_EQ(sent(), std::vector<std::string>{"VX+LOGOUT\r\n"});
+    std::string sid = std::to_string(id);
+    auto calls = vsim::calls();
+    ASSERT_GE(calls.size(), 2u);
+    EXPECT_EQ(calls[calls.size() - 2], "release_interface " + sid + " 0");
+    EXPECT_EQ(calls.back(), "close " + sid);
+}
+
+TEST_F(Login, UnInitOfAnUnpluggedRecordStillReleasesIt) {
+    ASSERT_EQ(VX_Login(dev, "888888"), 1u);
+    forget(dev);
+    vsim::unplug(id);
+    VX_Cmd(dev, "888888", "VX+DEVNAME?\r\n");  // closes the record
+    ASSERT_EQ(VX_CheckDevHandle(dev), 0u);
+    VX_UnInitDevEx(dev);  // logout takes the not-open road, then the record is freed (ASan checks)
+}
+
+TEST_F(Login, UnInitOfTheLibraryRecordOnlyClosesIt) {
+    VestraInfo *gb = VX_GetGBDev();
+    ASSERT_NE(gb, nullptr);
+    EXPECT_EQ(gb, VX_GetGBDev());
+    VX_UnInitDev(gb);
+    EXPECT_EQ(VX_GetErrNo(gb), VX_STATUS_NOT_OPEN);  // the logout found it closed
+    EXPECT_EQ(gb->devNum, -1);
+    EXPECT_EQ(gb, VX_GetGBDev());
+}
+
+}  // namespace

@@ -1,0 +1,162 @@
+// What goes over the wire for one exchange, and how transfer faults end.
+#include "recorder_fixture.h"
+
+#include <cstring>
+
+namespace {
+
+class Transport : public RecorderTest {
+protected:
+    void SetUp() override {
+        RecorderTest::SetUp();
+        id = plug("VX006", "6000006");  // endpoints 0x83 / 0x02
+        dev = open("VX006");
+        ASSERT_NE(dev, nullptr);
+        vsim::clear_record();
+    }
+    int id = 0;
+    VestraInfo *dev = nullptr;
+};
+
+TEST_F(Transport, FlushWriteReadOnTheModelsEndpoints) {
+    vsim::queue_stale(id, "stale +GBIDCODE:9999999\r\nOK\r\n");
+    char code[8] = {};
+    ASSERT_EQ(VX_GetIDCode(dev, code), 1u);
+    EXPECT_STREQ(code, "6000006");  // the stale reply was flushed, never read as the answer
+
+    auto all = vsim::transfers();
+    ASSERT_GE(all.size(), 4u);
+    // Flush: 4096-byte reads with 100 ms until one fails.
+    std::size_t i = 0;
+    for (; all[i].kind == vsim::Transfer::Read && all[i].timeout == 100; ++i) {
+        EXPECT_EQ(all[i].endpoint, 0x83);
+        EXPECT_EQ(all[i].size, 4096);
+    }
+    ASSERT_GE(i, 2u);
+    EXPECT_LT(all[i - 1].result, 0);
+    EXPECT_EQ(all[i - 1].result, -110);
+    // One write of the whole line with 1000 ms.
+    ASSERT_EQ(all[i].kind, vsim::Transfer::Write);
+    EXPECT_EQ(all[i].endpoint, 0x02);
+    EXPECT_EQ(all[i].data, "VX+GBIDCODE?\r\n");
+    EXPECT_EQ(all[i].timeout, 1000);
+    // The reply read with 1000 ms, at most capacity - 1 bytes.
+    ASSERT_EQ(all[i + 1].kind, vsim::Transfer::Read);
+    EXPECT_EQ(all[i + 1].endpoint, 0x83);
+    EXPECT_EQ(all[i + 1].timeout, 1000);
+    EXPECT_EQ(all[i + 1].size, 1023);
+    EXPECT_EQ(all[i + 1].data, "+GBIDCODE:6000006\r\nOK\r\n");
+    EXPECT_EQ(all.size(), i + 2);
+}
+
+TEST_F(Transport, ReplyJoinedFromSeveralPackets) {
+    vsim::Faults faults;
+    faults.reply_split = {2, 5};  // "+G", "BIDCO", "DE:60", ...
+    vsim::set_faults(id, faults);
+    char code[8] = {};
+    ASSERT_EQ(VX_GetIDCode(dev, code), 1u);
+    EXPECT_STREQ(code, "6000006");
+    auto r = reads();
+    std::string joined;
+    int reply_reads = 0;
+    for (const auto &t : r) {
+        if (t.timeout != 1000) continue;
+        ++reply_reads;
+        EXPECT_EQ(t.size, 1023 - int(joined.size())) << "each read asks for the room left";
+        joined += t.data;
+    }
+    EXPECT_EQ(joined, "+GBIDCODE:6000006\r\nOK\r\n");
+    EXPECT_EQ(reply_reads, 6);  // 2 + 5*4 = 22 < 24, then the last 2 bytes
+}
+
+TEST_F(Transport, PartialWritesAreContinuedUpToSevenTransfers) {
+    vsim::Faults faults;
+    faults.write_chunk = 4;
+    vsim::set_faults(id, faults);
+    char code[8] = {};
+    ASSERT_EQ(VX_GetIDCode(dev, code), 1u);  // 14 bytes in 4 writes
+    auto w = writes();
+    ASSERT_EQ(w.size(), 4u);
+    EXPECT_EQ(w[0].data, "VX+G");
+    EXPECT_EQ(w[0].size, 14);
+    EXPECT_EQ(w[1].size, 10);
+    EXPECT_EQ(w[3].data, "?\r\n");
+
+    // A line that needs more than seven transfers is cut after the seventh.
+    faults.write_chunk = 1;
+    vsim::set_faults(id, faults);
+    vsim::clear_record();
+    EXPECT_EQ(VX_GetIDCode(dev, code), 0u);
+    w = writes();
+    ASSERT_EQ(w.size(), 7u);
+    std::string sent;
+    for (const auto &t : w) sent += t.data;
+    EXPECT_EQ(sent, "VX+GBID");
+    EXPECT_EQ(VX_CheckDevHandle(dev), 1u);
+}
+
+TEST_F(Transport, TimeoutKeepsTheRecordOpen) {
+    ASSERT_EQ(VX_Login(dev, "888888"), 1u);
+    vsim::script(id, "VX+DEVNAME?\r\n", "OK\r\n");  // 4 bytes never complete a reply
+    EXPECT_EQ(VX_Cmd(dev, "888888", "VX+DEVNAME?\r\n"), 0u);
+    EXPECT_EQ(VX_GetErrNo(dev), 0);
+    EXPECT_STREQ(VX_GetErrStr(dev), "OK\r\n");
+    EXPECT_EQ(VX_CheckDevHandle(dev), 1u);
+    auto r = reads();
+    ASSERT_FALSE(r.empty());
+    EXPECT_EQ(r.back().result, -110);
+
+    vsim::Faults faults;
+    faults.silent_replies = 1;
+    vsim::set_faults(id, faults);
+    EXPECT_EQ(VX_Cmd(dev, "888888", "VX+UID?\r\n"), 0u);
+    EXPECT_EQ(VX_GetErrNo(dev), 0);
+    EXPECT_STREQ(VX_GetErrStr(dev), "");
+    EXPECT_EQ(VX_CheckDevHandle(dev), 1u);
+}
+
+TEST_F(Transport, UnplugBetweenWriteAndReadClosesTheRecord) {
+    ASSERT_EQ(VX_Login(dev, "888888"), 1u);
+    vsim::Faults faults;
+    faults.unplug_after_command = true;
+    vsim::set_faults(id, faults);
+    EXPECT_EQ(VX_Cmd(dev, "888888", "VX+DEVNAME?\r\n"), 0u);
+    EXPECT_EQ(VX_GetErrNo(dev), 0);
+    EXPECT_STREQ(VX_GetErrStr(dev), "");
+    EXPECT_EQ(VX_CheckDevHandle(dev), 0u);
+    EXPECT_EQ(dev->devNum, -1);
+
+    vsim::clear_record();
+    EXPECT_EQ(VX_Cmd(dev, "888888", "VX+DEVNAME?\r\n"), 0u);
+    EXPECT_EQ(VX_GetErrNo(dev), VX_STATUS_NOT_OPEN);
+    EXPECT_STREQ(VX_GetErrStr(dev), "Device not Open");
+    EXPECT_TRUE(vsim::transfers().empty());
+}
+
+TEST_F(Transport, WriteErrorClosesTheRecord) {
+    ASSERT_EQ(VX_Login(dev, "888888"), 1u);
+    vsim::Faults faults;
+    faults.write_error = -5;
+    faults.write_error_count = 1;
+    vsim::set_faults(id, faults);
+    EXPECT_EQ(VX_Cmd(dev, "888888", "VX+DEVNAME?\r\n"), 0u);
+    EXPECT_EQ(VX_GetErrNo(dev), 0);
+    EXPECT_EQ(VX_CheckDevHandle(dev), 0u);
+    EXPECT_EQ(reads().back().timeout, 100) << "no reply read after the failed write";
+}
+
+TEST_F(Transport, OversizedReplyStaysInsideItsArea) {
+    ASSERT_EQ(VX_Login(dev, "888888"), 1u);
+    std::string flood(5000, 'x');
+    vsim::script(id, "VX+DEVNAME?\r\n", flood);
+    EXPECT_EQ(VX_Cmd(dev, "888888", "VX+DEVNAME?\r\n"), 0u);
+    EXPECT_EQ(std::strlen(VX_GetErrStr(dev)), 1023u);
+    EXPECT_EQ(VX_CheckDevHandle(dev), 1u);
+
+    // An answer whose terminator lies past the area never completes.
+    vsim::script(id, "VX+UID?\r\n", "+UID:" + std::string(1100, 'u') + "\r\nOK\r\n");
+    EXPECT_EQ(VX_Cmd(dev, "888888", "VX+UID?\r\n"), 0u);
+    EXPECT_EQ(std::strlen(VX_GetErrStr(dev)), 1023u);
+}
+
+}  // namespace

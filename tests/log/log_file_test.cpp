@@ -1,0 +1,148 @@
+// The log file beside the executable: creation, stamp, modes, the line cut,
+// rotation, and lines from many threads.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <ctime>
+#include <fstream>
+#include <regex>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <unistd.h>
+#include <vector>
+
+#include "LibVestra.h"
+#include "common/log.h"
+#include "common/timeutil.h"
+#include "platform/platform.h"
+
+namespace {
+
+std::string beside_exe(const char *name) { return vx::platform::host_exe_dir() + "/" + name; }
+
+std::string slurp(const std::string &path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream ss;
+    ss << in.rdbuf();
+    return ss.str();
+}
+
+bool exists(const std::string &path) { return ::access(path.c_str(), F_OK) == 0; }
+
+std::vector<std::string> lines_of(const std::string &text) {
+    std::vector<std::string> out;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        std::size_t end = text.find('\n', start);
+        if (end == std::string::npos) end = text.size() - 1;
+        out.push_back(text.substr(start, end - start + 1));
+        start = end + 1;
+    }
+    return out;
+}
+
+class LogFile : public ::testing::Test {
+protected:
+    void SetUp() override {
+        current = beside_exe("LibVestra.log");
+        old = beside_exe("LibVestra.1.log");
+        std::remove(current.c_str());
+        std::remove(old.c_str());
+        VX_SetLibLog(VX_LOG_FILE);
+        VX_SetLibLogSize(5242880);
+    }
+    void TearDown() override { VX_SetLibLog(VX_LOG_FILE); }
+    std::string current, old;
+};
+
+const std::regex kLine(R"(\[\d{14}\] .*\n)");
+
+TEST_F(LogFile, FirstLineCreatesTheFileBesideTheExecutable) {
+    vx::LibLog("[%s]: hello %d\n", "Test", 42);
+    ASSERT_TRUE(exists(current));
+    std::string text = slurp(current);
+    EXPECT_TRUE(std::regex_match(text, std::regex(R"(\[\d{14}\] \[Test\]: hello 42\n)"))) << text;
+}
+
+TEST_F(LogFile, StampIsLocalTime) {
+    // Eight hours ahead of UTC, the last second of 2026 is already 2027 locally.
+    ::setenv("TZ", "Asia/Shanghai", 1);
+    char stamp[32];
+    vx::LocalTimeText(std::time_t(1798761599), stamp, sizeof stamp);
+    EXPECT_STREQ(stamp, "20270101075959");
+    vx::UtcTimeText(std::time_t(1798761599), stamp, sizeof stamp);
+    EXPECT_STREQ(stamp, "20261231235959");
+
+    // A line carries the local time of the moment it was written.
+    char before[32], after[32];
+    vx::GetLocalTimeStr(before, sizeof before);
+    vx::LibLog("stamped\n");
+    vx::GetLocalTimeStr(after, sizeof after);
+    std::string stamp_in_file = slurp(current).substr(1, 14);
+    EXPECT_TRUE(stamp_in_file == before || stamp_in_file == after) << stamp_in_file;
+    ::unsetenv("TZ");
+}
+
+TEST_F(LogFile, ModesChooseFileConsoleOrNothing) {
+    struct Case { int mode; bool file; bool console; } cases[] = {
+        {0, false, false}, {1, true, false}, {2, false, true}, {3, true, false}};
+    for (const auto &c : cases) {
+        std::remove(current.c_str());
+        VX_SetLibLog(c.mode);
+        testing::internal::CaptureStdout();
+        vx::LibLog("mode line\n");
+        std::string printed = testing::internal::GetCapturedStdout();
+        EXPECT_EQ(exists(current), c.file) << "mode " << c.mode;
+        EXPECT_EQ(printed.find("mode line\n") != std::string::npos, c.console) << "mode " << c.mode;
+    }
+}
+
+TEST_F(LogFile, LongMessageIsCutTo1023Characters) {
+    std::string message(2000, 'm');
+    vx::LibLog("%s\n", message.c_str());
+    std::string text = slurp(current);
+    EXPECT_EQ(text.size(), 1023u);
+    EXPECT_EQ(text.substr(0, 1), "[");
+    EXPECT_EQ(text.back(), 'm');
+}
+
+TEST_F(LogFile, RotatesWhenLargerThanTheLimit) {
+    VX_SetLibLogSize(100);
+    { std::ofstream(current) << std::string(100, 'a'); }
+    { std::ofstream(old) << "older generation"; }
+    vx::LibLog("at the limit\n");  // 100 bytes is not over the limit
+    EXPECT_EQ(slurp(old), "older generation");
+    EXPECT_EQ(slurp(current).substr(0, 100), std::string(100, 'a'));
+
+    std::remove(current.c_str());
+    { std::ofstream(current) << std::string(101, 'b'); }
+    vx::LibLog("after rotation\n");
+    EXPECT_EQ(slurp(old), std::string(101, 'b'));  // the older one was replaced
+    EXPECT_TRUE(std::regex_match(slurp(current), std::regex(R"(\[\d{14}\] after rotation\n)")));
+
+    VX_SetLibLogSize(0);  // zero or less: every line starts a new file
+    vx::LibLog("one\n");
+    vx::LibLog("two\n");
+    EXPECT_NE(slurp(old).find("one\n"), std::string::npos);
+    EXPECT_TRUE(std::regex_match(slurp(current), std::regex(R"(\[\d{14}\] two\n)")));
+}
+
+TEST_F(LogFile, LinesFromManyThreadsStayWhole) {
+    VX_SetLibLogSize(2000);  // rotate often while the threads write
+    std::vector<std::thread> threads;
+    for (int t = 0; t < 8; ++t) {
+        threads.emplace_back([t] {
+            for (int i = 0; i < 200; ++i) vx::LibLog("[%s]: thread %d line %d %s\n", "T", t, i, "payload-payload");
+        });
+    }
+    for (auto &th : threads) th.join();
+    for (const std::string *path : {&current, &old}) {
+        for (const std::string &line : lines_of(slurp(*path))) {
+            ASSERT_TRUE(std::regex_match(line, std::regex(R"(\[\d{14}\] \[T\]: thread \d line \d+ payload-payload\n)")))
+                << line;
+        }
+    }
+}
+
+}  // namespace
