@@ -127,6 +127,49 @@ VX_API uint32_t VX_Cmd(VestraInfo *dev, const char *password, const char *comman
 /* ---- Recording decryption (no device, no lock) --------------------------- */
 
 /* ---- Time zones (no device, no lock) ------------------------------------- */
+/* A fixed catalogue of 415 IANA time zones (Region/Location), grouped by
+ * region and ISO 3166 country code. Indexes are stable: rows never move.
+ * The block is little-endian: signed 32-bit indexes, zero-padded names.
+ * Filled slots come first; empty slots are zero in every byte. */
+#define VX_TZ_REGIONS        9
+#define VX_TZ_COUNTRY_SLOTS  54
+#define VX_TZ_ZONE_SLOTS     32
+#define VX_TZ_BLOCK_SIZE     511416
+#define VX_TZ_TEXT_MIN       64   /* room GetTimeZoneStr needs in its output */
+
+typedef struct TimeZoneCity {      /* 32 bytes */
+    int32_t index;
+    char    location[28];          /* "Kolkata", "Argentina/Buenos_Aires" */
+} TimeZoneCity;
+
+typedef struct TimeZoneCountry {   /* 1052 bytes */
+    int32_t      index;
+    char         code[24];         /* ISO 3166 two-letter code */
+    TimeZoneCity cities[VX_TZ_ZONE_SLOTS];
+} TimeZoneCountry;
+
+typedef struct TimeZoneRegion {    /* 56824 bytes */
+    int32_t         index;
+    char            name[12];      /* "Asia", "America", ... */
+    TimeZoneCountry countries[VX_TZ_COUNTRY_SLOTS];
+} TimeZoneRegion;
+
+/* Copies the whole catalogue (VX_TZ_BLOCK_SIZE bytes, i.e. VX_TZ_REGIONS
+ * TimeZoneRegion records) to dest. A null dest is ignored. */
+VX_API void GetAllTimeZone(void *dest);
+
+/* Writes "code/Region/Location" for the three indexes into out (at least
+ * VX_TZ_TEXT_MIN bytes) and returns 1. Returns 0, out untouched, when an index
+ * is outside its slot range or out is null. Empty slots are not refused: they
+ * give empty parts, e.g. "/Antarctica/" for (3, 1, 0). */
+VX_API int32_t GetTimeZoneStr(int32_t region, int32_t country, int32_t city, char *out);
+
+/* Finds a "Region/Location" name (exact, case-sensitive; the first match in
+ * catalogue order wins). Returns 1 with the three indexes when found. On
+ * failure returns 0 and leaves region -1 (or the region found), country -1
+ * and city 1. Returns 0 when name or an output pointer is null. */
+VX_API int32_t GetTimeZoneIndex(const char *name, int32_t *region, int32_t *country,
+                                int32_t *city);
 
 #ifdef __cplusplus
 }
