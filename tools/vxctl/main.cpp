@@ -44,11 +44,14 @@ int main(int argc, char **argv) {
         ->each([](const std::string &v) { VX_SetLibLog(std::atoi(v.c_str())); });
 
     vxctl::add_device_commands(app);
+    add_timezone_commands(app);
 
     try {
         app.parse(argc, argv);
     } catch (const CLI::CallForHelp &e) {
         return app.exit(e);
+    } catch (const CLI::RuntimeError &e) {  // a command's own failure, message already shown
+        return e.get_exit_code();
     } catch (const CLI::ParseError &e) {
         app.exit(e);
         return vxctl::kUsage;
