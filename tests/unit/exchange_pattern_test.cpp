@@ -1,0 +1,104 @@
+// The exchange pattern with payload parsers, and the library-wide
+// device-change state it raises.
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "LibVestra.h"
+#include "common/state.h"
+#include "protocol/exchange.h"
+#include "protocol/payload.h"
+#include "vsim.h"
+
+namespace {
+
+class ExchangePattern : public ::testing::Test {
+protected:
+    void SetUp() override {
+        vsim::reset();
+        vsim::add_bus("001", 1);
+        vsim::DeviceSpec spec;
+        spec.model = "VX001";
+        id = vsim::plug(spec);
+        dev = VX_InitDev("VX001");
+        ASSERT_NE(dev, nullptr);
+        vx::DeviceChangeState = 0;
+    }
+    void TearDown() override {
+        VX_UnInitDev(dev);
+        vsim::reset();
+    }
+    // A get operation: "+DEVNAME:" payload into out.
+    uint32_t get_name(char *out, std::size_t size) {
+        vx::Request request;
+        request.command = "VX+DEVNAME?\r\n";
+        request.parse = [&](const char *reply) {
+            return vx::CopyRawPayload(reply, "+DEVNAME:", out, size) == 0 ? vx::kParsed : vx::kNotParsed;
+        };
+        return vx::RunExchange(dev, "888888", request);
+    }
+    int id = 0;
+    VestraInfo *dev = nullptr;
+};
+
+TEST_F(ExchangePattern, GetOperationOutcomes) {
+    char out[64] = {};
+    vsim::set_value(id, "DEVNAME", "cam");
+    ASSERT_EQ(get_name(out, sizeof out), 1u);
+    EXPECT_STREQ(out, "cam");
+    EXPECT_EQ(dev->errNo, 1);
+
+    // OK without the keyword line: a failed parse keeps the reply.
+    vsim::script(id, "VX+DEVNAME?\r\n", "+OTHER:1\r\nOK\r\n");
+    EXPECT_EQ(get_name(out, sizeof out), 0u);
+    EXPECT_EQ(dev->errNo, 0);
+    EXPECT_STREQ(dev->errStr, "+OTHER:1\r\nOK\r\n");
+
+    // Success leaves the error text of the last failure in place.
+    vsim::script(id, "VX+DEVNAME?\r\n", "+DEVNAME:\r\nOK\r\n");
+    std::memset(out, '#', 4);
+    EXPECT_EQ(get_name(out, sizeof out), 1u);
+    EXPECT_EQ(out[0], '#');  // an empty payload leaves the buffer as it was
+    EXPECT_EQ(dev->errNo, 1);
+    EXPECT_STREQ(dev->errStr, "+OTHER:1\r\nOK\r\n");
+}
+
+TEST_F(ExchangePattern, SpecialParseOutcomeIsResultOneWithItsStatus) {
+    vx::Request request;
+    request.command = "VX+APLIST?\r\n";
+    request.parse = [](const char *) { return VX_STATUS_AP_EMPTY_LIST; };
+    vsim::script(id, "VX+APLIST?\r\n", "+APLIST:\r\nOK\r\n");
+    EXPECT_EQ(vx::RunExchange(dev, "888888", request), 1u);
+    EXPECT_EQ(dev->errNo, VX_STATUS_AP_EMPTY_LIST);
+}
+
+TEST_F(ExchangePattern, DeviceChangeStateFollowsClosingFailuresOnly) {
+    char out[64] = {};
+    vsim::script(id, "VX+DEVNAME?\r\n", "");  // silence: a time-out
+    EXPECT_EQ(get_name(out, sizeof out), 0u);
+    EXPECT_EQ(vx::DeviceChangeState.load(), 0);
+
+    vsim::unplug(id);
+    EXPECT_EQ(get_name(out, sizeof out), 0u);
+    EXPECT_EQ(vx::DeviceChangeState.load(), 2);
+
+    vx::DeviceChangeState = 0;
+    EXPECT_EQ(get_name(out, sizeof out), 0u);  // the not-open road raises it too
+    EXPECT_EQ(dev->errNo, VX_STATUS_NOT_OPEN);
+    EXPECT_EQ(vx::DeviceChangeState.load(), 2);
+}
+
+TEST_F(ExchangePattern, DirectOpenTurnsListUpdatesOff) {
+    vx::DevListEnabled = 1;
+    char name[8];
+    VX_ProbeDev(name);
+    EXPECT_EQ(vx::DevListEnabled.load(), 0);
+    for (auto probe : {+[] { VX_UnInitDev(VX_InitDev("VX001")); }, +[] { VX_InitDevEx("nope"); },
+                       +[] { char c[8]; VX_ProbeDevEx(c); }}) {
+        vx::DevListEnabled = 1;
+        probe();
+        EXPECT_EQ(vx::DevListEnabled.load(), 0);
+    }
+}
+
+}  // namespace
