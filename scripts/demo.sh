@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Installs what is needed, builds, and shows the library at work against
+# virtual recorders: probe, identify, log in, exchange commands.
+set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+build="${1:-$root/build}"
+bash "$root/scripts/setup.sh"
+cmake -S "$root" -B "$build" -G Ninja -DVESTRA_TESTS=OFF -DVESTRA_BENCH=OFF >/dev/null
+cmake --build "$build" -j"$(nproc)" --target vxctl vsim >/dev/null
+
+vxctl="$build/bin/vxctl"
+scenario="$root/scenarios/demo.json"
+run() {
+  echo
+  echo "\$ vxctl $*"
+  "$vxctl" --scenario "$scenario" "$@" || echo "(exit code $?)"
+}
+
+echo "Virtual recorders from scenarios/demo.json"
+run probe
+run idcode --model VX001
+run idcode --id 7000001
+run login --model VX007 --password 888888
+run login --model VX007 --password wrong-password
+run cmd --model VX007 "VX+DEVNAME?"
+run cmd --model VX007 "VX+DEVNAME=Unit 12 front"
+run cmd --model VX007 "VX+NOSUCH?"
+run tz-find Europe/Kiev
