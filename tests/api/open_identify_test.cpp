@@ -135,7 +135,7 @@ TEST_F(OpenIdentify, IdCodeMustHaveFiveToSevenCharacters) {
         {"+GBIDCODE:12345678\r\nOK\r\n", 0, nullptr},      // does not fit: refused, not cut
         {"+GBIDCODE:1234567890123456789012345\r\nOK\r\n", 0, nullptr},
         {"+GBIDCODE:12345\r\nError: busy\r\n", 0, nullptr},
-        {"+GBIDCODE:12345OK\r\n", 0, nullptr},              // line end missing
+        {"OK\r\n+GBIDCODE:12345", 0, nullptr},              // line end missing
         {"Error: para is error\r\n", 0, nullptr},
     };
     for (const auto &c : cases) {

@@ -80,7 +80,8 @@ TEST_F(Transport, PartialWritesAreContinuedUpToSevenTransfers) {
     EXPECT_EQ(w[0].data, "VX+G");
     EXPECT_EQ(w[0].size, 14);
     EXPECT_EQ(w[1].size, 10);
-    EXPECT_EQ(w[3].data, "?\r\n");
+    EXPECT_EQ(w[2].data, "ODE?");
+    EXPECT_EQ(w[3].data, "\r\n");
 
     // A line that needs more than seven transfers is cut after the seventh.
     faults.write_chunk = 1;
