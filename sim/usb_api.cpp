@@ -12,10 +12,11 @@
 #include "internal.h"
 #include "usb_error.h"
 
-// A handle holds its device alive: ids may be reused after reset().
-struct __attribute__((visibility("hidden"))) usb_dev_handle {
-    std::shared_ptr<vsim::Device> device;
-    bool claimed = false;
+// A handle names its usb_device; the sim finds the recorder behind it (ids
+// may be reused after reset(), usb_device structs never are).
+struct usb_dev_handle {
+    struct usb_device *node;
+    bool claimed;
 };
 
 namespace vsim {
@@ -27,10 +28,17 @@ void record_call(const char *name, const Device &d, int arg, bool with_arg = tru
     state().calls.push_back(s);
 }
 
+Device *device_of(const usb_dev_handle *h) {
+    if (!h) return nullptr;
+    auto it = state().by_node.find(h->node);
+    return it == state().by_node.end() ? nullptr : it->second.get();
+}
+
 // Common entry of the calls on a handle: the lock is held by the caller.
 int check_handle(usb_dev_handle *h) {
-    if (!h || !h->device) return set_error(-EINVAL, "invalid device handle");
-    if (!h->device->plugged) return set_error(-ENODEV, "No such device");
+    Device *d = device_of(h);
+    if (!d) return set_error(-EINVAL, "invalid device handle");
+    if (!d->plugged) return set_error(-ENODEV, "No such device");
     return 0;
 }
 
@@ -71,7 +79,7 @@ usb_dev_handle *usb_open(struct usb_device *dev) {
             return nullptr;
         }
         record_call("open", *it->second, 0, false);
-        return new usb_dev_handle{it->second, false};
+        return new usb_dev_handle{dev, false};
     });
 }
 
@@ -80,7 +88,7 @@ int usb_close(usb_dev_handle *h) {
         if (!h) return set_error(-EINVAL, "invalid device handle");
         {
             Lock lk(state().lock);
-            record_call("close", *h->device, 0, false);
+            if (Device *d = device_of(h)) record_call("close", *d, 0, false);
         }
         delete h;
         return 0;
@@ -88,14 +96,14 @@ int usb_close(usb_dev_handle *h) {
 }
 
 struct usb_device *usb_device(usb_dev_handle *h) {
-    return h && h->device ? &h->device->node->dev : nullptr;
+    return h ? h->node : nullptr;
 }
 
 int usb_set_configuration(usb_dev_handle *h, int configuration) {
     return guarded(-ENOMEM, [&] {
         Lock lk(state().lock);
         if (int e = check_handle(h)) return e;
-        Device &d = *h->device;
+        Device &d = *device_of(h);
         record_call("set_configuration", d, configuration);
         if (d.faults.set_configuration_error)
             return set_error(d.faults.set_configuration_error, "could not set config");
@@ -109,7 +117,7 @@ int usb_claim_interface(usb_dev_handle *h, int interface) {
     return guarded(-ENOMEM, [&] {
         Lock lk(state().lock);
         if (int e = check_handle(h)) return e;
-        Device &d = *h->device;
+        Device &d = *device_of(h);
         record_call("claim_interface", d, interface);
         if (d.faults.claim_interface_error)
             return set_error(d.faults.claim_interface_error, "could not claim interface");
@@ -124,7 +132,7 @@ int usb_release_interface(usb_dev_handle *h, int interface) {
     return guarded(-ENOMEM, [&] {
         Lock lk(state().lock);
         if (int e = check_handle(h)) return e;
-        Device &d = *h->device;
+        Device &d = *device_of(h);
         record_call("release_interface", d, interface);
         if (!h->claimed || interface != d.rec.spec.interface_no)
             return set_error(-EINVAL, "could not release interface");
@@ -137,14 +145,15 @@ int usb_bulk_write(usb_dev_handle *h, int ep, const char *bytes, int size, int t
     return guarded(-ENOMEM, [&] {
         State &st = state();
         Lock lk(st.lock);
-        int device = h && h->device ? h->device->rec.id : 0;
+        Device *dp = device_of(h);
+        int device = dp ? dp->rec.id : 0;
         auto done = [&](int result, std::string data) {
             st.transfers.push_back(
                 Transfer{Transfer::Write, device, ep, std::move(data), size, timeout, result});
             return result;
         };
         if (int e = check_handle(h)) return done(e, {});
-        Device &d = *h->device;
+        Device &d = *device_of(h);
         if (ep != d.rec.spec.ep_out) return done(set_error(-ENOENT, "error writing to bulk endpoint"), {});
         if (size < 0 || (size > 0 && !bytes)) return done(set_error(-EINVAL, "invalid argument"), {});
         if (d.faults.write_error_count > 0 && d.faults.write_error) {
@@ -163,15 +172,15 @@ int usb_bulk_read(usb_dev_handle *h, int ep, char *bytes, int size, int timeout)
     return guarded(-ENOMEM, [&] {
         State &st = state();
         Lock lk(st.lock);
-        int device = h && h->device ? h->device->rec.id : 0;
+        Device *dp = device_of(h);
+        int device = dp ? dp->rec.id : 0;
         auto done = [&](int result, std::string data) {
             st.transfers.push_back(
                 Transfer{Transfer::Read, device, ep, std::move(data), size, timeout, result});
             return result;
         };
         if (int e = check_handle(h)) return done(e, {});
-        std::shared_ptr<Device> keep = h->device;
-        Device &d = *keep;
+        Device &d = *dp;
         if (ep != d.rec.spec.ep_in) return done(set_error(-ENOENT, "error reading from bulk endpoint"), {});
         if (size <= 0 || !bytes) return done(set_error(-EINVAL, "invalid argument"), {});
         drain_partial(d);
@@ -197,7 +206,7 @@ int usb_get_string_simple(usb_dev_handle *h, int index, char *buf, size_t buflen
         Lock lk(state().lock);
         if (int e = check_handle(h)) return e;
         if (!buf || buflen == 0) return set_error(-EINVAL, "invalid argument");
-        const DeviceSpec &s = h->device->rec.spec;
+        const DeviceSpec &s = device_of(h)->rec.spec;
         std::string text;
         if (index == 1)
             text = "Virtual Recorder";
