@@ -69,7 +69,8 @@ struct Faults {
     // Non-zero: usb_set_configuration / usb_claim_interface return this code.
     int set_configuration_error = 0;
     int claim_interface_error = 0;
-    // Non-zero: the next N bulk writes fail with this code (e.g. -EIO).
+    // Non-zero: the next N bulk writes fail with this code (e.g. -EIO); a
+    // count of 0 means the next write only.
     int write_error = 0;
     int write_error_count = 0;
 };
@@ -93,7 +94,11 @@ struct Recorder {
 // ---- Bus ---------------------------------------------------------------
 void reset();  // removes every bus, device, script, fault and record; realtime off
 int add_bus(const std::string &dirname, uint32_t location);  // returns its index
-int plug(const DeviceSpec &spec);  // returns the device id (1, 2, ...)
+// Returns the device id (1, 2, ...), or -1 for an unknown model name. A bus
+// index with no bus yet adds the missing busses ("001", "002", ..., location 0).
+// The device takes the lowest device number no plugged device of its bus holds;
+// it joins its bus's devices list (at the tail) at the next usb_find_devices.
+int plug(const DeviceSpec &spec);
 void unplug(int id);               // open handles fail with -ENODEV from now on
 int devnum(int id);                // the bus device number it was given
 
@@ -107,7 +112,9 @@ bool logged_in(int id);
 void script(int id, const std::string &command_line, const std::string &reply);
 // Bytes waiting in the device's IN pipe now, as if left from an earlier reply.
 void queue_stale(int id, const std::string &bytes);
-// Handler for a keyword on every device (replaces the built-in one).
+// Handler for a keyword on every device (replaces the built-in one; runs
+// whether or not the device is logged in). It runs under the bus lock and may
+// call this API. An empty handler removes it.
 void set_handler(const std::string &keyword, Handler handler);
 
 // ---- Faults --------------------------------------------------------------
@@ -115,7 +122,9 @@ void set_faults(int id, const Faults &faults);
 
 // ---- Record of traffic ---------------------------------------------------
 std::vector<Transfer> transfers();          // every bulk transfer since reset/clear
-std::vector<std::string> commands(int id);  // complete command lines received
+// Command lines received, as received: with their "\r\n", or without one
+// when unterminated bytes were taken as a command at a bulk read.
+std::vector<std::string> commands(int id);
 // Other libusb calls on devices, in order, e.g. "open 1", "set_configuration 1 1",
 // "claim_interface 1 2", "release_interface 1 0", "close 1" (name, device id, argument).
 std::vector<std::string> calls();
@@ -128,7 +137,8 @@ void set_realtime(bool on);
 
 // ---- Scenario files ------------------------------------------------------
 // Loads a JSON scenario (busses, devices, values, scripts, faults, timed
-// plug/unplug events). Returns false and fills error on a malformed file.
+// plug/unplug events; docs/scenario-format.md), adding to what is on the bus.
+// Returns false and fills error on a malformed file, which changes nothing.
 bool load_scenario(const std::string &path, std::string *error);
 
 }  // namespace vsim
