@@ -12,17 +12,19 @@ vxctl="$build/bin/vxctl"
 scenario="$root/scenarios/demo.json"
 run() {
   echo
-  echo "\$ vxctl $*"
+  printf '$ vxctl'; printf ' %q' "$@"; echo
   "$vxctl" --scenario "$scenario" "$@" || echo "(exit code $?)"
 }
 
 echo "Virtual recorders from scenarios/demo.json"
 run probe
-run idcode --model VX001
-run idcode --id 7000001
+run idcode --model VX006
+run idcode --id 3400001
 run login --model VX007 --password 888888
-run login --model VX007 --password wrong-password
+run login --model VX006 --password wrong-password
 run cmd --model VX007 "VX+DEVNAME?"
+run cmd --model VX006 --password patrol99 "VX+BATVAL?"
 run cmd --model VX007 "VX+DEVNAME=Unit 12 front"
 run cmd --model VX007 "VX+NOSUCH?"
+run idcode --model VX001
 run tz-find Europe/Kiev

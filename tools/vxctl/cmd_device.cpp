@@ -50,8 +50,10 @@ Record open_target(const Target &t) {
 
 // The outcome of an operation as the user sees it: status number and text.
 int report_failure(VestraInfo *dev, const char *what) {
+    std::string text = VX_GetErrStr(dev);
+    while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.pop_back();
     std::fprintf(stderr, "vxctl: %s failed (status %d): %s\n", what, VX_GetErrNo(dev),
-                 VX_GetErrStr(dev));
+                 text.empty() ? "no reply" : text.c_str());
     return kFailed;
 }
 
