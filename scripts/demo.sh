@@ -3,7 +3,7 @@
 # virtual recorders: probe, identify, log in, exchange commands.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
-build="${1:-$root/build}"
+build="${1:-$root/build-demo}"
 bash "$root/scripts/setup.sh"
 cmake -S "$root" -B "$build" -G Ninja -DVESTRA_TESTS=OFF -DVESTRA_BENCH=OFF >/dev/null
 cmake --build "$build" -j"$(nproc)" --target vxctl vsim >/dev/null

@@ -1,0 +1,56 @@
+#!/usr/bin/env bash
+# vxctl as a user runs it, against the demo scenario: output and exit codes.
+set -u
+vxctl="$1"
+root="$2"
+scenario="$root/scenarios/demo.json"
+fails=0
+passes=0
+
+# expect CODE PATTERN -- ARGS...: exit code CODE and PATTERN in stdout+stderr.
+expect() {
+  local want="$1" pattern="$2"
+  shift 3
+  local out code
+  out="$("$vxctl" "$@" 2>&1)"
+  code=$?
+  if [ "$code" -ne "$want" ] || ! grep -qE -- "$pattern" <<<"$out"; then
+    echo "FAIL: vxctl $* -> exit $code (want $want), output:"
+    echo "$out" | sed 's/^/    /'
+    fails=$((fails + 1))
+  else
+    passes=$((passes + 1))
+  fi
+}
+
+s=(--scenario "$scenario")
+expect 0 'first recorder on the bus: model VX007'        -- "${s[@]}" probe
+expect 0 'model VX006, ID code 3400002'                  -- "${s[@]}" idcode --model VX006
+expect 0 'model VX007, ID code 3400001'                  -- "${s[@]}" idcode --id 3400001
+expect 1 'no recorder with ID code 3400002'              -- "${s[@]}" idcode --id 3400002
+expect 0 'logged in to VX006 as admin'                   -- "${s[@]}" login --model VX006 --password patrol99
+expect 1 'login refused'                                 -- "${s[@]}" login --model VX006 --password nope
+expect 0 '^\+DEVNAME:Front desk unit'                    -- "${s[@]}" cmd --model VX007 VX+DEVNAME?
+expect 1 'status 0\): Error: unsupported command$'       -- "${s[@]}" cmd --model VX007 VX+NOSUCH?
+expect 1 'status -102\): No Login Device'                -- "${s[@]}" cmd --model VX006 VX+DEVNAME?
+expect 1 'cannot open a VX001 recorder'                  -- "${s[@]}" idcode --model VX001
+expect 2 'cannot read scenario file'                     -- --scenario /nonexistent.json probe
+expect 2 'required'                                      -- "${s[@]}" cmd
+expect 2 'not in range'                   -- "${s[@]}" --log 9 probe
+expect 0 '^6 47 0 UA/Europe/Kiev$'                       -- tz-find Europe/Kiev
+expect 1 'no zone'                                       -- tz-find asia/Shanghai
+expect 0 '^CN/Asia/Shanghai$'                            -- tz-name 0 9 0
+expect 2 'must be an integer'                            -- tz-name 0 x 0
+
+# The log goes beside the executable only when asked for.
+logdir="$(dirname "$vxctl")"
+rm -f "$logdir/LibVestra.log"
+"$vxctl" "${s[@]}" probe >/dev/null 2>&1
+[ -e "$logdir/LibVestra.log" ] && { echo "FAIL: log written without --log"; fails=$((fails + 1)); } || passes=$((passes + 1))
+"$vxctl" "${s[@]}" --log 1 probe >/dev/null 2>&1
+grep -q '\[VX_ProbeDev\]: Find  3A7C:0C07' "$logdir/LibVestra.log" 2>/dev/null \
+  && passes=$((passes + 1)) || { echo "FAIL: --log 1 wrote no probe line"; fails=$((fails + 1)); }
+rm -f "$logdir/LibVestra.log"
+
+echo "vxctl: $passes passed, $fails failed"
+[ "$fails" -eq 0 ]
