@@ -60,17 +60,7 @@ VestraInfo *InitByModel(const char *name) {
     }
     dev->usbHandle = handle;
     dev->model = *FindModelByName(name);
-    bool failed = false;
-    if (usb_set_configuration(handle, int(dev->model.configuration)) < 0) {
-        std::snprintf(text, sizeof text, "error setting config #%d: %s\n",
-                      int(dev->model.configuration), usb_strerror());
-        failed = true;
-    } else if (usb_claim_interface(handle, int(dev->model.interfaceNo)) < 0) {
-        std::snprintf(text, sizeof text, "error claiming interface #%d:\n%s\n",
-                      int(dev->model.interfaceNo), usb_strerror());
-        failed = true;
-    }
-    if (failed) {
+    if (!ConfigureAndClaim(dev, handle, nullptr, text, sizeof text)) {
         usb_close(handle);
         LibLog("%s", text);
         delete dev;

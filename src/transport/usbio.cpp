@@ -24,6 +24,23 @@ constexpr int kMaxEmptyReads = 16;
 
 }  // namespace
 
+bool ConfigureAndClaim(VestraInfo *dev, usb_dev_handle *handle, const char *who, char *text,
+                       std::size_t size) {
+    const int config = int(dev->model.configuration);
+    const int iface = int(dev->model.interfaceNo);
+    if (usb_set_configuration(handle, config) < 0) {
+        std::snprintf(text, size, "error setting config #%d: %s\n", config, usb_strerror());
+        return false;
+    }
+    if (who) LibLog("[%s]: success: set configuration #%d\n", who, config);
+    if (usb_claim_interface(handle, iface) < 0) {
+        std::snprintf(text, size, "error claiming interface #%d:\n%s\n", iface, usb_strerror());
+        return false;
+    }
+    if (who) LibLog("[%s]: success: claim_interface #%d\n", who, iface);
+    return true;
+}
+
 int Open_Device(VestraInfo *dev, uint32_t pid, uint32_t vid, int *state) {
     if (dev->usbHandle != nullptr) Close_Device(dev);
     InitUsbBus();
@@ -38,26 +55,12 @@ int Open_Device(VestraInfo *dev, uint32_t pid, uint32_t vid, int *state) {
         dev->usbHandle = handle;
         LibLog("[%s]: success: device %04X:%04X opened\n", "Open_Device", pid, vid);
         char text[512];
-        if (usb_set_configuration(handle, int(dev->model.configuration)) < 0) {
-            std::snprintf(text, sizeof text, "error setting config #%d: %s\n",
-                          int(dev->model.configuration), usb_strerror());
-            SetErrStr(dev, text);
-            LibLog("[%s]: %s\n", "Open_Device", text);
-        } else {
-            LibLog("[%s]: success: set configuration #%d\n", "Open_Device",
-                   int(dev->model.configuration));
-            if (usb_claim_interface(handle, int(dev->model.interfaceNo)) < 0) {
-                std::snprintf(text, sizeof text, "error claiming interface #%d:\n%s\n",
-                              int(dev->model.interfaceNo), usb_strerror());
-                SetErrStr(dev, text);
-                LibLog("[%s]: %s\n", "Open_Device", text);
-            } else {
-                LibLog("[%s]: success: claim_interface #%d\n", "Open_Device",
-                       int(dev->model.interfaceNo));
-                if (state) *state = 1;
-                return 1;
-            }
+        if (ConfigureAndClaim(dev, handle, "Open_Device", text, sizeof text)) {
+            if (state) *state = 1;
+            return 1;
         }
+        SetErrStr(dev, text);
+        LibLog("[%s]: %s\n", "Open_Device", text);
     }
     if (state) *state = 2;
     Close_Device(dev);
