@@ -63,25 +63,35 @@ inline void store_be(uint8_t *p, uint32_t v) {
     p[3] = static_cast<uint8_t>(v);
 }
 
-void decrypt_block(uint8_t *blk, const RoundKey ks[16]) {
-    uint32_t l = load_be(blk), r = load_be(blk + 4);
-    swap_move(l, r, 4, 0x0F0F0F0Fu);
-    swap_move(l, r, 16, 0x0000FFFFu);
-    swap_move(r, l, 2, 0x33333333u);
-    swap_move(r, l, 8, 0x00FF00FFu);
-    swap_move(l, r, 1, 0x55555555u);
-    for (int i = 0; i < 16; i += 2) {
-        l ^= feistel(r, ks[i]);
-        r ^= feistel(l, ks[i + 1]);
+// Decrypts N consecutive blocks in lockstep. A DES round is one long
+// dependency chain; ECB blocks are independent, so running several side by
+// side lets the processor overlap their table loads.
+template <int N>
+void decrypt_group(uint8_t *blk, const RoundKey ks[16]) {
+    uint32_t l[N], r[N];
+    for (int j = 0; j < N; ++j) {
+        l[j] = load_be(blk + 8 * j);
+        r[j] = load_be(blk + 8 * j + 4);
+        swap_move(l[j], r[j], 4, 0x0F0F0F0Fu);
+        swap_move(l[j], r[j], 16, 0x0000FFFFu);
+        swap_move(r[j], l[j], 2, 0x33333333u);
+        swap_move(r[j], l[j], 8, 0x00FF00FFu);
+        swap_move(l[j], r[j], 1, 0x55555555u);
     }
-    // The last round is not followed by a swap: output is R16 || L16.
-    swap_move(r, l, 1, 0x55555555u);
-    swap_move(l, r, 8, 0x00FF00FFu);
-    swap_move(l, r, 2, 0x33333333u);
-    swap_move(r, l, 16, 0x0000FFFFu);
-    swap_move(r, l, 4, 0x0F0F0F0Fu);
-    store_be(blk, r);
-    store_be(blk + 4, l);
+    for (int i = 0; i < 16; i += 2) {
+        for (int j = 0; j < N; ++j) l[j] ^= feistel(r[j], ks[i]);
+        for (int j = 0; j < N; ++j) r[j] ^= feistel(l[j], ks[i + 1]);
+    }
+    for (int j = 0; j < N; ++j) {
+        // The last round is not followed by a swap: output is R16 || L16.
+        swap_move(r[j], l[j], 1, 0x55555555u);
+        swap_move(l[j], r[j], 8, 0x00FF00FFu);
+        swap_move(l[j], r[j], 2, 0x33333333u);
+        swap_move(r[j], l[j], 16, 0x0000FFFFu);
+        swap_move(r[j], l[j], 4, 0x0F0F0F0Fu);
+        store_be(blk + 8 * j, r[j]);
+        store_be(blk + 8 * j + 4, l[j]);
+    }
 }
 
 }  // namespace
@@ -89,7 +99,10 @@ void decrypt_block(uint8_t *blk, const RoundKey ks[16]) {
 void des_decrypt_blocks(const uint8_t key[8], uint8_t *data, int32_t block_count) {
     RoundKey ks[16];
     make_schedule(key, ks);
-    for (int32_t i = 0; i < block_count; ++i) decrypt_block(data + 8 * i, ks);
+    constexpr int32_t kGroup = 8;
+    int32_t i = 0;
+    for (; i + kGroup <= block_count; i += kGroup) decrypt_group<kGroup>(data + 8 * i, ks);
+    for (; i < block_count; ++i) decrypt_group<1>(data + 8 * i, ks);
 }
 
 int32_t des_decrypt(const uint8_t key[8], uint8_t *data, int32_t block_count) {

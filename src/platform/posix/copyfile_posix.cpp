@@ -90,7 +90,9 @@ bool copy_file_replace(const char16_t *from, const char16_t *to) {
     struct stat so {};
     if (::stat(dst.c_str(), &so) == 0 && so.st_dev == si.st_dev && so.st_ino == si.st_ino)
         return false;  // truncating the output would destroy the input
-    Fd out(::open(dst.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, si.st_mode & 0777));
+    // A fresh mode, not the source's: a read-only recording must still give
+    // an output that can be decrypted in place.
+    Fd out(::open(dst.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
     if (out.fd < 0) return false;
     if (!copy_extents(in.fd, out.fd, si.st_size)) {
         ::unlink(dst.c_str());
