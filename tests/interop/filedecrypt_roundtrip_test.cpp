@@ -92,7 +92,9 @@ TEST(FileDecryptRoundTrip, EveryLayoutComesBackByteForByte) {
         EXPECT_TRUE(log.has("decryptcount=" + std::to_string(frames) + "\n")) << log.text();
         EXPECT_EQ(read_file(in), enc) << "input modified";
         EXPECT_EQ(read_file(out), v.plain);
-        if (v.probe) EXPECT_TRUE(ffprobe_reads(out, v.name.find("8 audio") == std::string::npos ? 50 : 25));
+        if (v.probe) {
+            EXPECT_TRUE(ffprobe_reads(out, v.name.find("8 audio") == std::string::npos ? 50 : 25));
+        }
     }
 }
 
@@ -138,7 +140,9 @@ TEST(FileDecryptRoundTrip, WrongKeyGivesNoiseNotFailure) {
     for (size_t i = 0; i < out.size(); ++i) {
         bool in_window = false;
         for (size_t pos : key_frames(plain, l)) in_window |= i >= pos + 24 && i < pos + 280;
-        if (!in_window) ASSERT_EQ(out[i], plain[i]) << "byte " << i;
+        if (!in_window) {
+            ASSERT_EQ(out[i], plain[i]) << "byte " << i;
+        }
     }
 }
 
