@@ -125,6 +125,26 @@ VX_API void     VX_UnInitDevEx(VestraInfo *dev);
 VX_API uint32_t VX_Cmd(VestraInfo *dev, const char *password, const char *command);
 
 /* ---- Recording decryption (no device, no lock) --------------------------- */
+/* Key text: at most 8 characters, zero-extended to the 8-byte DES key; a
+ * longer text is refused. A wrong key is not detected (frames decrypt to
+ * noise). Progress and failures go to the library log only. */
+
+/* Copies the encrypted AVI recording inPath to outPath (replaced if present;
+ * must be another file) and decrypts the copy: its marker byte becomes 0 and
+ * bytes 24..279 of every indexed key frame are decrypted. Returns 1 when at
+ * least one frame was decrypted. 0 otherwise: a plain copy is left when the
+ * input is not encrypted; no output is left when no key frame could be
+ * decrypted or a key frame runs past the end of the file. inPath is never
+ * modified. Paths are in the system's narrow code page. */
+VX_API int32_t VX_FileDecrypt(const char *inPath, const char *outPath, const char *keyText);
+
+/* Decrypts one encrypted key frame (the data of one video chunk, without its
+ * 8-byte header) into out (at least length bytes; may be frame itself).
+ * The frame must hold at least 280 bytes and start 00 00 00 01 67 (H.264) or
+ * 00 00 00 01 46 (H.265). Returns 1 when out holds the plain frame, else 0
+ * with out untouched. */
+VX_API int32_t VX_FrameDecrypt(const uint8_t *frame, int32_t length, uint8_t *out,
+                               const char *keyText);
 
 /* ---- Time zones (no device, no lock) ------------------------------------- */
 /* A fixed catalogue of 415 IANA time zones (Region/Location), grouped by

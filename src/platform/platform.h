@@ -35,4 +35,9 @@ bool local_fields(std::time_t t, std::tm *out);
 std::size_t ansi_to_wide(const char *src, char16_t *dst, std::size_t capacity);
 std::size_t wide_to_oem(const char16_t *src, char *dst, std::size_t capacity);
 
+// Copies the file from over the file to (created or replaced), with the
+// fastest copy the system offers. False when the source cannot be read, both
+// name the same file, or the copy fails (no partial output is left then).
+bool copy_file_replace(const char16_t *from, const char16_t *to);
+
 }  // namespace vx::platform

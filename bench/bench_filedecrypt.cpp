@@ -1,0 +1,145 @@
+// VX_FileDecrypt of a 1 GiB synthetic recording (a key frame every 10
+// frames, log off) against a plain copy of the same file with
+// copy_file_range, the fastest copy Linux offers and the floor for any
+// decryption that must not touch its input.
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "LibVestra.h"
+#include "ratio_reporter.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr uint32_t kFrameSize = 40000;
+constexpr int kKeyEvery = 10;
+constexpr uint64_t kTarget = uint64_t{1} << 30;
+
+void put32(std::vector<uint8_t> &b, uint32_t v) {
+    for (int i = 0; i < 4; ++i) b.push_back(uint8_t(v >> (8 * i)));
+}
+void put(std::vector<uint8_t> &b, const char *t) { b.insert(b.end(), t, t + 4); }
+
+// The recording: one video stream, movi of equal frames, relative idx1.
+class Recording {
+public:
+    Recording() {
+        std::string tmpl = (fs::temp_directory_path() / "vx_bench_XXXXXX").string();
+        dir_ = ::mkdtemp(tmpl.data());
+        in_ = dir_ / "in.avi";
+        out_ = dir_ / "out.avi";
+        write();
+    }
+    ~Recording() {
+        std::error_code ec;
+        fs::remove_all(dir_, ec);
+    }
+    const fs::path &in() const { return in_; }
+    const fs::path &out() const { return out_; }
+    int frames() const { return frames_; }
+
+private:
+    void write() {
+        frames_ = int((kTarget - 4096) / (kFrameSize + 8 + 16));
+        const uint32_t movi_size = 4 + uint32_t(frames_) * (kFrameSize + 8);
+        std::vector<uint8_t> h;
+        put(h, "RIFF"); put32(h, 0); put(h, "AVI ");
+        put(h, "LIST"); put32(h, 4 + 64 + 12 + 64 + 48); put(h, "hdrl");
+        put(h, "avih"); put32(h, 56); h.resize(h.size() + 56); h[79] = 1;
+        put(h, "LIST"); put32(h, 4 + 64 + 48); put(h, "strl");
+        put(h, "strh"); put32(h, 56); put(h, "vids"); h.resize(h.size() + 52);
+        put(h, "strf"); put32(h, 40); h.resize(h.size() + 40);
+        put(h, "LIST"); put32(h, movi_size); put(h, "movi");
+        const size_t movi = h.size() - 4;
+
+        std::FILE *f = std::fopen(in_.c_str(), "wb");
+        std::fwrite(h.data(), 1, h.size(), f);
+        std::vector<uint8_t> chunk;
+        put(chunk, "00dc"); put32(chunk, kFrameSize);
+        chunk.resize(8 + kFrameSize);
+        uint32_t x = 12345;
+        for (size_t i = 8; i < chunk.size(); ++i) chunk[i] = uint8_t((x = x * 1103515245 + 12345) >> 16);
+        std::vector<uint8_t> idx;
+        put(idx, "idx1"); put32(idx, uint32_t(16 * frames_));
+        for (int i = 0; i < frames_; ++i) {
+            chunk[8] = uint8_t(i);  // frames differ
+            std::fwrite(chunk.data(), 1, chunk.size(), f);
+            put(idx, "00dc"); put32(idx, i % kKeyEvery == 0 ? 0x10 : 0);
+            put32(idx, uint32_t(4 + size_t(i) * (kFrameSize + 8))); put32(idx, kFrameSize);
+        }
+        std::fwrite(idx.data(), 1, idx.size(), f);
+        const long end = std::ftell(f);
+        std::fseek(f, 4, SEEK_SET);
+        std::vector<uint8_t> riff;
+        put32(riff, uint32_t(end - 8));
+        std::fwrite(riff.data(), 1, 4, f);
+        std::fclose(f);
+        (void)movi;
+    }
+
+    fs::path dir_, in_, out_;
+    int frames_ = 0;
+};
+
+const Recording &recording() {
+    static Recording r;
+    return r;
+}
+
+bool plain_copy(const char *from, const char *to) {
+    int in = ::open(from, O_RDONLY);
+    int out = ::open(to, O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    struct stat st {};
+    bool ok = in >= 0 && out >= 0 && ::fstat(in, &st) == 0;
+    for (off_t left = st.st_size; ok && left > 0;) {
+        ssize_t n = ::copy_file_range(in, nullptr, out, nullptr, size_t(left), 0);
+        ok = n > 0;
+        left -= n;
+    }
+    if (in >= 0) ::close(in);
+    if (out >= 0) ::close(out);
+    return ok;
+}
+
+void remove_output(benchmark::State &state) {
+    state.PauseTiming();
+    ::unlink(recording().out().c_str());
+    state.ResumeTiming();
+}
+
+void BM_PlainCopy(benchmark::State &state) {
+    const Recording &r = recording();
+    for (auto _ : state) {
+        if (!plain_copy(r.in().c_str(), r.out().c_str())) state.SkipWithError("copy failed");
+        remove_output(state);
+    }
+    state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(fs::file_size(r.in())));
+}
+
+void BM_FileDecrypt(benchmark::State &state) {
+    const Recording &r = recording();
+    VX_SetLibLog(VX_LOG_OFF);
+    for (auto _ : state) {
+        if (VX_FileDecrypt(r.in().c_str(), r.out().c_str(), "benchkey") != 1) state.SkipWithError("decrypt failed");
+        remove_output(state);
+    }
+    state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(fs::file_size(r.in())));
+    state.counters["key_frames"] = double((r.frames() + kKeyEvery - 1) / kKeyEvery);
+}
+
+}  // namespace
+
+// Repetitions of each; add --benchmark_enable_random_interleaving=true to
+// interleave them so both see the same page-cache and writeback weather.
+BENCHMARK(BM_PlainCopy)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(2)->Repetitions(5);
+BENCHMARK(BM_FileDecrypt)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(2)->Repetitions(5);
+
+RATIO_BENCHMARK_MAIN({"BM_FileDecrypt", "BM_PlainCopy"})

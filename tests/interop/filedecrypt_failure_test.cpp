@@ -1,0 +1,134 @@
+// What VX_FileDecrypt leaves behind when it cannot decrypt: results, log
+// lines, the output file's fate, and an input that is never touched.
+#include "interop/media_fixture.h"
+#include "unit/avi_builder.h"
+
+namespace {
+
+using namespace media_test;
+using namespace testavi;
+
+const char *kKey = "12345678";
+
+struct Case {
+    TempDir dir;
+    fs::path in = dir / "in.avi", out = dir / "out.avi";
+    Bytes input;
+
+    explicit Case(const Bytes &b) : input(b) { write_file(in, b); }
+    int32_t decrypt(const char *key = kKey) { return VX_FileDecrypt(in.c_str(), out.c_str(), key); }
+    bool input_intact() const { return read_file(in) == input; }
+};
+
+Bytes encrypted_h264() {
+    Bytes b = read_file(Recordings::get().h264);
+    EXPECT_GE(encrypt_avi(b, kKey), 2);
+    return b;
+}
+
+TEST(FileDecryptFailure, PlainRecordingGivesZeroAndAPlainCopy) {
+    Case c(read_file(Recordings::get().h264));
+    write_file(c.out, {1, 2, 3});  // replaced
+    LogCapture log;
+    EXPECT_EQ(c.decrypt(), 0);
+    EXPECT_TRUE(log.has("infile no encrypt\n"));
+    EXPECT_EQ(read_file(c.out), c.input);
+    EXPECT_TRUE(c.input_intact());
+}
+
+TEST(FileDecryptFailure, KeyTextOfNineCharactersIsRefusedBeforeAnyWork) {
+    Case c(encrypted_h264());
+    LogCapture log;
+    EXPECT_EQ(c.decrypt("123456789"), 0);
+    EXPECT_TRUE(log.has("VX_FileDecrypt start\n"));
+    EXPECT_FALSE(log.has("DecryptVideoFileEx start"));
+    EXPECT_FALSE(fs::exists(c.out));
+    EXPECT_EQ(c.decrypt(nullptr), 0);
+    EXPECT_FALSE(fs::exists(c.out));
+}
+
+// Unreadable inputs leave an existing output exactly as it was.
+TEST(FileDecryptFailure, UnreadableInputsLeaveTheOutputUntouched) {
+    Bytes not_avi(4096, 'x');
+    Bytes nine_audio = read_file(Recordings::get().audio9);
+    ASSERT_EQ(encrypt_avi(nine_audio, kKey) >= 2, true);
+    for (const Bytes &input : {not_avi, nine_audio, Bytes{}}) {
+        Case c(input);
+        const Bytes previous{9, 9, 9};
+        write_file(c.out, previous);
+        LogCapture log;
+        EXPECT_EQ(c.decrypt(), 0);
+        EXPECT_TRUE(log.has("DecryptVideoFileEx start\n"));
+        EXPECT_TRUE(log.has("AVI_open_input_file Error\n"));
+        EXPECT_EQ(read_file(c.out), previous);
+        EXPECT_TRUE(c.input_intact());
+    }
+    TempDir dir;
+    EXPECT_EQ(VX_FileDecrypt((dir / "missing.avi").c_str(), (dir / "o.avi").c_str(), kKey), 0);
+    EXPECT_FALSE(fs::exists(dir / "o.avi"));
+}
+
+// Without idx1 the index is rebuilt by scanning and carries no key flags:
+// nothing is decrypted, and an output that existed before is gone.
+TEST(FileDecryptFailure, NoIndexMeansNoKeyFramesAndNoOutput) {
+    Bytes b = encrypted_h264();
+    Layout l = parse(b);
+    std::memcpy(&b[l.idx1 - 8], "JUNK", 4);
+    Case c(b);
+    write_file(c.out, {7});
+    LogCapture log;
+    EXPECT_EQ(c.decrypt(), 0);
+    EXPECT_TRUE(log.has("decryptcount=-1\n")) << log.text();
+    EXPECT_FALSE(fs::exists(c.out));
+    EXPECT_TRUE(c.input_intact());
+}
+
+// The last key frame starts less than 280 bytes before the end of the
+// file: the earlier frame was decrypted, yet no output remains.
+TEST(FileDecryptFailure, KeyFrameRunningPastTheEndFailsAfterEarlierFrames) {
+    AviSpec s;
+    s.marker = 1;
+    s.frames = {{"00dc", 400, 0x10}, {"00dc", 100, 0x10}};  // then idx1: 8 + 32 bytes
+    Case c(build_avi(s).bytes);
+    LogCapture log;
+    EXPECT_EQ(c.decrypt(), 0);
+    EXPECT_TRUE(log.has("[0/2: 1]  key=16,")) << log.text();
+    EXPECT_TRUE(log.has("read 140 of 280 bytes")) << log.text();
+    EXPECT_TRUE(log.has("decryptcount=-1\n"));
+    EXPECT_FALSE(fs::exists(c.out));
+    EXPECT_TRUE(c.input_intact());
+}
+
+// A key frame shorter than 280 bytes is decrypted over its window, which
+// reaches into the chunks that follow it.
+TEST(FileDecryptFailure, ShortKeyFrameWindowReachesIntoTheNextChunk) {
+    AviSpec s;
+    s.streams = {"vids", "auds"};
+    s.frames = {{"00dc", 101, 0x10}, {"01wb", 500, 0}, {"00dc", 300, 0}};
+    Built plain = build_avi(s);
+    Bytes enc = plain.bytes;
+    const size_t pos = plain.data_pos[0];
+    uint8_t key[8];
+    key_of(kKey, key);
+    des_encrypt(key, &enc[pos + 24], 32);
+    enc[79] = 1;
+    Case c(enc);
+    EXPECT_EQ(c.decrypt(), 1);
+    EXPECT_EQ(read_file(c.out), plain.bytes);
+}
+
+TEST(FileDecryptFailure, OutputThatCannotBeWrittenFails) {
+    Case c(encrypted_h264());
+    const fs::path nowhere = c.dir / "no" / "such" / "dir.avi";
+    EXPECT_EQ(VX_FileDecrypt(c.in.c_str(), nowhere.c_str(), kKey), 0);
+    EXPECT_FALSE(fs::exists(nowhere));
+    // Naming the input as output must not decrypt the input in place.
+    EXPECT_EQ(VX_FileDecrypt(c.in.c_str(), c.in.c_str(), kKey), 0);
+    EXPECT_TRUE(c.input_intact());
+    // A path longer than the 256-unit conversion buffer is refused cleanly.
+    const std::string long_out = (c.dir / std::string(300, 'a')).string();
+    EXPECT_EQ(VX_FileDecrypt(c.in.c_str(), long_out.c_str(), kKey), 0);
+    EXPECT_TRUE(c.input_intact());
+}
+
+}  // namespace

@@ -1,0 +1,149 @@
+// ffmpeg-made recordings in every index and tag layout, encrypted with
+// OpenSSL, must come back byte for byte through VX_FileDecrypt.
+#include "interop/media_fixture.h"
+
+namespace {
+
+using namespace media_test;
+using namespace testavi;
+
+const char *kKey = "k3y!";
+
+struct Variant {
+    std::string name;
+    Bytes plain;
+    bool probe;  // ffmpeg itself can read this layout
+};
+
+// Rewrites idx1 offsets from movi-relative (ffmpeg's) to absolute.
+Bytes absolute_index(Bytes b) {
+    Layout l = parse(b);
+    for (size_t e = l.idx1; e + 16 <= l.idx1 + l.idx1_size; e += 16) wr32(b, e + 8, uint32_t(rd32(b, e + 8) + l.movi));
+    return b;
+}
+
+// Changes the letters of every tag and list type in the file, idx1 included.
+void recase_tree(Bytes &b, size_t p, size_t end, int (*conv)(int)) {
+    auto fix = [&](size_t at) {
+        for (int i = 0; i < 4; ++i) b[at + i] = uint8_t(conv(b[at + i]));
+    };
+    while (p + 8 <= end) {
+        const uint32_t size = rd32(b, p + 4);
+        const bool list = tag_is(b, p, "LIST");
+        const bool idx1 = tag_is(b, p, "idx1");
+        fix(p);
+        if (list) {
+            fix(p + 8);
+            recase_tree(b, p + 12, std::min(end, p + 8 + size), conv);
+        } else if (idx1) {
+            for (size_t e = p + 8; e + 16 <= p + 8 + size; e += 16) fix(e);
+        } else if (tag_is(b, p, "strh")) {
+            fix(p + 8);  // stream type
+        }
+        p += 8 + size + (size & 1);
+    }
+}
+
+Bytes recase(Bytes b, int (*conv)(int)) {
+    for (size_t at : {size_t(0), size_t(8)})
+        for (int i = 0; i < 4; ++i) b[at + i] = uint8_t(conv(b[at + i]));
+    recase_tree(b, 12, b.size(), conv);
+    return b;
+}
+
+// Every other video chunk and its index entry tagged "00db".
+Bytes mixed_db_dc(Bytes b) {
+    Layout l = parse(b);
+    int n = 0;
+    for (const Chunk &c : l.movi_chunks)
+        if (tag_is(b, c.header, "00dc") && (n++ & 1)) b[c.header + 3] = 'b';
+    n = 0;
+    for (size_t e = l.idx1; e + 16 <= l.idx1 + l.idx1_size; e += 16)
+        if (tag_is(b, e, "00dc") && (n++ & 1)) b[e + 3] = 'b';
+    return b;
+}
+
+std::vector<Variant> variants() {
+    const Recordings &r = Recordings::get();
+    Bytes h264 = read_file(r.h264);
+    return {{"h264 relative idx1", h264, true},
+            {"h264 absolute idx1", absolute_index(h264), true},
+            {"h265 relative idx1", read_file(r.hevc), true},
+            {"h264 upper-case tags", recase(h264, ::toupper), false},
+            {"h264 lower-case tags", recase(h264, ::tolower), false},
+            {"h264 00db and 00dc mixed", mixed_db_dc(h264), false},
+            {"h264 with 8 audio streams", read_file(r.audio8), true}};
+}
+
+TEST(FileDecryptRoundTrip, EveryLayoutComesBackByteForByte) {
+    TempDir dir;
+    for (const Variant &v : variants()) {
+        SCOPED_TRACE(v.name);
+        ASSERT_GT(v.plain.size(), 1000u);
+        ASSERT_EQ(v.plain[parse(v.plain).marker], 0);
+        Bytes enc = v.plain;
+        const int frames = encrypt_avi(enc, kKey);
+        ASSERT_GE(frames, 2);
+        const fs::path in = dir / "in.avi", out = dir / "out.avi";
+        write_file(in, enc);
+
+        LogCapture log;
+        EXPECT_EQ(VX_FileDecrypt(in.c_str(), out.c_str(), kKey), 1);
+        EXPECT_TRUE(log.has("decryptcount=" + std::to_string(frames) + "\n")) << log.text();
+        EXPECT_EQ(read_file(in), enc) << "input modified";
+        EXPECT_EQ(read_file(out), v.plain);
+        if (v.probe) {
+            EXPECT_TRUE(ffprobe_reads(out, v.name.find("8 audio") == std::string::npos ? 50 : 25));
+        }
+    }
+}
+
+// ffmpeg pads odd-sized chunks; the frames after them must still be found.
+TEST(FileDecryptRoundTrip, OddSizedChunksAreCovered) {
+    Bytes b = read_file(Recordings::get().h264);
+    Layout l = parse(b);
+    int odd = 0;
+    for (const Chunk &c : l.movi_chunks) odd += c.size & 1;
+    EXPECT_GT(odd, 0) << "the fixture lost its odd-sized chunks";
+}
+
+// Each key frame read from the encrypted file decrypts in memory to the
+// original frame, for both codecs' frame starts.
+TEST(FrameDecryptInterop, KeyFramesOfBothCodecsDecryptInMemory) {
+    const Recordings &r = Recordings::get();
+    for (const fs::path &p : {r.h264, r.hevc}) {
+        Bytes plain = read_file(p), enc = plain;
+        ASSERT_GE(encrypt_avi(enc, kKey), 2);
+        Layout l = parse(enc);
+        for (size_t pos : key_frames(enc, l)) {
+            const uint32_t len = rd32(enc, pos - 4);
+            std::vector<uint8_t> out(len, 0xEE);
+            ASSERT_EQ(VX_FrameDecrypt(&enc[pos], int32_t(len), out.data(), kKey), 1) << p;
+            EXPECT_TRUE(std::equal(out.begin(), out.end(), plain.begin() + long(pos))) << p << " @" << pos;
+        }
+    }
+}
+
+// A wrong key is not detected: the output is the input with noise in the
+// encrypted stretches and the marker cleared.
+TEST(FileDecryptRoundTrip, WrongKeyGivesNoiseNotFailure) {
+    TempDir dir;
+    Bytes plain = read_file(Recordings::get().h264), enc = plain;
+    ASSERT_GE(encrypt_avi(enc, kKey), 2);
+    write_file(dir / "in.avi", enc);
+    EXPECT_EQ(VX_FileDecrypt((dir / "in.avi").c_str(), (dir / "out.avi").c_str(), "wrong"), 1);
+    Bytes out = read_file(dir / "out.avi");
+    ASSERT_EQ(out.size(), plain.size());
+    EXPECT_NE(out, plain);
+    Layout l = parse(plain);
+    EXPECT_EQ(out[l.marker], 0);
+    for (size_t i = 0; i < out.size(); ++i) {
+        bool in_window = false;
+        for (size_t pos : key_frames(plain, l)) in_window |= i >= pos + 24 && i < pos + 280;
+        if (!in_window) {
+            ASSERT_EQ(out[i], plain[i]) << "byte " << i;
+        }
+    }
+}
+
+}  // namespace
