@@ -28,3 +28,16 @@ run cmd --model VX007 "VX+DEVNAME=Unit 12 front"
 run cmd --model VX007 "VX+NOSUCH?"
 run idcode --model VX001
 run tz-find Europe/Kiev
+
+echo
+echo "A recording whose key frames are DES-encrypted (samples/sample-encrypted.avi, key demo1234)"
+out="$(mktemp -d)"
+run decrypt "$root/samples/sample-encrypted.avi" "$out/plain.avi" --key demo1234
+run decrypt "$out/plain.avi" "$out/again.avi" --key demo1234
+if command -v ffprobe >/dev/null; then
+  echo
+  echo "\$ ffprobe plain.avi"
+  ffprobe -v error -select_streams v:0 -count_frames \
+    -show_entries stream=codec_name,width,height,nb_read_frames -of default=nw=1 "$out/plain.avi"
+fi
+rm -rf "$out"

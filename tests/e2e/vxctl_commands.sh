@@ -42,6 +42,19 @@ expect 1 'no zone'                                       -- tz-find asia/Shangha
 expect 0 '^CN/Asia/Shanghai$'                            -- tz-name 0 9 0
 expect 2 'must be an integer'                            -- tz-name 0 x 0
 
+# Recordings.
+tmp="$(mktemp -d)"
+trap 'rm -rf "$tmp"' EXIT
+expect 0 '4 key frames decrypted'  -- decrypt "$root/samples/sample-encrypted.avi" "$tmp/plain.avi" --key demo1234
+expect 1 'is not encrypted'        -- decrypt "$tmp/plain.avi" "$tmp/again.avi" --key demo1234
+expect 1 'unreadable|cannot|not'   -- decrypt "$tmp/missing.avi" "$tmp/out.avi" --key demo1234
+expect 2 'at most 8 characters'    -- decrypt "$root/samples/sample-encrypted.avi" "$tmp/x.avi" --key 123456789
+if cmp -s "$root/samples/sample-encrypted.avi" "$tmp/plain.avi"; then
+  echo "FAIL: output equals the encrypted input"; fails=$((fails + 1))
+else
+  passes=$((passes + 1))
+fi
+
 # The log goes beside the executable only when asked for.
 logdir="$(dirname "$vxctl")"
 rm -f "$logdir/LibVestra.log"
