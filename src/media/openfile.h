@@ -1,11 +1,12 @@
-// The library's file-open helper for updating a file in place ("rb+"):
-// unbuffered, so each read and write at an offset is one system call.
+// The library's file-open helper for updating a file in place ("rb+"): each
+// read and write at an offset is one positional system call.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
-#include <fstream>
 #include <memory>
+
+#include "platform/platform.h"
 
 namespace vx {
 
@@ -14,13 +15,15 @@ public:
     // Opens an existing file for reading and writing; logs
     // "OpenFile:<path> Failed" and returns null when it cannot.
     static std::unique_ptr<UpdateFile> OpenFile(const char *path);
+    ~UpdateFile() { close(); }
 
     std::size_t read_at(uint64_t pos, void *buf, std::size_t n);
     bool write_at(uint64_t pos, const void *buf, std::size_t n);
-    void close() { f_.close(); }
+    void close();
 
 private:
-    std::fstream f_;
+    explicit UpdateFile(platform::FileHandle file) : file_(file) {}
+    platform::FileHandle file_;
 };
 
 }  // namespace vx

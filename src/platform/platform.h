@@ -40,4 +40,14 @@ std::size_t wide_to_oem(const char16_t *src, char *dst, std::size_t capacity);
 // name the same file, or the copy fails (no partial output is left then).
 bool copy_file_replace(const char16_t *from, const char16_t *to);
 
+// Positional file I/O for updating a file in place: one system call per read
+// or write at an offset, no shared file position.
+using FileHandle = std::intptr_t;
+constexpr FileHandle kNoFile = -1;
+FileHandle open_for_update(const char *path);  // existing file, read and write
+// Bytes read (short at the end of the file), or -1 on an error.
+long long read_at(FileHandle file, uint64_t pos, void *buf, std::size_t n);
+bool write_at(FileHandle file, uint64_t pos, const void *buf, std::size_t n);
+void close_file(FileHandle file);
+
 }  // namespace vx::platform
