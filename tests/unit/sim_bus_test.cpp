@@ -158,60 +158,6 @@ TEST_F(SimBus, PipesFrameCommandsAndSplitReplies) {
     EXPECT_EQ(vsim::calls().back(), "close 1");
 }
 
-TEST_F(SimBus, RecorderChecksLoginAndKeepsValues) {
-    int id = plug("VX007", 0, "S_1");
-    usb_dev_handle *h = open(id);
-    ASSERT_NE(h, nullptr);
-    EXPECT_EQ(exchange(h, "VX+DEVNAME?\r\n"), "Error: not login\r\n");
-    EXPECT_EQ(exchange(h, "VX+LOGIN=admin:21218CCA77804D2BA1922C33E0151105\r\n"),
-              "+LOGIN:Sucess\r\nOK\r\n");  // MD5 of "888888"
-    EXPECT_TRUE(vsim::logged_in(id));
-    EXPECT_EQ(exchange(h, "VX+DEVNAME?\r\n"), "Error: unsupported command\r\n");
-    EXPECT_EQ(exchange(h, "VX+DEVNAME=Unit 7\r\n"), "+DEVNAME:Unit 7\r\nOK\r\n");
-    EXPECT_EQ(exchange(h, "VX+DEVNAME?\r\n"), "+DEVNAME:Unit 7\r\nOK\r\n");
-    EXPECT_EQ(vsim::value(id, "DEVNAME"), "Unit 7");
-    EXPECT_EQ(exchange(h, "AT+X\r\n"), "Error: para is error\r\n");
-    EXPECT_EQ(exchange(h, "VX+LOGOUT\r\n"), "+LOGOUT:Sucess\r\nOK\r\n");
-    EXPECT_FALSE(vsim::logged_in(id));
-    EXPECT_EQ(exchange(h, "VX+LOGIN=admin:21218cca77804d2ba1922c33e0151105\r\n"),
-              "+LOGIN:Fail\r\nError: password error\r\n");
-    EXPECT_EQ(exchange(h, "VX+LOGIN=admin\r\n"), "Error: para is error\r\n");
-    EXPECT_EQ(exchange(h, "VX+LOGINPWD=PWD0001\r\n"), "+LOGINPWD:Sucess\r\nOK\r\n");
-
-    vsim::set_handler("UID", [](vsim::Recorder &r, const std::string &line) {
-        return "+UID:" + std::to_string(r.id) + line.substr(6) + "\r\nOK\r\n";
-    });
-    EXPECT_EQ(exchange(h, "VX+UID?\r\n"), "+UID:1?\r\nOK\r\n");
-    vsim::script(id, "VX+UID?\r\n", "scripted");  // a script comes first
-    EXPECT_EQ(exchange(h, "VX+UID?\r\n"), "scripted");
-    usb_close(h);
-}
-
-TEST_F(SimBus, FaultsActOnTheNextTraffic) {
-    int id = plug("VX006", 0, "S_1");
-    usb_find_devices();
-    usb_dev_handle *h = usb_open(find(1));
-    EXPECT_LT(usb_claim_interface(h, 0), 0);  // this model's interface is 2
-    vsim::Faults f;
-    f.set_configuration_error = -EIO;
-    f.claim_interface_error = -EBUSY;
-    f.write_error = -EIO;
-    f.silent_replies = 1;
-    vsim::set_faults(id, f);
-    EXPECT_EQ(usb_set_configuration(h, 1), -EIO);
-    EXPECT_EQ(usb_claim_interface(h, 2), -EBUSY);
-    EXPECT_EQ(usb_bulk_write(h, 0x02, "VX+GBIDCODE?\r\n", 14, 1000), -EIO);  // once
-    EXPECT_EQ(usb_bulk_write(h, 0x02, "VX+GBIDCODE?\r\n", 14, 1000), 14);
-    char buf[64];
-    EXPECT_EQ(usb_bulk_read(h, 0x83, buf, sizeof buf, 1000), -ETIMEDOUT);  // silent
-    f = vsim::Faults{};
-    f.unplug_after_command = true;
-    vsim::set_faults(id, f);
-    EXPECT_EQ(usb_bulk_write(h, 0x02, "VX+GBIDCODE?\r\n", 14, 1000), 14);
-    EXPECT_EQ(usb_bulk_read(h, 0x83, buf, sizeof buf, 1000), -ENODEV);
-    usb_close(h);
-}
-
 TEST_F(SimBus, RealtimeReadWaitsForDataOrTimeout) {
     int id = plug("VX007", 0, "S_1");
     usb_dev_handle *h = open(id);
