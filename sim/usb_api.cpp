@@ -4,6 +4,7 @@
 // with nothing to deliver, -ENODEV at once for an unplugged device, -ENOENT
 // for an endpoint or interface the device does not have, -EINVAL for a
 // configuration it does not have or an interface released without a claim.
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
@@ -141,63 +142,71 @@ int usb_release_interface(usb_dev_handle *h, int interface) {
     });
 }
 
-int usb_bulk_write(usb_dev_handle *h, int ep, const char *bytes, int size, int timeout) {
+}  // extern "C"
+
+namespace vsim {
+namespace {
+
+// What both bulk calls share: the lock, the handle and endpoint checks, and
+// one record of the call whatever its result. move(device, lock, data out)
+// does the transfer itself and returns its result.
+template <class Move>
+int bulk_transfer(Transfer::Kind kind, usb_dev_handle *h, int ep, int size, int timeout, Move &&move) {
     return guarded(-ENOMEM, [&] {
         State &st = state();
         Lock lk(st.lock);
         Device *dp = device_of(h);
-        int device = dp ? dp->rec.id : 0;
-        auto done = [&](int result, std::string data) {
-            st.transfers.push_back(
-                Transfer{Transfer::Write, device, ep, std::move(data), size, timeout, result});
+        std::string data;
+        auto done = [&](int result) {
+            st.transfers.push_back(Transfer{kind, dp ? dp->rec.id : 0, ep, std::move(data), size, timeout, result});
             return result;
         };
-        if (int e = check_handle(h)) return done(e, {});
-        Device &d = *device_of(h);
-        if (ep != d.rec.spec.ep_out) return done(set_error(-ENOENT, "error writing to bulk endpoint"), {});
-        if (size < 0 || (size > 0 && !bytes)) return done(set_error(-EINVAL, "invalid argument"), {});
+        if (int e = check_handle(h)) return done(e);
+        bool in = kind == Transfer::Read;
+        if (ep != (in ? dp->rec.spec.ep_in : dp->rec.spec.ep_out))
+            return done(set_error(-ENOENT, in ? "error reading from bulk endpoint" : "error writing to bulk endpoint"));
+        return done(move(*dp, lk, data));
+    });
+}
+
+}  // namespace
+}  // namespace vsim
+
+extern "C" {
+
+int usb_bulk_write(usb_dev_handle *h, int ep, const char *bytes, int size, int timeout) {
+    return bulk_transfer(Transfer::Write, h, ep, size, timeout, [&](Device &d, Lock &, std::string &data) {
+        if (size < 0 || (size > 0 && !bytes)) return set_error(-EINVAL, "invalid argument");
         if (d.faults.write_error_count > 0 && d.faults.write_error) {
             --d.faults.write_error_count;
-            return done(set_error(d.faults.write_error, "error writing to bulk endpoint"), {});
+            return set_error(d.faults.write_error, "error writing to bulk endpoint");
         }
         int n = size;
         if (d.faults.write_chunk > 0 && n > d.faults.write_chunk) n = d.faults.write_chunk;
-        std::string data(bytes ? bytes : "", static_cast<std::size_t>(n));
+        data.assign(bytes ? bytes : "", static_cast<std::size_t>(n));
         receive(d, data);
-        return done(n, std::move(data));
+        return n;
     });
 }
 
 int usb_bulk_read(usb_dev_handle *h, int ep, char *bytes, int size, int timeout) {
-    return guarded(-ENOMEM, [&] {
-        State &st = state();
-        Lock lk(st.lock);
-        Device *dp = device_of(h);
-        int device = dp ? dp->rec.id : 0;
-        auto done = [&](int result, std::string data) {
-            st.transfers.push_back(
-                Transfer{Transfer::Read, device, ep, std::move(data), size, timeout, result});
-            return result;
-        };
-        if (int e = check_handle(h)) return done(e, {});
-        Device &d = *dp;
-        if (ep != d.rec.spec.ep_in) return done(set_error(-ENOENT, "error reading from bulk endpoint"), {});
-        if (size <= 0 || !bytes) return done(set_error(-EINVAL, "invalid argument"), {});
+    return bulk_transfer(Transfer::Read, h, ep, size, timeout, [&](Device &d, Lock &lk, std::string &data) {
+        if (size <= 0 || !bytes) return set_error(-EINVAL, "invalid argument");
         drain_partial(d);
+        State &st = state();
         if (st.realtime && d.in.empty() && d.plugged) {
             auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeout > 0 ? timeout : 0);
             st.changed.wait_until(lk, until, [&] { return !d.in.empty() || !d.plugged; });
         }
-        if (!d.plugged) return done(set_error(-ENODEV, "No such device"), {});
-        if (d.in.empty()) return done(set_error(-ETIMEDOUT, "Connection timed out"), {});
+        if (!d.plugged) return set_error(-ENODEV, "No such device");
+        if (d.in.empty()) return set_error(-ETIMEDOUT, "Connection timed out");
         std::string &packet = d.in.front();
-        std::size_t n = packet.size() < static_cast<std::size_t>(size) ? packet.size()
-                                                                      : static_cast<std::size_t>(size);
+        std::size_t n = std::min(packet.size(), static_cast<std::size_t>(size));
         std::memcpy(bytes, packet.data(), n);
-        std::string data = packet.substr(0, n);
+        data = packet.substr(0, n);
         packet.erase(0, n);
         if (packet.empty()) d.in.pop_front();
-        return done(static_cast<int>(n), std::move(data));
+        return static_cast<int>(n);
     });
 }
 
