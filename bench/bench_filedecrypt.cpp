@@ -14,6 +14,7 @@
 
 #include "LibVestra.h"
 #include "ratio_reporter.h"
+#include "unit/avi_builder.h"
 
 namespace {
 
@@ -23,10 +24,8 @@ constexpr uint32_t kFrameSize = 40000;
 constexpr int kKeyEvery = 10;
 constexpr uint64_t kTarget = uint64_t{1} << 30;
 
-void put32(std::vector<uint8_t> &b, uint32_t v) {
-    for (int i = 0; i < 4; ++i) b.push_back(uint8_t(v >> (8 * i)));
-}
-void put(std::vector<uint8_t> &b, const char *t) { b.insert(b.end(), t, t + 4); }
+using testavi::put;
+using testavi::put32;
 
 // The recording: one video stream, movi of equal frames, relative idx1.
 class Recording {
@@ -50,14 +49,7 @@ private:
     void write() {
         frames_ = int((kTarget - 4096) / (kFrameSize + 8 + 16));
         const uint32_t movi_size = 4 + uint32_t(frames_) * (kFrameSize + 8);
-        std::vector<uint8_t> h;
-        put(h, "RIFF"); put32(h, 0); put(h, "AVI ");
-        put(h, "LIST"); put32(h, 4 + 64 + 12 + 64 + 48); put(h, "hdrl");
-        put(h, "avih"); put32(h, 56); h.resize(h.size() + 56); h[79] = 1;
-        put(h, "LIST"); put32(h, 4 + 64 + 48); put(h, "strl");
-        put(h, "strh"); put32(h, 56); put(h, "vids"); h.resize(h.size() + 52);
-        put(h, "strf"); put32(h, 40); h.resize(h.size() + 40);
-        put(h, "LIST"); put32(h, movi_size); put(h, "movi");
+        std::vector<uint8_t> h = testavi::encrypted_head(0, movi_size);
         const size_t movi = h.size() - 4;
 
         std::FILE *f = std::fopen(in_.c_str(), "wb");

@@ -2,7 +2,7 @@
 // exceptions inside the libusb entry points.
 #pragma once
 
-#include <utility>
+#include "common/guard.h"
 
 // Internal: kept out of the exported symbols.
 #pragma GCC visibility push(hidden)
@@ -12,22 +12,9 @@ namespace vsim {
 // Remembers the error for usb_strerror (per thread) and returns code.
 int set_error(int code, const char *what);
 
-template <class R, class F>
-R guarded(R on_failure, F &&body) noexcept {
-    try {
-        return std::forward<F>(body)();
-    } catch (...) {
-        return on_failure;
-    }
-}
-
-template <class F>
-void guarded_void(F &&body) noexcept {
-    try {
-        std::forward<F>(body)();
-    } catch (...) {
-    }
-}
+// The library's own barrier keeps exceptions inside the entry points here too.
+using vx::guarded;
+using vx::guarded_void;
 
 }  // namespace vsim
 

@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include "interop/media_fixture.h"
+#include "unit/avi_builder.h"
 
 namespace {
 
@@ -35,24 +36,6 @@ Bytes read_at(const fs::path &p, uint64_t at, size_t n) {
     return b;
 }
 
-void put32(Bytes &b, uint32_t v) {
-    for (int i = 0; i < 4; ++i) b.push_back(uint8_t(v >> (8 * i)));
-}
-void put(Bytes &b, const char *tag) { b.insert(b.end(), tag, tag + 4); }
-
-// Header and hdrl of a one-stream recording; movi starts right after.
-Bytes head(uint32_t riff_size, uint32_t movi_size) {
-    Bytes b;
-    put(b, "RIFF"); put32(b, riff_size); put(b, "AVI ");
-    put(b, "LIST"); put32(b, 4 + 64 + 12 + 64 + 48); put(b, "hdrl");
-    put(b, "avih"); put32(b, 56); b.resize(b.size() + 56); b[79] = 1;
-    put(b, "LIST"); put32(b, 4 + 64 + 48); put(b, "strl");
-    put(b, "strh"); put32(b, 56); put(b, "vids"); b.resize(b.size() + 52);
-    put(b, "strf"); put32(b, 40); b.resize(b.size() + 40);
-    put(b, "LIST"); put32(b, movi_size); put(b, "movi");
-    return b;
-}
-
 TEST(FileDecryptLarge, KeyFramesBeyondTwoGiBDecryptInPlace) {
     const uint64_t frame_at[] = {2 * kGiB + 4096, 3 * kGiB + 12345, 4 * kGiB - 8192};
     const uint32_t frame_len = 1000;
@@ -63,10 +46,10 @@ TEST(FileDecryptLarge, KeyFramesBeyondTwoGiBDecryptInPlace) {
         TempDir dir;
         const uint64_t idx1_at = frame_at[2] + 8 + frame_len;
         const uint32_t riff_size = uint32_t(file_size - 8);
-        Bytes h = head(riff_size, 0);
+        Bytes h = encrypted_head(riff_size, 0);
         const uint64_t movi = h.size() - 4;  // the "movi" fourcc
         const uint32_t movi_size = uint32_t(idx1_at - movi);
-        h = head(riff_size, movi_size);
+        h = encrypted_head(riff_size, movi_size);
         // A JUNK chunk spans the hole between the headers and the first frame.
         put(h, "JUNK");
         put32(h, uint32_t(frame_at[0] - 8 - (h.size() + 4)));
