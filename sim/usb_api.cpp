@@ -51,18 +51,18 @@ using namespace vsim;
 extern "C" {
 
 void usb_init(void) {
-    guarded_void([] { load_scenario_from_env(); });
+    GuardedVoid([] { load_scenario_from_env(); });
 }
 
 int usb_find_busses(void) {
-    return guarded(-ENOMEM, [] {
+    return Guarded(-ENOMEM, [] {
         Lock lk(state().lock);
         return find_busses_locked();
     });
 }
 
 int usb_find_devices(void) {
-    return guarded(-ENOMEM, [] {
+    return Guarded(-ENOMEM, [] {
         Lock lk(state().lock);
         return find_devices_locked();
     });
@@ -71,7 +71,7 @@ int usb_find_devices(void) {
 struct usb_bus *usb_get_busses(void) { return usb_busses; }
 
 usb_dev_handle *usb_open(struct usb_device *dev) {
-    return guarded<usb_dev_handle *>(nullptr, [dev]() -> usb_dev_handle * {
+    return Guarded<usb_dev_handle *>(nullptr, [dev]() -> usb_dev_handle * {
         State &st = state();
         Lock lk(st.lock);
         auto it = st.by_node.find(dev);
@@ -85,7 +85,7 @@ usb_dev_handle *usb_open(struct usb_device *dev) {
 }
 
 int usb_close(usb_dev_handle *h) {
-    return guarded(-EINVAL, [h] {
+    return Guarded(-EINVAL, [h] {
         if (!h) return set_error(-EINVAL, "invalid device handle");
         {
             Lock lk(state().lock);
@@ -101,7 +101,7 @@ struct usb_device *usb_device(usb_dev_handle *h) {
 }
 
 int usb_set_configuration(usb_dev_handle *h, int configuration) {
-    return guarded(-ENOMEM, [&] {
+    return Guarded(-ENOMEM, [&] {
         Lock lk(state().lock);
         if (int e = check_handle(h)) return e;
         Device &d = *device_of(h);
@@ -115,7 +115,7 @@ int usb_set_configuration(usb_dev_handle *h, int configuration) {
 }
 
 int usb_claim_interface(usb_dev_handle *h, int interface) {
-    return guarded(-ENOMEM, [&] {
+    return Guarded(-ENOMEM, [&] {
         Lock lk(state().lock);
         if (int e = check_handle(h)) return e;
         Device &d = *device_of(h);
@@ -130,7 +130,7 @@ int usb_claim_interface(usb_dev_handle *h, int interface) {
 }
 
 int usb_release_interface(usb_dev_handle *h, int interface) {
-    return guarded(-ENOMEM, [&] {
+    return Guarded(-ENOMEM, [&] {
         Lock lk(state().lock);
         if (int e = check_handle(h)) return e;
         Device &d = *device_of(h);
@@ -152,7 +152,7 @@ namespace {
 // does the transfer itself and returns its result.
 template <class Move>
 int bulk_transfer(Transfer::Kind kind, usb_dev_handle *h, int ep, int size, int timeout, Move &&move) {
-    return guarded(-ENOMEM, [&] {
+    return Guarded(-ENOMEM, [&] {
         State &st = state();
         Lock lk(st.lock);
         Device *dp = device_of(h);
@@ -211,7 +211,7 @@ int usb_bulk_read(usb_dev_handle *h, int ep, char *bytes, int size, int timeout)
 }
 
 int usb_get_string_simple(usb_dev_handle *h, int index, char *buf, size_t buflen) {
-    return guarded(-ENOMEM, [&] {
+    return Guarded(-ENOMEM, [&] {
         Lock lk(state().lock);
         if (int e = check_handle(h)) return e;
         if (!buf || buflen == 0) return set_error(-EINVAL, "invalid argument");

@@ -13,8 +13,8 @@ namespace vsim {
 int set_error(int code, const char *what);
 
 // The library's own barrier keeps exceptions inside the entry points here too.
-using vx::guarded;
-using vx::guarded_void;
+using vx::Guarded;
+using vx::GuardedVoid;
 
 }  // namespace vsim
 

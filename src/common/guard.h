@@ -7,7 +7,7 @@
 namespace vx {
 
 template <class R, class F>
-R guarded(R on_failure, F &&body) noexcept {
+R Guarded(R on_failure, F &&body) noexcept {
     try {
         return std::forward<F>(body)();
     } catch (...) {
@@ -16,7 +16,7 @@ R guarded(R on_failure, F &&body) noexcept {
 }
 
 template <class F>
-void guarded_void(F &&body) noexcept {
+void GuardedVoid(F &&body) noexcept {
     try {
         std::forward<F>(body)();
     } catch (...) {

@@ -19,16 +19,16 @@ std::atomic<int> g_log_max_size{5242880};
 // Serialises whole lines, so lines from several threads never interleave and
 // no thread appends while another rotates. A leaf lock: nothing is called
 // under it that could take another lock.
-std::mutex &log_lock() {
+std::mutex &LogLock() {
     static std::mutex lock;
     return lock;
 }
 
-std::string beside_exe(const char *name) {
-    return platform::host_exe_dir() + platform::kPathSep + name;
+std::string BesideExe(const char *name) {
+    return platform::HostExeDir() + platform::kPathSep + name;
 }
 
-bool file_size(const std::string &path, long long *size) {
+bool FileSize(const std::string &path, long long *size) {
     std::error_code ec;
     auto n = std::filesystem::file_size(path, ec);
     if (ec) return false;
@@ -39,10 +39,10 @@ bool file_size(const std::string &path, long long *size) {
 }  // namespace
 
 std::string GetLibLogPath() {
-    std::string path = beside_exe(kLogName);
+    std::string path = BesideExe(kLogName);
     long long size = 0;
-    if (file_size(path, &size) && size > g_log_max_size.load()) {
-        std::string old = beside_exe(kOldLogName);
+    if (FileSize(path, &size) && size > g_log_max_size.load()) {
+        std::string old = BesideExe(kOldLogName);
         std::remove(old.c_str());
         std::rename(path.c_str(), old.c_str());
     }
@@ -65,7 +65,7 @@ void LibLog(const char *format, ...) {
         va_end(args);
     }
 
-    std::lock_guard<std::mutex> guard(log_lock());
+    std::lock_guard<std::mutex> guard(LogLock());
     if (mode & VX_LOG_FILE) {
         std::string path = GetLibLogPath();
         if (std::FILE *f = std::fopen(path.c_str(), "a+")) {

@@ -5,7 +5,7 @@
 
 namespace vx {
 
-std::recursive_mutex &lib_lock() {
+std::recursive_mutex &LibLock() {
     static std::recursive_mutex lock;
     return lock;
 }
@@ -13,13 +13,13 @@ std::recursive_mutex &lib_lock() {
 std::atomic<int> DeviceChangeState{0};
 std::atomic<int> DevListEnabled{0};
 
-VestraInfo &gb_dev() {
+VestraInfo &GbDev() {
     static VestraInfo record{};
     return record;
 }
 
 void SetErrStr(VestraInfo *dev, const char *text) {
-    copy_text(dev->errStr, text ? std::string_view(text) : std::string_view());
+    CopyText(dev->errStr, text ? std::string_view(text) : std::string_view());
 }
 
 void SetOutcome(VestraInfo *dev, int status, const char *text) {
@@ -35,6 +35,6 @@ VX_API int32_t VX_GetErrNo(VestraInfo *dev) { return dev ? dev->errNo : 0; }
 
 VX_API const char *VX_GetErrStr(VestraInfo *dev) { return dev ? dev->errStr : nullptr; }
 
-VX_API VestraInfo *VX_GetGBDev(void) { return &vx::gb_dev(); }
+VX_API VestraInfo *VX_GetGBDev(void) { return &vx::GbDev(); }
 
 }  // extern "C"

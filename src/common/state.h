@@ -11,7 +11,7 @@ namespace vx {
 // The one recursive library lock that serialises every device exchange, open,
 // close, list update and refresh. Constructed on first use, which happens
 // before any export can take it (function-local statics are thread-safe).
-std::recursive_mutex &lib_lock();
+std::recursive_mutex &LibLock();
 using LibGuard = std::lock_guard<std::recursive_mutex>;
 
 // Set to 2 by any transfer failure that closes a device and by the
@@ -21,7 +21,7 @@ extern std::atomic<int> DeviceChangeState;
 extern std::atomic<int> DevListEnabled;
 
 // The library-owned record of the standard recorder interface.
-VestraInfo &gb_dev();
+VestraInfo &GbDev();
 
 // Replaces the record's whole error text, cut to fit the field.
 void SetErrStr(VestraInfo *dev, const char *text);

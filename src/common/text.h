@@ -8,7 +8,7 @@
 namespace vx {
 
 // Copies src into dst (capacity bytes), cut to capacity - 1, NUL-terminated.
-inline void copy_text(char *dst, std::size_t capacity, std::string_view src) {
+inline void CopyText(char *dst, std::size_t capacity, std::string_view src) {
     if (dst == nullptr || capacity == 0) return;
     std::size_t n = src.size() < capacity - 1 ? src.size() : capacity - 1;
     std::memcpy(dst, src.data(), n);
@@ -16,16 +16,16 @@ inline void copy_text(char *dst, std::size_t capacity, std::string_view src) {
 }
 
 template <std::size_t N>
-inline void copy_text(char (&dst)[N], std::string_view src) {
-    copy_text(dst, N, src);
+inline void CopyText(char (&dst)[N], std::string_view src) {
+    CopyText(dst, N, src);
 }
 
 // The text of a NUL-terminated area, never reading past its capacity.
-inline std::string_view area_text(const char *area, std::size_t capacity) {
+inline std::string_view AreaText(const char *area, std::size_t capacity) {
     return std::string_view(area, ::strnlen(area, capacity));
 }
 
-inline bool contains(std::string_view hay, std::string_view needle) {
+inline bool Contains(std::string_view hay, std::string_view needle) {
     return hay.find(needle) != std::string_view::npos;
 }
 

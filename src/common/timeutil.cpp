@@ -11,7 +11,7 @@ void FormatTimeText(const std::tm &fields, char *buf, std::size_t size) {
 
 void UtcTimeText(std::time_t t, char *buf, std::size_t size) {
     std::tm fields{};
-    if (!platform::utc_fields(t, &fields)) {
+    if (!platform::UtcFields(t, &fields)) {
         if (buf && size) buf[0] = '\0';
         return;
     }
@@ -20,7 +20,7 @@ void UtcTimeText(std::time_t t, char *buf, std::size_t size) {
 
 void LocalTimeText(std::time_t t, char *buf, std::size_t size) {
     std::tm fields{};
-    if (!platform::local_fields(t, &fields)) {
+    if (!platform::LocalFields(t, &fields)) {
         if (buf && size) buf[0] = '\0';
         return;
     }

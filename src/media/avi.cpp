@@ -20,7 +20,7 @@ struct TopLevel {
     uint64_t hdrl_offset = 0;
 };
 
-uint64_t stream_size(std::istream &in) {
+uint64_t StreamSize(std::istream &in) {
     in.clear();
     in.seekg(0, std::ios::end);
     auto end = in.tellg();
@@ -30,36 +30,36 @@ uint64_t stream_size(std::istream &in) {
 
 // Reads n bytes at pos into a fresh buffer. The size is checked against the
 // file first, so a corrupt size field cannot ask for gigabytes it cannot fill.
-bool read_block(std::istream &in, uint64_t pos, uint64_t n, uint64_t file_size,
+bool ReadBlock(std::istream &in, uint64_t pos, uint64_t n, uint64_t file_size,
                 std::vector<uint8_t> *out) {
     if (pos > file_size || n > file_size - pos) return false;
     out->assign(static_cast<std::size_t>(n), 0);
-    return riff::read_at(in, pos, out->data(), out->size()) == out->size();
+    return riff::ReadAt(in, pos, out->data(), out->size()) == out->size();
 }
 
 // Walks the top-level chunks from offset 12: the header list's contents, the
 // movi list's place and the idx1 entries.
-bool walk_top_level(avi_reader &r, std::istream &in, TopLevel *top) {
-    const uint64_t file_size = stream_size(in);
+bool WalkTopLevel(avi_reader &r, std::istream &in, TopLevel *top) {
+    const uint64_t file_size = StreamSize(in);
     uint64_t pos = 12;
     uint8_t hdr[8];
-    while (riff::read_at(in, pos, hdr, 8) == 8) {
+    while (riff::ReadAt(in, pos, hdr, 8) == 8) {
         pos += 8;
         uint64_t n = riff::padded(riff::le32(hdr + 4));
-        if (riff::tag_eq(hdr, "LIST")) {
+        if (riff::TagEq(hdr, "LIST")) {
             uint8_t type[4];
-            if (riff::read_at(in, pos, type, 4) < 4) return false;
+            if (riff::ReadAt(in, pos, type, 4) < 4) return false;
             pos += 4;
             n = n < 4 ? 0 : n - 4;  // a list too small for its own type holds nothing
-            if (riff::tag_eq(type, "hdrl")) {
+            if (riff::TagEq(type, "hdrl")) {
                 top->hdrl_offset = pos;
-                if (!read_block(in, pos, n, file_size, &top->hdrl)) return false;
-            } else if (riff::tag_eq(type, "movi")) {
+                if (!ReadBlock(in, pos, n, file_size, &top->hdrl)) return false;
+            } else if (riff::TagEq(type, "movi")) {
                 r.movi_offset = pos;
             }
-        } else if (riff::tag_eq(hdr, "idx1")) {
+        } else if (riff::TagEq(hdr, "idx1")) {
             std::vector<uint8_t> raw;
-            if (!read_block(in, pos, n, file_size, &raw)) return false;
+            if (!ReadBlock(in, pos, n, file_size, &raw)) return false;
             r.idx.resize(raw.size() / 16);
             for (std::size_t i = 0; i < r.idx.size(); ++i) {
                 const uint8_t *e = raw.data() + 16 * i;
@@ -76,10 +76,10 @@ bool walk_top_level(avi_reader &r, std::istream &in, TopLevel *top) {
 }
 
 // The first "avih" of 56 bytes whose marker byte lies inside the contents.
-void find_marker(avi_reader &r, const TopLevel &top) {
+void FindMarker(avi_reader &r, const TopLevel &top) {
     const std::vector<uint8_t> &h = top.hdrl;
     for (std::size_t i = 0; i + 8 <= h.size(); ++i) {
-        if (!riff::tag_eq(&h[i], "avih") || riff::le32(&h[i + 4]) != kMainHeaderSize) continue;
+        if (!riff::TagEq(&h[i], "avih") || riff::le32(&h[i + 4]) != kMainHeaderSize) continue;
         if (i + kMarkerDistance >= h.size()) continue;
         const uint8_t marker = h[i + kMarkerDistance];
         r.encrypt = marker != 0 ? 1 : 0;
@@ -93,7 +93,7 @@ void find_marker(avi_reader &r, const TopLevel &top) {
 
 // Finds the video stream (its "strh" followed by its "strf") and counts the
 // audio streams.
-bool scan_streams(avi_reader &r, const TopLevel &top) {
+bool ScanStreams(avi_reader &r, const TopLevel &top) {
     enum class Last { none, video, audio } last = Last::none;
     const std::vector<uint8_t> &h = top.hdrl;
     bool video_known = false, video_format = false;
@@ -101,19 +101,19 @@ bool scan_streams(avi_reader &r, const TopLevel &top) {
     uint64_t p = 0;
     while (p + 8 <= h.size()) {
         const uint8_t *c = &h[p];
-        if (riff::tag_eq(c, "LIST")) {
+        if (riff::TagEq(c, "LIST")) {
             p += 12;
             continue;
         }
         const uint32_t s = riff::le32(c + 4);
         Last now = Last::none;
-        if (riff::tag_eq(c, "strh")) {
+        if (riff::TagEq(c, "strh")) {
             const bool has_type = p + 12 <= h.size();
-            if (has_type && riff::tag_eq(c + 8, "vids") && !video_known) {
+            if (has_type && riff::TagEq(c + 8, "vids") && !video_known) {
                 video_known = true;
                 r.video_stream = stream;
                 now = Last::video;
-            } else if (has_type && riff::tag_eq(c + 8, "auds")) {
+            } else if (has_type && riff::TagEq(c + 8, "auds")) {
                 if (++r.audio_streams > kMaxAudioStreams) {
                     std::fprintf(stderr, "error - only %d audio tracks supported\n", kMaxAudioStreams);
                     return false;
@@ -121,7 +121,7 @@ bool scan_streams(avi_reader &r, const TopLevel &top) {
                 now = Last::audio;
             }
             ++stream;
-        } else if (riff::tag_eq(c, "strf") && last == Last::video) {
+        } else if (riff::TagEq(c, "strf") && last == Last::video) {
             video_format = true;
         }
         last = now;
@@ -131,21 +131,21 @@ bool scan_streams(avi_reader &r, const TopLevel &top) {
     return video_known && video_format && r.video_stream <= 99;
 }
 
-AviHandle open_stream(std::unique_ptr<std::istream> in) {
+AviHandle OpenStream(std::unique_ptr<std::istream> in) {
     if (!in || !*in) return nullptr;
     auto r = std::make_unique<avi_reader>();
     uint8_t riff_hdr[12];
-    if (riff::read_at(*in, 0, riff_hdr, 12) < 12) return nullptr;
-    if (!riff::tag_eq(riff_hdr, "RIFF") || !riff::tag_eq(riff_hdr + 8, "AVI ")) return nullptr;
+    if (riff::ReadAt(*in, 0, riff_hdr, 12) < 12) return nullptr;
+    if (!riff::TagEq(riff_hdr, "RIFF") || !riff::TagEq(riff_hdr + 8, "AVI ")) return nullptr;
 
     TopLevel top;
-    if (!walk_top_level(*r, *in, &top)) return nullptr;
-    find_marker(*r, top);
-    if (!scan_streams(*r, top)) return nullptr;
+    if (!WalkTopLevel(*r, *in, &top)) return nullptr;
+    FindMarker(*r, top);
+    if (!ScanStreams(*r, top)) return nullptr;
     top.hdrl = {};
     const char tag[5] = {char('0' + r->video_stream / 10), char('0' + r->video_stream % 10), 'd', 'b', 0};
     std::memcpy(r->video_tag, tag, sizeof tag);
-    if (!build_frame_index(*r, *in)) return nullptr;
+    if (!BuildFrameIndex(*r, *in)) return nullptr;
 
     in->clear();
     in->seekg(static_cast<std::streamoff>(r->movi_offset));
@@ -157,7 +157,7 @@ AviHandle open_stream(std::unique_ptr<std::istream> in) {
 
 AviHandle AVI_open_input_stream(std::unique_ptr<std::istream> in) {
     try {
-        return open_stream(std::move(in));
+        return OpenStream(std::move(in));
     } catch (const std::bad_alloc &) {
         return nullptr;  // everything allocated so far is freed on the way out
     }
@@ -168,7 +168,7 @@ AviHandle AVI_open_input_file(const char *path) {
     try {
         auto in = std::make_unique<std::ifstream>(path, std::ios::binary);
         if (!in->is_open()) return nullptr;
-        return open_stream(std::move(in));
+        return OpenStream(std::move(in));
     } catch (const std::bad_alloc &) {
         return nullptr;
     }

@@ -29,7 +29,7 @@ struct idx_entry {
 };
 
 struct avi_reader {
-    std::unique_ptr<std::istream> file;  // open until close_file() or release
+    std::unique_ptr<std::istream> file;  // open until CloseFile() or release
     int32_t video_frames = 0;
     int32_t video_stream = 0;            // position of the video "strh" among all
     char video_tag[5] = {};              // e.g. "00db"
@@ -41,7 +41,7 @@ struct avi_reader {
     int32_t audio_streams = 0;           // at most kMaxAudioStreams
 
     // Releases the file early: everything the decryption needs is in memory.
-    void close_file() { file.reset(); }
+    void CloseFile() { file.reset(); }
 };
 
 constexpr int kMaxAudioStreams = 8;

@@ -9,27 +9,27 @@ namespace {
 
 enum class IdxMode { absolute, movi_relative, rebuild };
 
-bool is_video(const idx_entry &e, const avi_reader &r) { return riff::tag_eq(e.tag, r.video_tag, 3); }
+bool IsVideo(const idx_entry &e, const avi_reader &r) { return riff::TagEq(e.tag, r.video_tag, 3); }
 
 // Whether the 8 bytes at pos are the header of the chunk the entry names.
-bool header_matches(std::istream &in, uint64_t pos, const idx_entry &e, bool *short_read) {
+bool HeaderMatches(std::istream &in, uint64_t pos, const idx_entry &e, bool *short_read) {
     uint8_t hdr[8];
-    *short_read = riff::read_at(in, pos, hdr, 8) < 8;
-    return !*short_read && riff::tag_eq(hdr, e.tag) && riff::le32(hdr + 4) == e.size;
+    *short_read = riff::ReadAt(in, pos, hdr, 8) < 8;
+    return !*short_read && riff::TagEq(hdr, e.tag) && riff::le32(hdr + 4) == e.size;
 }
 
 // Probes the first video entry at its offset taken both ways. False when a
 // probe reads short or the index has no video entry.
-bool judge_offsets(const avi_reader &r, std::istream &in, IdxMode *mode) {
+bool JudgeOffsets(const avi_reader &r, std::istream &in, IdxMode *mode) {
     for (const idx_entry &e : r.idx) {
-        if (!is_video(e, r)) continue;
+        if (!IsVideo(e, r)) continue;
         bool short_read = false;
-        if (header_matches(in, e.offset, e, &short_read)) {
+        if (HeaderMatches(in, e.offset, e, &short_read)) {
             *mode = IdxMode::absolute;
             return true;
         }
         if (short_read) return false;
-        if (header_matches(in, e.offset + r.movi_offset - 4, e, &short_read)) {
+        if (HeaderMatches(in, e.offset + r.movi_offset - 4, e, &short_read)) {
             *mode = IdxMode::movi_relative;
             return true;
         }
@@ -40,25 +40,25 @@ bool judge_offsets(const avi_reader &r, std::istream &in, IdxMode *mode) {
     return false;
 }
 
-bool is_stream_chunk(const uint8_t *tag) {
-    return riff::tag_eq(tag + 2, "db", 2) || riff::tag_eq(tag + 2, "dc", 2) ||
-           riff::tag_eq(tag + 2, "wb", 2);
+bool IsStreamChunk(const uint8_t *tag) {
+    return riff::TagEq(tag + 2, "db", 2) || riff::TagEq(tag + 2, "dc", 2) ||
+           riff::TagEq(tag + 2, "wb", 2);
 }
 
 // Walks the chunks from the movi list to the end of the file. Offsets found
 // this way are absolute and carry no flags.
-void rebuild_index(avi_reader &r, std::istream &in) {
+void RebuildIndex(avi_reader &r, std::istream &in) {
     constexpr std::size_t kGrowth = 4096;
     r.idx.clear();
     uint64_t pos = r.movi_offset;
     uint8_t hdr[8];
-    while (riff::read_at(in, pos, hdr, 8) == 8) {
-        if (riff::tag_eq(hdr, "LIST")) {
+    while (riff::ReadAt(in, pos, hdr, 8) == 8) {
+        if (riff::TagEq(hdr, "LIST")) {
             pos += 12;
             continue;
         }
         uint32_t size = riff::le32(hdr + 4);
-        if (is_stream_chunk(hdr)) {
+        if (IsStreamChunk(hdr)) {
             try {
                 if (r.idx.size() == r.idx.capacity()) r.idx.reserve(r.idx.size() + kGrowth);
                 r.idx.push_back({{char(hdr[0]), char(hdr[1]), char(hdr[2]), char(hdr[3])}, 0, pos, size});
@@ -72,20 +72,20 @@ void rebuild_index(avi_reader &r, std::istream &in) {
 
 }  // namespace
 
-bool build_frame_index(avi_reader &r, std::istream &in) {
+bool BuildFrameIndex(avi_reader &r, std::istream &in) {
     IdxMode mode = IdxMode::rebuild;
-    if (!r.idx.empty() && !judge_offsets(r, in, &mode)) return false;
-    if (mode == IdxMode::rebuild) rebuild_index(r, in);
+    if (!r.idx.empty() && !JudgeOffsets(r, in, &mode)) return false;
+    if (mode == IdxMode::rebuild) RebuildIndex(r, in);
 
     std::size_t count = 0;
-    for (const idx_entry &e : r.idx) count += is_video(e, r) ? 1 : 0;
+    for (const idx_entry &e : r.idx) count += IsVideo(e, r) ? 1 : 0;
     // The caller's counters are 32-bit; an index that large is not a recording.
     if (count == 0 || count > INT32_MAX) return false;
 
     const uint64_t base = mode == IdxMode::movi_relative ? r.movi_offset + 4 : 8;
     r.frames.reserve(count);
     for (const idx_entry &e : r.idx) {
-        if (is_video(e, r)) r.frames.push_back({e.flags, e.offset + base, e.size});
+        if (IsVideo(e, r)) r.frames.push_back({e.flags, e.offset + base, e.size});
     }
     r.video_frames = static_cast<int32_t>(count);
     return true;

@@ -12,6 +12,6 @@ namespace vx {
 // Fills reader.frames and reader.video_frames from reader.idx (the idx1
 // entries as read; empty when the file has none). False when the file has
 // no usable video frame.
-bool build_frame_index(avi_reader &reader, std::istream &in);
+bool BuildFrameIndex(avi_reader &reader, std::istream &in);
 
 }  // namespace vx

@@ -22,7 +22,7 @@ inline uint32_t rot28(uint32_t x, unsigned n) {
 }
 
 // Round keys in the order decryption applies them (K16 first).
-void make_schedule(const uint8_t key[8], RoundKey ks[16]) {
+void MakeSchedule(const uint8_t key[8], RoundKey ks[16]) {
     uint64_t cd = 0;
     for (int b = 0; b < 8; ++b) cd |= kPC1Bytes[b][key[b]];
     uint32_t c = static_cast<uint32_t>(cd >> 28);
@@ -39,7 +39,7 @@ void make_schedule(const uint8_t key[8], RoundKey ks[16]) {
 
 // Exchanges the bits of a selected by mask m (after shifting a right by n)
 // with those of b: the building step of the initial permutation and its inverse.
-inline void swap_move(uint32_t &a, uint32_t &b, unsigned n, uint32_t m) {
+inline void SwapMove(uint32_t &a, uint32_t &b, unsigned n, uint32_t m) {
     uint32_t t = ((a >> n) ^ b) & m;
     b ^= t;
     a ^= t << n;
@@ -53,10 +53,10 @@ inline uint32_t feistel(uint32_t r, const RoundKey &k) {
            kSP[5][(y >> 16) & 0x3F] ^ kSP[3][(y >> 24) & 0x3F];
 }
 
-inline uint32_t load_be(const uint8_t *p) {
+inline uint32_t LoadBe(const uint8_t *p) {
     return (uint32_t{p[0]} << 24) | (uint32_t{p[1]} << 16) | (uint32_t{p[2]} << 8) | p[3];
 }
-inline void store_be(uint8_t *p, uint32_t v) {
+inline void StoreBe(uint8_t *p, uint32_t v) {
     p[0] = static_cast<uint8_t>(v >> 24);
     p[1] = static_cast<uint8_t>(v >> 16);
     p[2] = static_cast<uint8_t>(v >> 8);
@@ -67,16 +67,16 @@ inline void store_be(uint8_t *p, uint32_t v) {
 // dependency chain; ECB blocks are independent, so running several side by
 // side lets the processor overlap their table loads.
 template <int N>
-void decrypt_group(uint8_t *blk, const RoundKey ks[16]) {
+void DecryptGroup(uint8_t *blk, const RoundKey ks[16]) {
     uint32_t l[N], r[N];
     for (int j = 0; j < N; ++j) {
-        l[j] = load_be(blk + 8 * j);
-        r[j] = load_be(blk + 8 * j + 4);
-        swap_move(l[j], r[j], 4, 0x0F0F0F0Fu);
-        swap_move(l[j], r[j], 16, 0x0000FFFFu);
-        swap_move(r[j], l[j], 2, 0x33333333u);
-        swap_move(r[j], l[j], 8, 0x00FF00FFu);
-        swap_move(l[j], r[j], 1, 0x55555555u);
+        l[j] = LoadBe(blk + 8 * j);
+        r[j] = LoadBe(blk + 8 * j + 4);
+        SwapMove(l[j], r[j], 4, 0x0F0F0F0Fu);
+        SwapMove(l[j], r[j], 16, 0x0000FFFFu);
+        SwapMove(r[j], l[j], 2, 0x33333333u);
+        SwapMove(r[j], l[j], 8, 0x00FF00FFu);
+        SwapMove(l[j], r[j], 1, 0x55555555u);
     }
     for (int i = 0; i < 16; i += 2) {
         for (int j = 0; j < N; ++j) l[j] ^= feistel(r[j], ks[i]);
@@ -84,31 +84,31 @@ void decrypt_group(uint8_t *blk, const RoundKey ks[16]) {
     }
     for (int j = 0; j < N; ++j) {
         // The last round is not followed by a swap: output is R16 || L16.
-        swap_move(r[j], l[j], 1, 0x55555555u);
-        swap_move(l[j], r[j], 8, 0x00FF00FFu);
-        swap_move(l[j], r[j], 2, 0x33333333u);
-        swap_move(r[j], l[j], 16, 0x0000FFFFu);
-        swap_move(r[j], l[j], 4, 0x0F0F0F0Fu);
-        store_be(blk + 8 * j, r[j]);
-        store_be(blk + 8 * j + 4, l[j]);
+        SwapMove(r[j], l[j], 1, 0x55555555u);
+        SwapMove(l[j], r[j], 8, 0x00FF00FFu);
+        SwapMove(l[j], r[j], 2, 0x33333333u);
+        SwapMove(r[j], l[j], 16, 0x0000FFFFu);
+        SwapMove(r[j], l[j], 4, 0x0F0F0F0Fu);
+        StoreBe(blk + 8 * j, r[j]);
+        StoreBe(blk + 8 * j + 4, l[j]);
     }
 }
 
 }  // namespace
 
-void des_decrypt_blocks(const uint8_t key[8], uint8_t *data, int32_t block_count) {
+void DesDecryptBlocks(const uint8_t key[8], uint8_t *data, int32_t block_count) {
     RoundKey ks[16];
-    make_schedule(key, ks);
+    MakeSchedule(key, ks);
     constexpr int32_t kGroup = 8;
     int32_t i = 0;
-    for (; i + kGroup <= block_count; i += kGroup) decrypt_group<kGroup>(data + 8 * i, ks);
-    for (; i < block_count; ++i) decrypt_group<1>(data + 8 * i, ks);
+    for (; i + kGroup <= block_count; i += kGroup) DecryptGroup<kGroup>(data + 8 * i, ks);
+    for (; i < block_count; ++i) DecryptGroup<1>(data + 8 * i, ks);
 }
 
 int32_t des_decrypt(const uint8_t key[8], uint8_t *data, int32_t block_count) {
     LibLog("des_decrypt start\n");
     if (data == nullptr || block_count < 1) return 0;
-    des_decrypt_blocks(key, data, block_count);
+    DesDecryptBlocks(key, data, block_count);
     return 1;
 }
 

@@ -12,6 +12,6 @@ namespace vx {
 int32_t des_decrypt(const uint8_t key[8], uint8_t *data, int32_t block_count);
 
 // The same work without the log line, for callers that log for themselves.
-void des_decrypt_blocks(const uint8_t key[8], uint8_t *data, int32_t block_count);
+void DesDecryptBlocks(const uint8_t key[8], uint8_t *data, int32_t block_count);
 
 }  // namespace vx

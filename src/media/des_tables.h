@@ -57,15 +57,15 @@ constexpr uint8_t kS[8][64] = {
 // chunks 0, 6, 4, 2 in word A and 1, 7, 5, 3 in word B, at bits 0, 8, 16, 24.
 // The round function reads R rotated so that each chunk's six expanded bits
 // line up with these places (E is a rotation plus overlap, no table needed).
-constexpr int chunk_word(int chunk) { return chunk & 1; }
-constexpr int chunk_shift(int chunk) {
+constexpr int ChunkWord(int chunk) { return chunk & 1; }
+constexpr int ChunkShift(int chunk) {
     constexpr int kShift[8] = {0, 0, 24, 24, 16, 16, 8, 8};
     return kShift[chunk];
 }
 
 // SP[i][v]: S-box i applied to the six bits v, its four output bits placed
 // where they land after P.
-constexpr std::array<std::array<uint32_t, 64>, 8> make_sp() {
+constexpr std::array<std::array<uint32_t, 64>, 8> MakeSp() {
     std::array<std::array<uint32_t, 64>, 8> sp{};
     for (int i = 0; i < 8; ++i) {
         for (int v = 0; v < 64; ++v) {
@@ -83,7 +83,7 @@ constexpr std::array<std::array<uint32_t, 64>, 8> make_sp() {
 }
 
 // PC1 by key byte: the 56 chosen bits as C (bits 55..28) and D (27..0).
-constexpr std::array<std::array<uint64_t, 256>, 8> make_pc1() {
+constexpr std::array<std::array<uint64_t, 256>, 8> MakePc1() {
     std::array<std::array<uint64_t, 256>, 8> t{};
     for (int b = 0; b < 8; ++b) {
         for (int v = 0; v < 256; ++v) {
@@ -100,7 +100,7 @@ constexpr std::array<std::array<uint64_t, 256>, 8> make_pc1() {
 
 // PC2 by byte of the 56-bit C||D value (byte 0 = bits 55..48): the round key
 // as word A in the low half and word B in the high half.
-constexpr std::array<std::array<uint64_t, 256>, 7> make_pc2() {
+constexpr std::array<std::array<uint64_t, 256>, 7> MakePc2() {
     std::array<std::array<uint64_t, 256>, 7> t{};
     for (int b = 0; b < 7; ++b) {
         for (int v = 0; v < 256; ++v) {
@@ -109,7 +109,7 @@ constexpr std::array<std::array<uint64_t, 256>, 7> make_pc2() {
                 int bit = kPC2[j] - 1;  // 0-based bit of C||D, 0 = most significant
                 if (bit / 8 != b || !(v & (0x80 >> (bit % 8)))) continue;
                 int chunk = j / 6, within = 5 - j % 6;
-                out |= uint64_t{1} << (32 * chunk_word(chunk) + chunk_shift(chunk) + within);
+                out |= uint64_t{1} << (32 * ChunkWord(chunk) + ChunkShift(chunk) + within);
             }
             t[b][v] = out;
         }
@@ -117,8 +117,8 @@ constexpr std::array<std::array<uint64_t, 256>, 7> make_pc2() {
     return t;
 }
 
-inline constexpr auto kSP = make_sp();
-inline constexpr auto kPC1Bytes = make_pc1();
-inline constexpr auto kPC2Bytes = make_pc2();
+inline constexpr auto kSP = MakeSp();
+inline constexpr auto kPC1Bytes = MakePc1();
+inline constexpr auto kPC2Bytes = MakePc2();
 
 }  // namespace vx::des_detail

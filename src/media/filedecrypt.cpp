@@ -22,13 +22,13 @@ constexpr uint32_t kWidePath = 256;  // UTF-16 units, terminator included
 // Copies the input over the output. A path that does not fit, or a copy that
 // fails (unreadable input, output naming the input itself), stops the
 // decryption: going on would work on a stale file or on the input.
-bool copy_input(const char *in_path, const char *out_path) {
+bool CopyInput(const char *in_path, const char *out_path) {
     char16_t win[kWidePath], wout[kWidePath];
     if (!AnsiToWide(in_path, win, kWidePath) || !AnsiToWide(out_path, wout, kWidePath)) {
         LibLog("path too long or not convertible\n");
         return false;
     }
-    if (!platform::copy_file_replace(win, wout)) {
+    if (!platform::CopyFileReplace(win, wout)) {
         LibLog("CopyFile:%s Failed\n", out_path);
         return false;
     }
@@ -37,20 +37,20 @@ bool copy_input(const char *in_path, const char *out_path) {
 
 // Decrypts every frame with nonzero index flags. Returns the count, or 0
 // when none was decrypted or a frame window could not be read or written.
-int32_t decrypt_frames(UpdateFile &out, const avi_reader &r, const uint8_t key[8]) {
+int32_t DecryptFrames(UpdateFile &out, const avi_reader &r, const uint8_t key[8]) {
     int32_t count = 0;
     uint8_t window[kFrameWindow];
     for (int32_t i = 0; i < r.video_frames; ++i) {
         const frame_entry &f = r.frames[static_cast<std::size_t>(i)];
         if (f.key == 0) continue;
         std::memset(window, 0, sizeof window);
-        std::size_t got = out.read_at(f.pos, window, sizeof window);
+        std::size_t got = out.ReadAt(f.pos, window, sizeof window);
         if (got < sizeof window) {
             LibLog("frame %d: read %d of %d bytes\n", i, static_cast<int>(got), kFrameWindow);
             return 0;
         }
-        decrypt_frame_window(key, window);
-        if (!out.write_at(f.pos, window, sizeof window)) {
+        DecryptFrameWindow(key, window);
+        if (!out.WriteAt(f.pos, window, sizeof window)) {
             LibLog("frame %d: write of %d bytes failed\n", i, kFrameWindow);
             return 0;
         }
@@ -73,12 +73,12 @@ int32_t DecryptVideoFileEx(const char *in_path, const char *out_path, const uint
         LibLog("AVI_open_input_file Error\n");
         return -1;
     }
-    r->close_file();
+    r->CloseFile();
     if (r->video_frames == 0) {
         LibLog("video_frames=0 Error\n");
         return -1;
     }
-    if (!copy_input(in_path, out_path)) return -1;
+    if (!CopyInput(in_path, out_path)) return -1;
     if (r->encrypt == 0 || r->encryptoffset == 0) {
         LibLog("infile no encrypt\n");
         return 0;
@@ -88,8 +88,8 @@ int32_t DecryptVideoFileEx(const char *in_path, const char *out_path, const uint
 
     const uint8_t zero = 0;
     int32_t count = 0;
-    if (out->write_at(r->encryptoffset, &zero, 1)) {
-        count = decrypt_frames(*out, *r, key);
+    if (out->WriteAt(r->encryptoffset, &zero, 1)) {
+        count = DecryptFrames(*out, *r, key);
     } else {
         LibLog("marker write failed\n");
     }
@@ -107,10 +107,10 @@ int32_t DecryptVideoFileEx(const char *in_path, const char *out_path, const uint
 
 extern "C" VX_API int32_t VX_FileDecrypt(const char *inPath, const char *outPath,
                                          const char *keyText) {
-    return vx::guarded<int32_t>(0, [&]() -> int32_t {
+    return vx::Guarded<int32_t>(0, [&]() -> int32_t {
         vx::LibLog("VX_FileDecrypt start\n");
         uint8_t key[8];
-        if (!vx::key_from_text(keyText, key)) return 0;
+        if (!vx::KeyFromText(keyText, key)) return 0;
         return vx::DecryptVideoFileEx(inPath, outPath, key) >= 1 ? 1 : 0;
     });
 }

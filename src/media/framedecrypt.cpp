@@ -22,7 +22,7 @@ int32_t DecryptVideoFrame(const uint8_t *frame, int32_t length, uint8_t *out, co
     if (length < kFrameWindow || frame == nullptr || out == nullptr) return -1;
     if (std::memcmp(frame, kH264Start, 5) != 0 && std::memcmp(frame, kH265Start, 5) != 0) return -1;
     std::memmove(out, frame, static_cast<std::size_t>(length));  // out may be frame itself
-    decrypt_frame_window(key, out);
+    DecryptFrameWindow(key, out);
     return 0;
 }
 
@@ -30,9 +30,9 @@ int32_t DecryptVideoFrame(const uint8_t *frame, int32_t length, uint8_t *out, co
 
 extern "C" VX_API int32_t VX_FrameDecrypt(const uint8_t *frame, int32_t length, uint8_t *out,
                                           const char *keyText) {
-    return vx::guarded<int32_t>(0, [&]() -> int32_t {
+    return vx::Guarded<int32_t>(0, [&]() -> int32_t {
         uint8_t key[8];
-        if (!vx::key_from_text(keyText, key)) return 0;
+        if (!vx::KeyFromText(keyText, key)) return 0;
         return vx::DecryptVideoFrame(frame, length, out, key) == 0 ? 1 : 0;
     });
 }

@@ -6,7 +6,7 @@
 
 namespace vx {
 
-bool key_from_text(const char *text, uint8_t key[8]) {
+bool KeyFromText(const char *text, uint8_t key[8]) {
     if (text == nullptr) return false;
     std::size_t n = ::strnlen(text, kMaxKeyText + 1);
     if (n > kMaxKeyText) return false;
@@ -15,7 +15,7 @@ bool key_from_text(const char *text, uint8_t key[8]) {
     return true;
 }
 
-void decrypt_frame_window(const uint8_t key[8], uint8_t *frame) {
+void DecryptFrameWindow(const uint8_t key[8], uint8_t *frame) {
     // Never fails: the data pointer is valid and the block count positive.
     des_decrypt(key, frame + kCryptOffset, kCryptBlocks);
 }

@@ -14,9 +14,9 @@ constexpr int kMaxKeyText = 8;
 
 // The DES key of a key text: its bytes, zero-extended to 8. False (key
 // untouched) for a null text or one longer than 8 characters.
-bool key_from_text(const char *text, uint8_t key[8]);
+bool KeyFromText(const char *text, uint8_t key[8]);
 
 // Decrypts the encrypted stretch of a frame's first kFrameWindow bytes.
-void decrypt_frame_window(const uint8_t key[8], uint8_t *frame);
+void DecryptFrameWindow(const uint8_t key[8], uint8_t *frame);
 
 }  // namespace vx

@@ -17,8 +17,8 @@ public:
     static std::unique_ptr<UpdateFile> OpenFile(const char *path);
     ~UpdateFile() { close(); }
 
-    std::size_t read_at(uint64_t pos, void *buf, std::size_t n);
-    bool write_at(uint64_t pos, const void *buf, std::size_t n);
+    std::size_t ReadAt(uint64_t pos, void *buf, std::size_t n);
+    bool WriteAt(uint64_t pos, const void *buf, std::size_t n);
     void close();
 
 private:

@@ -4,7 +4,7 @@
 
 namespace vx::riff {
 
-std::size_t read_at(std::istream &in, uint64_t pos, void *buf, std::size_t n) {
+std::size_t ReadAt(std::istream &in, uint64_t pos, void *buf, std::size_t n) {
     if (pos > static_cast<uint64_t>(std::numeric_limits<std::streamoff>::max())) return 0;
     in.clear();
     if (!in.seekg(static_cast<std::streamoff>(pos), std::ios::beg)) {

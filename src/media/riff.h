@@ -15,7 +15,7 @@ inline uint32_t le32(const uint8_t *p) {
 inline char lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
 // Compares the first n characters of two tags, ignoring case.
-inline bool tag_eq(const void *a, const char *b, std::size_t n = 4) {
+inline bool TagEq(const void *a, const char *b, std::size_t n = 4) {
     const char *x = static_cast<const char *>(a);
     for (std::size_t i = 0; i < n; ++i) {
         if (lower(x[i]) != lower(b[i])) return false;
@@ -26,6 +26,6 @@ inline bool tag_eq(const void *a, const char *b, std::size_t n = 4) {
 inline uint64_t padded(uint32_t size) { return uint64_t{size} + (size & 1u); }
 
 // Reads up to n bytes at absolute offset pos; returns how many came.
-std::size_t read_at(std::istream &in, uint64_t pos, void *buf, std::size_t n);
+std::size_t ReadAt(std::istream &in, uint64_t pos, void *buf, std::size_t n);
 
 }  // namespace vx::riff

@@ -15,39 +15,39 @@ extern const int kUsbTimeout;
 
 // Directory of the host executable (not of this library), in the narrow
 // encoding the file functions take; no trailing separator. Empty if unknown.
-std::string host_exe_dir();
+std::string HostExeDir();
 
 // The path separator used when joining a directory and a file name.
 extern const char kPathSep;
 
 // Wall-clock milliseconds since the process started, from a monotonic clock.
-uint32_t millis_since_start();
-void sleep_ms(uint32_t ms);
+uint32_t MillisSinceStart();
+void SleepMs(uint32_t ms);
 
 // Thread-safe broken-down time. Return false if the value cannot be broken down.
-bool utc_fields(std::time_t t, std::tm *out);
-bool local_fields(std::time_t t, std::tm *out);
+bool UtcFields(std::time_t t, std::tm *out);
+bool LocalFields(std::time_t t, std::tm *out);
 
 // Code-page conversions. "ANSI" and "OEM" are the system's current narrow
 // code pages (on POSIX both are the locale's UTF-8). Each returns the number
 // of units the whole text needs including its terminator, and converts only
 // when that fits in capacity; 0 on a conversion the platform refuses.
-std::size_t ansi_to_wide(const char *src, char16_t *dst, std::size_t capacity);
-std::size_t wide_to_oem(const char16_t *src, char *dst, std::size_t capacity);
+std::size_t AnsiToWide(const char *src, char16_t *dst, std::size_t capacity);
+std::size_t WideToOem(const char16_t *src, char *dst, std::size_t capacity);
 
 // Copies the file from over the file to (created or replaced), with the
 // fastest copy the system offers. False when the source cannot be read, both
 // name the same file, or the copy fails (no partial output is left then).
-bool copy_file_replace(const char16_t *from, const char16_t *to);
+bool CopyFileReplace(const char16_t *from, const char16_t *to);
 
 // Positional file I/O for updating a file in place: one system call per read
 // or write at an offset, no shared file position.
 using FileHandle = std::intptr_t;
 constexpr FileHandle kNoFile = -1;
-FileHandle open_for_update(const char *path);  // existing file, read and write
+FileHandle OpenForUpdate(const char *path);  // existing file, read and write
 // Bytes read (short at the end of the file), or -1 on an error.
-long long read_at(FileHandle file, uint64_t pos, void *buf, std::size_t n);
-bool write_at(FileHandle file, uint64_t pos, const void *buf, std::size_t n);
-void close_file(FileHandle file);
+long long ReadAt(FileHandle file, uint64_t pos, void *buf, std::size_t n);
+bool WriteAt(FileHandle file, uint64_t pos, const void *buf, std::size_t n);
+void CloseFile(FileHandle file);
 
 }  // namespace vx::platform

@@ -30,7 +30,7 @@ int Transact(VestraInfo *dev, std::string_view command, char *reply, int capacit
 }
 
 void MarkNotOpen(VestraInfo *dev) {
-    LibGuard lock(lib_lock());
+    LibGuard lock(LibLock());
     Close_Device(dev);
     SetOutcome(dev, VX_STATUS_NOT_OPEN, "Device not Open");
     LibLog("Device not Open\n");
@@ -57,7 +57,7 @@ uint32_t RunExchange(VestraInfo *dev, const char *password, const Request &reque
         return 0;
     }
 
-    LibGuard lock(lib_lock());
+    LibGuard lock(LibLock());
     std::vector<char> reply(std::size_t(request.reply_capacity), '\0');
     int n = Transact(dev, request.command, reply.data(), request.reply_capacity);
 

@@ -6,7 +6,7 @@
 #include "protocol/exchange.h"
 
 extern "C" VX_API uint32_t VX_Cmd(VestraInfo *dev, const char *password, const char *command) {
-    return vx::guarded<uint32_t>(0, [&]() -> uint32_t {
+    return vx::Guarded<uint32_t>(0, [&]() -> uint32_t {
         if (command == nullptr) {  // nothing to send: fail without traffic
             if (dev != nullptr) vx::SetOutcome(dev, VX_STATUS_FAILED, "");
             return 0;

@@ -28,7 +28,7 @@ int GetGBIDCode(VestraInfo *dev) {
     if (!FindPayload(reply, "+GBIDCODE:", &code)) return 0;
     // A code that does not fit the 7-character field is refused, not cut.
     if (code.size() >= sizeof dev->idCode) return 0;
-    copy_text(dev->idCode, code);
+    CopyText(dev->idCode, code);
     return code.size() >= std::size_t(kIdCodeMin) ? 1 : 0;
 }
 
@@ -96,8 +96,8 @@ VestraInfo *OpenFirstIdentified() {
 extern "C" {
 
 VX_API uint32_t VX_CheckDevExist(void) {
-    return guarded<uint32_t>(0, [] {
-        LibGuard lock(lib_lock());
+    return Guarded<uint32_t>(0, [] {
+        LibGuard lock(LibLock());
         for (const DevModel &row : DevModelTable) {
             if (row.productId == 0) continue;
             if (CheckPidVidExist(row.productId, row.vendorId) == 1) return 1u;
@@ -107,9 +107,9 @@ VX_API uint32_t VX_CheckDevExist(void) {
 }
 
 VX_API uint32_t VX_ProbeDev(char *modelName) {
-    return guarded<uint32_t>(0, [&] {
+    return Guarded<uint32_t>(0, [&] {
         DevListEnabled = 0;
-        LibGuard lock(lib_lock());
+        LibGuard lock(LibLock());
         InitUsbBus();
         const DevModel *known = nullptr;
         WalkDevices([&](struct usb_bus *, struct usb_device *d) {
@@ -127,9 +127,9 @@ VX_API uint32_t VX_ProbeDev(char *modelName) {
 }
 
 VX_API uint32_t VX_ProbeDevEx(char *idCode) {
-    return guarded<uint32_t>(0, [&] {
+    return Guarded<uint32_t>(0, [&] {
         DevListEnabled = 0;
-        LibGuard lock(lib_lock());
+        LibGuard lock(LibLock());
         int row = FindFirstModel();
         if (row < 0) return 0u;
         VestraInfo *dev = NewRecord();
@@ -160,17 +160,17 @@ VX_API uint32_t VX_ProbeDevEx(char *idCode) {
 }
 
 VX_API VestraInfo *VX_InitDev(const char *modelName) {
-    return guarded<VestraInfo *>(nullptr, [&] {
+    return Guarded<VestraInfo *>(nullptr, [&] {
         DevListEnabled = 0;
-        LibGuard lock(lib_lock());
+        LibGuard lock(LibLock());
         return InitByModel(modelName);
     });
 }
 
 VX_API VestraInfo *VX_InitDevEx(const char *idCode) {
-    return guarded<VestraInfo *>(nullptr, [&]() -> VestraInfo * {
+    return Guarded<VestraInfo *>(nullptr, [&]() -> VestraInfo * {
         DevListEnabled = 0;
-        LibGuard lock(lib_lock());
+        LibGuard lock(LibLock());
         VestraInfo *dev = OpenFirstIdentified();
         if (dev == nullptr) return nullptr;
         if (idCode != nullptr && std::strcmp(dev->idCode, idCode) == 0) return dev;
@@ -185,9 +185,9 @@ VX_API uint32_t VX_CheckDevHandle(VestraInfo *dev) {
 }
 
 VX_API uint32_t VX_GetIDCode(VestraInfo *dev, char *idCode) {
-    return guarded<uint32_t>(0, [&] {
+    return Guarded<uint32_t>(0, [&] {
         if (dev == nullptr) return 0u;
-        LibGuard lock(lib_lock());
+        LibGuard lock(LibLock());
         if (GetGBIDCode(dev) != 1) return 0u;
         if (idCode != nullptr) std::memcpy(idCode, dev->idCode, std::strlen(dev->idCode) + 1);
         return 1u;

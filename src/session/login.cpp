@@ -58,7 +58,7 @@ std::string PasswordDigest(const char *password) {
 
 uint32_t Login(VestraInfo *dev, const char *password) {
     if (!CheckRecord(dev)) return 0;
-    LibGuard lock(lib_lock());
+    LibGuard lock(LibLock());
     if (password == nullptr) return 0;
     if (dev->isLogin == 1) return 1;
     return LoginWith(dev, FormatCommand("VX+LOGIN=admin:%s\r\n", PasswordDigest(password).c_str()),
@@ -74,13 +74,13 @@ extern "C" {
 VX_API int32_t VX_IsLogin(VestraInfo *dev) { return dev ? dev->isLogin : 0; }
 
 VX_API uint32_t VX_Login(VestraInfo *dev, const char *password) {
-    return guarded<uint32_t>(0, [&] { return Login(dev, password); });
+    return Guarded<uint32_t>(0, [&] { return Login(dev, password); });
 }
 
 VX_API uint32_t VX_LoginEx(VestraInfo *dev, const char *user, const char *password) {
-    return guarded<uint32_t>(0, [&]() -> uint32_t {
+    return Guarded<uint32_t>(0, [&]() -> uint32_t {
         if (!CheckRecord(dev)) return 0;
-        LibGuard lock(lib_lock());
+        LibGuard lock(LibLock());
         if (user == nullptr || password == nullptr) return 0;
         if (dev->isLogin == 1) return 1;
         return LoginWith(dev,
@@ -90,9 +90,9 @@ VX_API uint32_t VX_LoginEx(VestraInfo *dev, const char *user, const char *passwo
 }
 
 VX_API uint32_t VX_GetLoginID(VestraInfo *dev, char *loginId) {
-    return guarded<uint32_t>(0, [&]() -> uint32_t {
+    return Guarded<uint32_t>(0, [&]() -> uint32_t {
         if (!CheckRecord(dev)) return 0;
-        LibGuard lock(lib_lock());
+        LibGuard lock(LibLock());
         if (dev->isLogin == 1) return 1;
         bool got = RunAttempts(dev, "VX+LOGINID?\r\n", [&](const char *reply) {
             std::string_view id;
@@ -102,7 +102,7 @@ VX_API uint32_t VX_GetLoginID(VestraInfo *dev, char *loginId) {
                 LibLog("[%s]: login ID of %d characters refused\n", "VX_GetLoginID", int(id.size()));
                 return Verdict::Refused;
             }
-            if (loginId != nullptr) copy_text(loginId, kLoginIdMax + 1, id);
+            if (loginId != nullptr) CopyText(loginId, kLoginIdMax + 1, id);
             return Verdict::Success;
         });
         return got ? 1 : 0;
@@ -110,9 +110,9 @@ VX_API uint32_t VX_GetLoginID(VestraInfo *dev, char *loginId) {
 }
 
 VX_API uint32_t VX_LoginIDPwd(VestraInfo *dev, const char *password) {
-    return guarded<uint32_t>(0, [&]() -> uint32_t {
+    return Guarded<uint32_t>(0, [&]() -> uint32_t {
         if (!CheckRecord(dev)) return 0;
-        LibGuard lock(lib_lock());
+        LibGuard lock(LibLock());
         if (password == nullptr) {
             SetOutcome(dev, VX_STATUS_NO_LOGIN, "No Login Device");
             return 0;

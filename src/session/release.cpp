@@ -12,9 +12,9 @@ using namespace vx;
 extern "C" {
 
 VX_API uint32_t VX_Logout(VestraInfo *dev) {
-    return guarded<uint32_t>(0, [&]() -> uint32_t {
+    return Guarded<uint32_t>(0, [&]() -> uint32_t {
         if (!CheckRecord(dev)) return 0;
-        LibGuard lock(lib_lock());
+        LibGuard lock(LibLock());
         if (dev->isLogin != 0) {
             char reply[kReplyArea];
             int n = Transact(dev, "VX+LOGOUT\r\n", reply, sizeof reply);
@@ -27,13 +27,13 @@ VX_API uint32_t VX_Logout(VestraInfo *dev) {
 }
 
 VX_API void VX_UnInitDev(VestraInfo *dev) {
-    guarded_void([&] {
+    GuardedVoid([&] {
         if (dev == nullptr) return;
         dev->errNo = VX_STATUS_OK;
         VX_Logout(dev);
-        LibGuard lock(lib_lock());
+        LibGuard lock(LibLock());
         Close_Device(dev);
-        if (dev != &gb_dev()) delete dev;
+        if (dev != &GbDev()) delete dev;
     });
 }
 

@@ -152,16 +152,16 @@ constexpr Region kTable[] = {
 };
 
 // Compile-time guard: every row fits its slots and fields with a terminator.
-constexpr std::size_t text_length(const char *s) {
+constexpr std::size_t TextLength(const char *s) {
     std::size_t n = 0;
     while (s[n] != '\0') ++n;
     return n;
 }
 
 constexpr bool fits(const Region &r) {
-    if (text_length(r.name) >= kRegionNameWidth || r.count > kCountrySlots) return false;
+    if (TextLength(r.name) >= kRegionNameWidth || r.count > kCountrySlots) return false;
     for (std::size_t c = 0; c < r.count; ++c) {
-        if (text_length(r.countries[c].code) >= kCodeWidth) return false;
+        if (TextLength(r.countries[c].code) >= kCodeWidth) return false;
         std::size_t zones = 1, run = 0;
         for (const char *p = r.countries[c].zones; *p != '\0'; ++p) {
             if (*p == ' ') {
@@ -177,22 +177,22 @@ constexpr bool fits(const Region &r) {
     return true;
 }
 
-constexpr bool all_fit() {
+constexpr bool AllFit() {
     for (const Region &r : kTable)
         if (!fits(r)) return false;
     return true;
 }
 
 static_assert(std::size(kTable) == kRegions, "nine regions");
-static_assert(all_fit(), "a catalogue row overflows its slot or field");
+static_assert(AllFit(), "a catalogue row overflows its slot or field");
 
-void put_int32(unsigned char *at, std::size_t value) {
+void PutInt32(unsigned char *at, std::size_t value) {
     auto v = static_cast<std::uint32_t>(value);
     for (int i = 0; i < 4; ++i) at[i] = static_cast<unsigned char>(v >> (8 * i));
 }
 
 // Copies a name into its zero-filled field, keeping at least one zero byte.
-void put_text(unsigned char *field, std::size_t width, const char *text, std::size_t length) {
+void PutText(unsigned char *field, std::size_t width, const char *text, std::size_t length) {
     std::memcpy(field, text, length < width ? length : width - 1);
 }
 
@@ -202,17 +202,17 @@ struct Block {
     Block() {
         for (std::size_t r = 0; r < kRegions; ++r) {
             const Region &reg = kTable[r];
-            put_int32(bytes + region_offset(r), r);
-            put_text(bytes + region_name_offset(r), kRegionNameWidth, reg.name, text_length(reg.name));
+            PutInt32(bytes + RegionOffset(r), r);
+            PutText(bytes + RegionNameOffset(r), kRegionNameWidth, reg.name, TextLength(reg.name));
             for (std::size_t c = 0; c < reg.count; ++c) {
                 const Country &cty = reg.countries[c];
-                put_int32(bytes + country_offset(r, c), c);
-                put_text(bytes + code_offset(r, c), kCodeWidth, cty.code, text_length(cty.code));
+                PutInt32(bytes + CountryOffset(r, c), c);
+                PutText(bytes + CodeOffset(r, c), kCodeWidth, cty.code, TextLength(cty.code));
                 std::size_t z = 0;
                 for (const char *p = cty.zones; *p != '\0'; ++z) {
                     std::size_t n = std::strcspn(p, " ");
-                    put_int32(bytes + zone_offset(r, c, z), z);
-                    put_text(bytes + location_offset(r, c, z), kLocationWidth, p, n);
+                    PutInt32(bytes + ZoneOffset(r, c, z), z);
+                    PutText(bytes + LocationOffset(r, c, z), kLocationWidth, p, n);
                     p += n;
                     if (*p == ' ') ++p;
                 }

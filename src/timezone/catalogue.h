@@ -25,17 +25,17 @@ constexpr std::size_t kBlockSize = kRegions * kRegionSize;                     /
 static_assert(kBlockSize == 511416, "the block size is an external interface");
 
 // Byte offsets of the fields inside the block.
-constexpr std::size_t region_offset(std::size_t r) { return r * kRegionSize; }
-constexpr std::size_t region_name_offset(std::size_t r) { return region_offset(r) + 4; }
-constexpr std::size_t country_offset(std::size_t r, std::size_t c) {
-    return region_offset(r) + 4 + kRegionNameWidth + c * kCountrySize;
+constexpr std::size_t RegionOffset(std::size_t r) { return r * kRegionSize; }
+constexpr std::size_t RegionNameOffset(std::size_t r) { return RegionOffset(r) + 4; }
+constexpr std::size_t CountryOffset(std::size_t r, std::size_t c) {
+    return RegionOffset(r) + 4 + kRegionNameWidth + c * kCountrySize;
 }
-constexpr std::size_t code_offset(std::size_t r, std::size_t c) { return country_offset(r, c) + 4; }
-constexpr std::size_t zone_offset(std::size_t r, std::size_t c, std::size_t z) {
-    return country_offset(r, c) + 4 + kCodeWidth + z * kZoneSize;
+constexpr std::size_t CodeOffset(std::size_t r, std::size_t c) { return CountryOffset(r, c) + 4; }
+constexpr std::size_t ZoneOffset(std::size_t r, std::size_t c, std::size_t z) {
+    return CountryOffset(r, c) + 4 + kCodeWidth + z * kZoneSize;
 }
-constexpr std::size_t location_offset(std::size_t r, std::size_t c, std::size_t z) {
-    return zone_offset(r, c, z) + 4;
+constexpr std::size_t LocationOffset(std::size_t r, std::size_t c, std::size_t z) {
+    return ZoneOffset(r, c, z) + 4;
 }
 
 // The laid-out block, kBlockSize bytes. Built on first use (thread-safe),

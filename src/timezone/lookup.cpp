@@ -22,17 +22,17 @@ std::string_view field(std::size_t offset, std::size_t width) {
     return {at, ::strnlen(at, width - 1)};
 }
 
-bool in_range(int32_t value, std::size_t slots) {
+bool InRange(int32_t value, std::size_t slots) {
     return value >= 0 && static_cast<std::size_t>(value) < slots;
 }
 
 // First zone of the region whose location equals the given text; walks filled
 // slots only, in index order.
-bool find_location(std::size_t r, std::string_view location, int32_t *country, int32_t *city) {
+bool FindLocation(std::size_t r, std::string_view location, int32_t *country, int32_t *city) {
     for (std::size_t c = 0; c < kCountrySlots; ++c) {
-        if (field(code_offset(r, c), kCodeWidth).empty()) break;
+        if (field(CodeOffset(r, c), kCodeWidth).empty()) break;
         for (std::size_t z = 0; z < kZoneSlots; ++z) {
-            std::string_view here = field(location_offset(r, c, z), kLocationWidth);
+            std::string_view here = field(LocationOffset(r, c, z), kLocationWidth);
             if (here.empty()) break;
             if (here == location) {
                 *country = static_cast<int32_t>(c);
@@ -49,23 +49,23 @@ bool find_location(std::size_t r, std::string_view location, int32_t *country, i
 extern "C" {
 
 VX_API void GetAllTimeZone(void *dest) {
-    vx::guarded_void([&] {
+    vx::GuardedVoid([&] {
         if (dest != nullptr) std::memcpy(dest, block(), kBlockSize);
     });
 }
 
 VX_API int32_t GetTimeZoneStr(int32_t region, int32_t country, int32_t city, char *out) {
-    return vx::guarded<int32_t>(0, [&]() -> int32_t {
+    return vx::Guarded<int32_t>(0, [&]() -> int32_t {
         if (out == nullptr) return 0;
-        if (!in_range(region, kRegions) || !in_range(country, kCountrySlots) ||
-            !in_range(city, kZoneSlots))
+        if (!InRange(region, kRegions) || !InRange(country, kCountrySlots) ||
+            !InRange(city, kZoneSlots))
             return 0;
         auto r = static_cast<std::size_t>(region);
         auto c = static_cast<std::size_t>(country);
         auto z = static_cast<std::size_t>(city);
-        std::string_view code = field(code_offset(r, c), kCodeWidth);
-        std::string_view name = field(region_name_offset(r), kRegionNameWidth);
-        std::string_view location = field(location_offset(r, c, z), kLocationWidth);
+        std::string_view code = field(CodeOffset(r, c), kCodeWidth);
+        std::string_view name = field(RegionNameOffset(r), kRegionNameWidth);
+        std::string_view location = field(LocationOffset(r, c, z), kLocationWidth);
         char work[kWorkSize] = {};
         int n = std::snprintf(work, sizeof work, "%.*s/%.*s/%.*s",
                               static_cast<int>(code.size()), code.data(),
@@ -82,7 +82,7 @@ VX_API int32_t GetTimeZoneStr(int32_t region, int32_t country, int32_t city, cha
 
 VX_API int32_t GetTimeZoneIndex(const char *name, int32_t *region, int32_t *country,
                                 int32_t *city) {
-    return vx::guarded<int32_t>(0, [&]() -> int32_t {
+    return vx::Guarded<int32_t>(0, [&]() -> int32_t {
         if (region != nullptr) *region = -1;
         if (country != nullptr) *country = -1;
         if (city != nullptr) *city = 1;  // 1, not -1: callers know this value
@@ -98,14 +98,14 @@ VX_API int32_t GetTimeZoneIndex(const char *name, int32_t *region, int32_t *coun
         if (region_part.size() >= kRegionNameWidth) return 0;
 
         for (std::size_t r = 0; r < kRegions; ++r) {
-            if (field(region_name_offset(r), kRegionNameWidth) != region_part) continue;
+            if (field(RegionNameOffset(r), kRegionNameWidth) != region_part) continue;
             *region = static_cast<int32_t>(r);
             if (location_part.size() < kLocationWidth)
-                find_location(r, location_part, country, city);
+                FindLocation(r, location_part, country, city);
             break;
         }
         if (*region < 0) return 0;
-        return in_range(*country, kCountrySlots) && in_range(*city, kZoneSlots) ? 1 : 0;
+        return InRange(*country, kCountrySlots) && InRange(*city, kZoneSlots) ? 1 : 0;
     });
 }
 

@@ -19,17 +19,17 @@ const DevModel DevModelTable[kModelRows] = {
 namespace {
 bool g_bus_initialised = false;  // written under the library lock only
 
-void log_bus(const char *who, const struct usb_bus *bus) {
+void LogBus(const char *who, const struct usb_bus *bus) {
     LibLog(" [%s]: bus:  dirname=%s,location=%d\n", who, bus->dirname, int(bus->location));
 }
 
-void log_device(const char *who, const struct usb_device *dev) {
+void LogDevice(const char *who, const struct usb_device *dev) {
     LibLog("[%s]:  %04X:%04X ,filename=%s,devnum=%d ,num_children=%d \n", who,
            dev->descriptor.idVendor, dev->descriptor.idProduct, dev->filename, int(dev->devnum),
            int(dev->num_children));
 }
 
-bool has_ids(const struct usb_device *dev, uint32_t vid, uint32_t pid) {
+bool HasIds(const struct usb_device *dev, uint32_t vid, uint32_t pid) {
     return dev->descriptor.idVendor == vid && dev->descriptor.idProduct == pid;
 }
 }  // namespace
@@ -73,9 +73,9 @@ int GetPidVid(const char *name, uint32_t *vid, uint32_t *pid) {
 int CheckPidVidExist(uint32_t pid, uint32_t vid) {
     InitUsbBus();
     struct usb_device *found = WalkDevices([&](struct usb_bus *bus, struct usb_device *dev) {
-        if (!has_ids(dev, vid, pid)) return false;
-        log_bus("CheckPidVidExist", bus);
-        log_device("CheckPidVidExist", dev);
+        if (!HasIds(dev, vid, pid)) return false;
+        LogBus("CheckPidVidExist", bus);
+        LogDevice("CheckPidVidExist", dev);
         return true;
     });
     return found != nullptr ? 1 : 0;
@@ -92,10 +92,10 @@ int FindFirstModel() {
 
 usb_dev_handle *open_dev(uint32_t pid, uint32_t vid) {
     struct usb_device *found = WalkBusses(
-        [](struct usb_bus *bus) { log_bus("open_dev", bus); },
+        [](struct usb_bus *bus) { LogBus("open_dev", bus); },
         [&](struct usb_bus *, struct usb_device *dev) {
-        log_device("open_dev", dev);
-        return has_ids(dev, vid, pid);
+        LogDevice("open_dev", dev);
+        return HasIds(dev, vid, pid);
     });
     return found != nullptr ? usb_open(found) : nullptr;
 }

@@ -13,7 +13,7 @@
 namespace vx {
 namespace {
 
-usb_dev_handle *handle_of(const VestraInfo *dev) {
+usb_dev_handle *HandleOf(const VestraInfo *dev) {
     return static_cast<usb_dev_handle *>(dev->usbHandle);
 }
 
@@ -68,7 +68,7 @@ int Open_Device(VestraInfo *dev, uint32_t pid, uint32_t vid, int *state) {
 }
 
 void Close_Device(VestraInfo *dev) {
-    if (usb_dev_handle *handle = handle_of(dev)) {
+    if (usb_dev_handle *handle = HandleOf(dev)) {
         // The interface this record claimed, which is not always interface 0.
         usb_release_interface(handle, int(dev->model.interfaceNo));
         usb_close(handle);
@@ -80,7 +80,7 @@ void Close_Device(VestraInfo *dev) {
 void FlushReadDev(VestraInfo *dev) {
     char scratch[kFlushChunk];
     for (int i = 0; i < kMaxFlushReads; ++i) {
-        if (usb_bulk_read(handle_of(dev), int(dev->model.bulkIn), scratch, kFlushChunk,
+        if (usb_bulk_read(HandleOf(dev), int(dev->model.bulkIn), scratch, kFlushChunk,
                           kFlushTimeoutMs) < 0)
             return;
     }
@@ -92,13 +92,13 @@ int WriteFullDev(VestraInfo *dev, std::string_view command) {
         return -1;
     }
     FlushReadDev(dev);
-    copy_text(dev->lastCmd, command);
+    CopyText(dev->lastCmd, command);
 
     const int whole = int(command.size());
     int written = 0;
     for (int count = 0; written < whole; ++count) {
         int left = whole - written;
-        int r = usb_bulk_write(handle_of(dev), int(dev->model.bulkOut), command.data() + written,
+        int r = usb_bulk_write(HandleOf(dev), int(dev->model.bulkOut), command.data() + written,
                                left, kWriteTimeoutMs);
         if (r < 0) {
             LibLog("[%s]: usb_bulk_write %.*s error %d  : %s,so close dev\n", "WriteFullDev", left,
@@ -123,7 +123,7 @@ int ReadFullDev(VestraInfo *dev, char *reply, int capacity) {
     int room = capacity - 1;  // the last byte keeps the text terminated
     int empty_reads = 0;
     while (room > 0) {
-        int r = usb_bulk_read(handle_of(dev), int(dev->model.bulkIn), reply + total, room,
+        int r = usb_bulk_read(HandleOf(dev), int(dev->model.bulkIn), reply + total, room,
                               kReadTimeoutMs);
         if (r < 0) {
             LibLog("[%s]: usb_bulk_read err:cmd:%s ret=%d,%s\n", "ReadFullDev", dev->lastCmd, r,

@@ -28,7 +28,7 @@ void write_sparse(const fs::path &p, uint64_t size, const std::vector<Piece> &pi
     ::close(fd);
 }
 
-Bytes read_at(const fs::path &p, uint64_t at, size_t n) {
+Bytes ReadAt(const fs::path &p, uint64_t at, size_t n) {
     Bytes b(n);
     int fd = ::open(p.c_str(), O_RDONLY);
     EXPECT_EQ(::pread(fd, b.data(), n, off_t(at)), ssize_t(n));
@@ -83,10 +83,10 @@ TEST(FileDecryptLarge, KeyFramesBeyondTwoGiBDecryptInPlace) {
         EXPECT_TRUE(log.has("decryptcount=3\n")) << log.text();
         EXPECT_TRUE(log.has("pos=" + std::to_string(frame_at[2]) + ",")) << log.text();
         ASSERT_EQ(fs::file_size(out), file_size);
-        EXPECT_EQ(read_at(out, 79, 1)[0], 0);
-        for (int i = 0; i < 3; ++i) EXPECT_EQ(read_at(out, frame_at[i], frame_len), plain[i]) << i;
-        EXPECT_EQ(read_at(out, idx1_at, idx.size()), idx);
-        EXPECT_EQ(read_at(in, 79, 1)[0], 1) << "input modified";
+        EXPECT_EQ(ReadAt(out, 79, 1)[0], 0);
+        for (int i = 0; i < 3; ++i) EXPECT_EQ(ReadAt(out, frame_at[i], frame_len), plain[i]) << i;
+        EXPECT_EQ(ReadAt(out, idx1_at, idx.size()), idx);
+        EXPECT_EQ(ReadAt(in, 79, 1)[0], 1) << "input modified";
     }
 }
 

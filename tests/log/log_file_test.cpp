@@ -19,7 +19,7 @@
 
 namespace {
 
-std::string beside_exe(const char *name) { return vx::platform::host_exe_dir() + "/" + name; }
+std::string BesideExe(const char *name) { return vx::platform::HostExeDir() + "/" + name; }
 
 std::string slurp(const std::string &path) {
     std::ifstream in(path, std::ios::binary);
@@ -45,8 +45,8 @@ std::vector<std::string> lines_of(const std::string &text) {
 class LogFile : public ::testing::Test {
 protected:
     void SetUp() override {
-        current = beside_exe("LibVestra.log");
-        old = beside_exe("LibVestra.1.log");
+        current = BesideExe("LibVestra.log");
+        old = BesideExe("LibVestra.1.log");
         std::remove(current.c_str());
         std::remove(old.c_str());
         VX_SetLibLog(VX_LOG_FILE);

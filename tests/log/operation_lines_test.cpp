@@ -14,7 +14,7 @@ namespace {
 class OperationLines : public ::testing::Test {
 protected:
     void SetUp() override {
-        path = vx::platform::host_exe_dir() + "/LibVestra.log";
+        path = vx::platform::HostExeDir() + "/LibVestra.log";
         std::remove(path.c_str());
         VX_SetLibLog(VX_LOG_FILE);
         VX_SetLibLogSize(5242880);

@@ -199,7 +199,7 @@ TEST(AviOpen, FilePathsOpenAndMissingOnesDoNot) {
     auto r = vx::AVI_open_input_file(path);
     ASSERT_TRUE(r);
     EXPECT_TRUE(r->file);
-    r->close_file();
+    r->CloseFile();
     vx::AVI_close_input_file(r);
     EXPECT_FALSE(r);
     unlink(path);

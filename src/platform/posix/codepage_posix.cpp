@@ -11,7 +11,7 @@ namespace {
 constexpr char32_t kReplacement = 0xFFFD;
 
 // Decodes one UTF-8 sequence starting at s; advances s past it.
-char32_t decode_utf8(const unsigned char *&s) {
+char32_t DecodeUtf8(const unsigned char *&s) {
     unsigned char c = *s++;
     if (c < 0x80) return c;
     int extra;
@@ -31,12 +31,12 @@ char32_t decode_utf8(const unsigned char *&s) {
 
 }  // namespace
 
-std::size_t ansi_to_wide(const char *src, char16_t *dst, std::size_t capacity) {
+std::size_t AnsiToWide(const char *src, char16_t *dst, std::size_t capacity) {
     if (src == nullptr) return 0;
     std::vector<char16_t> out;
     const auto *s = reinterpret_cast<const unsigned char *>(src);
     while (*s) {
-        char32_t cp = decode_utf8(s);
+        char32_t cp = DecodeUtf8(s);
         if (cp >= 0x10000) {
             cp -= 0x10000;
             out.push_back(static_cast<char16_t>(0xD800 + (cp >> 10)));
@@ -52,7 +52,7 @@ std::size_t ansi_to_wide(const char *src, char16_t *dst, std::size_t capacity) {
     return out.size();
 }
 
-std::size_t wide_to_oem(const char16_t *src, char *dst, std::size_t capacity) {
+std::size_t WideToOem(const char16_t *src, char *dst, std::size_t capacity) {
     if (src == nullptr) return 0;
     std::string out;
     for (const char16_t *p = src; *p; ++p) {

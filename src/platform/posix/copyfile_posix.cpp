@@ -24,15 +24,15 @@ struct Fd {
 };
 
 bool narrow(const char16_t *w, std::string *out) {
-    std::size_t need = wide_to_oem(w, nullptr, 0);
+    std::size_t need = WideToOem(w, nullptr, 0);
     if (need == 0) return false;
     out->assign(need, '\0');
-    wide_to_oem(w, out->data(), need);
+    WideToOem(w, out->data(), need);
     out->resize(need - 1);
     return !out->empty();
 }
 
-bool copy_plain(int in, int out, off_t pos, off_t end) {
+bool CopyPlain(int in, int out, off_t pos, off_t end) {
     char buf[1 << 16];
     while (pos < end) {
         std::size_t want = static_cast<std::size_t>(std::min<off_t>(end - pos, sizeof buf));
@@ -51,29 +51,29 @@ bool copy_plain(int in, int out, off_t pos, off_t end) {
 }
 
 // Copies bytes [pos, end) to the same offsets of out.
-bool copy_range(int in, int out, off_t pos, off_t end) {
+bool CopyRange(int in, int out, off_t pos, off_t end) {
     while (pos < end) {
         off_t out_pos = pos;
         ssize_t n = ::copy_file_range(in, &pos, out, &out_pos, static_cast<std::size_t>(end - pos), 0);
         if (n < 0 && errno == EINTR) continue;
         if (n < 0 && (errno == EXDEV || errno == ENOSYS || errno == EINVAL || errno == EOPNOTSUPP))
-            return copy_plain(in, out, pos, end);
+            return CopyPlain(in, out, pos, end);
         if (n <= 0) return false;  // an error, or the source shrank
     }
     return true;
 }
 
-bool copy_extents(int in, int out, off_t size) {
+bool CopyExtents(int in, int out, off_t size) {
     off_t pos = 0;
     while (pos < size) {
         off_t data = ::lseek(in, pos, SEEK_DATA);
         if (data < 0) {
             if (errno == ENXIO) break;                 // only a hole is left
-            return copy_range(in, out, pos, size);     // no extent map: copy it all
+            return CopyRange(in, out, pos, size);     // no extent map: copy it all
         }
         off_t hole = ::lseek(in, data, SEEK_HOLE);
         if (hole < 0 || hole > size) hole = size;
-        if (!copy_range(in, out, data, hole)) return false;
+        if (!CopyRange(in, out, data, hole)) return false;
         pos = hole;
     }
     return ::ftruncate(out, size) == 0;  // trailing hole
@@ -81,7 +81,7 @@ bool copy_extents(int in, int out, off_t size) {
 
 }  // namespace
 
-bool copy_file_replace(const char16_t *from, const char16_t *to) {
+bool CopyFileReplace(const char16_t *from, const char16_t *to) {
     std::string src, dst;
     if (!narrow(from, &src) || !narrow(to, &dst)) return false;
     Fd in(::open(src.c_str(), O_RDONLY | O_CLOEXEC));
@@ -94,7 +94,7 @@ bool copy_file_replace(const char16_t *from, const char16_t *to) {
     // an output that can be decrypted in place.
     Fd out(::open(dst.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
     if (out.fd < 0) return false;
-    if (!copy_extents(in.fd, out.fd, si.st_size)) {
+    if (!CopyExtents(in.fd, out.fd, si.st_size)) {
         ::unlink(dst.c_str());
         return false;
     }

@@ -13,7 +13,7 @@ namespace vx::platform {
 const int kUsbTimeout = -ETIMEDOUT;
 const char kPathSep = '/';
 
-std::string host_exe_dir() {
+std::string HostExeDir() {
     char buf[PATH_MAX + 1];
     ssize_t n = ::readlink("/proc/self/exe", buf, sizeof buf - 1);
     if (n <= 0) return std::string();
@@ -30,16 +30,16 @@ namespace {
 const auto g_start = std::chrono::steady_clock::now();
 }  // namespace
 
-uint32_t millis_since_start() {
+uint32_t MillisSinceStart() {
     auto d = std::chrono::steady_clock::now() - g_start;
     return static_cast<uint32_t>(
         std::chrono::duration_cast<std::chrono::milliseconds>(d).count());
 }
 
-void sleep_ms(uint32_t ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
+void SleepMs(uint32_t ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
 
-bool utc_fields(std::time_t t, std::tm *out) { return ::gmtime_r(&t, out) != nullptr; }
-bool local_fields(std::time_t t, std::tm *out) {
+bool UtcFields(std::time_t t, std::tm *out) { return ::gmtime_r(&t, out) != nullptr; }
+bool LocalFields(std::time_t t, std::tm *out) {
     // localtime_r alone need not notice a changed TZ, so tzset runs first. The
     // C library locks the zone state inside; the lock here makes that order
     // visible to the thread sanitizer, which cannot see the library's own.

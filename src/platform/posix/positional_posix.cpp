@@ -7,13 +7,13 @@
 
 namespace vx::platform {
 
-FileHandle open_for_update(const char *path) {
+FileHandle OpenForUpdate(const char *path) {
     if (path == nullptr) return kNoFile;
     int fd = ::open(path, O_RDWR | O_CLOEXEC);
     return fd < 0 ? kNoFile : FileHandle(fd);
 }
 
-long long read_at(FileHandle file, uint64_t pos, void *buf, std::size_t n) {
+long long ReadAt(FileHandle file, uint64_t pos, void *buf, std::size_t n) {
     if (pos > uint64_t(INT64_MAX)) return -1;
     std::size_t got = 0;
     while (got < n) {
@@ -26,7 +26,7 @@ long long read_at(FileHandle file, uint64_t pos, void *buf, std::size_t n) {
     return static_cast<long long>(got);
 }
 
-bool write_at(FileHandle file, uint64_t pos, const void *buf, std::size_t n) {
+bool WriteAt(FileHandle file, uint64_t pos, const void *buf, std::size_t n) {
     if (pos > uint64_t(INT64_MAX)) return false;
     std::size_t put = 0;
     while (put < n) {
@@ -38,7 +38,7 @@ bool write_at(FileHandle file, uint64_t pos, const void *buf, std::size_t n) {
     return true;
 }
 
-void close_file(FileHandle file) {
+void CloseFile(FileHandle file) {
     if (file != kNoFile) ::close(int(file));
 }
 
