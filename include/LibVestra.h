@@ -42,6 +42,9 @@ extern "C" {
 #define VX_ID_CODE_LEN    8     /* ID code, at most 7 characters */
 #define VX_LOGIN_ID_LEN   36    /* login ID, at most 35 characters */
 #define VX_SERIAL_LEN     16
+#define VX_AP_LIST_AREA   2048  /* VX_GetApList's output */
+#define VX_USER_REPLY_AREA 4096 /* VX_SendUserCmd's reply output */
+#define VX_DATA_PACK_MAX  76800 /* largest data pack VX_SendDataPack sends */
 
 /* Status numbers left in a record by the last operation on it. */
 #define VX_STATUS_OK              1    /* the device answered OK and its data was understood */
@@ -50,10 +53,12 @@ extern "C" {
 #define VX_STATUS_NO_LOGIN      (-102) /* "No Login Device" */
 #define VX_STATUS_SET_CONFIG    (-106) /* setting the USB configuration failed */
 #define VX_STATUS_CLAIM_IFACE   (-107) /* claiming the USB interface failed */
-#define VX_STATUS_AP_NOT_DELETED (-110)
-#define VX_STATUS_AP_NOT_SELECTED (-111)
-#define VX_STATUS_AP_EMPTY_SEL  (-112)
-#define VX_STATUS_AP_EMPTY_LIST (-113)
+/* Outcomes of the access-point operations, reported with result 1 (the
+ * device answered OK, but did not confirm or had nothing to report). */
+#define VX_STATUS_AP_NOT_DELETED (-110) /* VX_DelAp / VX_DelAllAp: name not echoed */
+#define VX_STATUS_AP_NOT_SELECTED (-111) /* VX_SetSelAp: name not echoed */
+#define VX_STATUS_AP_EMPTY_SEL  (-112) /* VX_GetSelAp: nothing selected */
+#define VX_STATUS_AP_EMPTY_LIST (-113) /* VX_GetApList: no access point */
 
 /* Log modes for VX_SetLibLog: bit 1 writes the file beside the host
  * executable, bit 2 prints on standard output when bit 1 is clear. */
@@ -93,7 +98,7 @@ typedef struct VestraInfo {
 
 /* ---- State and error reporting ------------------------------------------ */
 VX_API int32_t     VX_GetErrNo(VestraInfo *dev);
-VX_API const char *VX_GetErrStr(VestraInfo *dev);
+VX_API char       *VX_GetErrStr(VestraInfo *dev);
 VX_API VestraInfo *VX_GetGBDev(void);
 
 /* ---- Log settings -------------------------------------------------------- */
@@ -123,6 +128,242 @@ VX_API void     VX_UnInitDevEx(VestraInfo *dev);
 /* Sends the command line unchanged (include its "\r\n"); the device's whole
  * reply is left in VX_GetErrStr(dev) whatever the result. */
 VX_API uint32_t VX_Cmd(VestraInfo *dev, const char *password, const char *command);
+
+/* ---- Device operations ----------------------------------------------------
+ * Every operation below takes the record and the login password (used only
+ * when the record is not logged in yet: the library logs in first), sends
+ * one command, reads one reply and returns 1 (status 1, or the special status
+ * named) or 0 (status 0 and the device's reply as error text; -101 record not
+ * open; -102 login refused). Text outputs without a size get the payload
+ * without a terminator: pass zero-filled areas of VX_TEXT_AREA bytes. Null
+ * input texts are sent as empty texts. A command that would not fit its area
+ * is refused without being sent (status 0, error text says why). */
+
+/* The 94-byte identity record of the national recorder standard. */
+typedef struct ZFYInfo {
+    char serial[8];    /* at most 7 characters */
+    char userNo[7];
+    char userName[33];
+    char unitNo[13];
+    char unitName[33];
+} ZFYInfo;
+
+/* -- Identity, clock, account, device information -- */
+/* "VX+GBCFG?": the five fields into info (zeroed first once the device said OK). */
+VX_API uint32_t VX_GetDevInfo(VestraInfo *dev, const char *pwd, ZFYInfo *info);
+/* "VX+GBCFG=serial,userNo,userName,unitNo,unitName". */
+VX_API uint32_t VX_SetDevInfo(VestraInfo *dev, const char *pwd, const ZFYInfo *info);
+/* "VX+DEVNAME=name". */
+VX_API uint32_t VX_SetDevName(VestraInfo *dev, const char *pwd, const char *name);
+/* "VX+DEVNAME?": the name into name (raw payload). */
+VX_API uint32_t VX_GetDevName(VestraInfo *dev, const char *pwd, char *name);
+/* "VX+UID?", "VX+UUID?", "VX+VID?", "VX+DID?": the identifier (raw payload). */
+VX_API uint32_t VX_GetDevUID(VestraInfo *dev, const char *pwd, char *uid);
+VX_API uint32_t VX_GetDevUUID(VestraInfo *dev, const char *pwd, char *uuid);
+VX_API uint32_t VX_GetDevVID(VestraInfo *dev, const char *pwd, char *vid);
+VX_API uint32_t VX_GetDevDID(VestraInfo *dev, const char *pwd, char *did);
+/* "VX+SYSTIME=YYYYMMDDhhmmss" with the host's current UTC time. */
+VX_API uint32_t VX_SetDevTime(VestraInfo *dev, const char *pwd);
+/* "VX+SYSTIME=<UTC now>,0,value,text". */
+VX_API uint32_t VX_SetDevTimeCfg(VestraInfo *dev, const char *pwd, int32_t value, const char *text);
+/* "VX+SYSTIME?": time text (terminated), second and third numbers, fourth text. */
+VX_API uint32_t VX_GetDevTimeCfg(VestraInfo *dev, const char *pwd, char *time, uint32_t *second,
+                                 uint32_t *third, char *fourth);
+/* "VX+SYSTIME?": the time text only. */
+VX_API uint32_t VX_GetDevTime(VestraInfo *dev, const char *pwd, char *time);
+/* "VX+USER=user:<digest 1>:<digest 2>" (a 32-character password is sent as
+ * is, any other as its MD5 digest in upper-case hex). */
+VX_API uint32_t VX_SetDevUser(VestraInfo *dev, const char *pwd, const char *user,
+                              const char *password1, const char *password2);
+/* "VX+USER?": the account text (raw payload). */
+VX_API uint32_t VX_GetDevUser(VestraInfo *dev, const char *pwd, char *user);
+/* "VX+BATVAL?": the level. Asked at most once in 20 s per record: a call
+ * within 20 s of the last one asked (or of the record's entry into the device
+ * list) returns 0 at once, sending nothing and changing no status. */
+VX_API uint32_t VX_GetBatVal(VestraInfo *dev, const char *pwd, uint32_t *level);
+/* "VX+MVEINFO?" / "VX+SVEINFO?": width and height (from "WxH"), then two numbers. */
+VX_API uint32_t VX_GetMasterVEInfo(VestraInfo *dev, const char *pwd, uint32_t *width,
+                                   uint32_t *height, uint32_t *third, uint32_t *fourth);
+VX_API uint32_t VX_GetSlaveVEInfo(VestraInfo *dev, const char *pwd, uint32_t *width,
+                                  uint32_t *height, uint32_t *third, uint32_t *fourth);
+/* "VX+RECVPWD=value". */
+VX_API uint32_t VX_SetRecordPwd(VestraInfo *dev, const char *pwd, int32_t value);
+/* "VX+RECVPWD?": the recording password as text (raw payload). */
+VX_API uint32_t VX_GetRecordPwd(VestraInfo *dev, const char *pwd, char *value);
+
+/* -- Network, Wi-Fi access points, switches -- */
+/* "VX+APN=apn" ("NULL" for an empty text); 32 characters or more are refused. */
+VX_API uint32_t VX_SetApn(VestraInfo *dev, const char *pwd, const char *apn);
+/* "VX+APN?": the APN as the device sends it (raw payload). */
+VX_API uint32_t VX_GetApn(VestraInfo *dev, const char *pwd, char *apn);
+/* "VX+VPN=a,b,c" ("NULL" for empty texts); 32 characters or more are refused. */
+VX_API uint32_t VX_SetVpn(VestraInfo *dev, const char *pwd, const char *first, const char *second,
+                          const char *third);
+/* "VX+VPN?": three terminated texts; a field "NULL" leaves its output untouched. */
+VX_API uint32_t VX_GetVpn(VestraInfo *dev, const char *pwd, char *first, char *second, char *third);
+/* "VX+SERVADDR=address:port". */
+VX_API uint32_t VX_SetServAddr(VestraInfo *dev, const char *pwd, const char *address, int32_t port);
+/* "VX+SERVADDR?": address (terminated) and port from "address,port". */
+VX_API uint32_t VX_GetServAddr(VestraInfo *dev, const char *pwd, char *address, uint32_t *port);
+/* "VX+SSID=ssid" / "VX+SSID?" (raw payload). */
+VX_API uint32_t VX_SetDevSSID(VestraInfo *dev, const char *pwd, const char *ssid);
+VX_API uint32_t VX_GetDevSSID(VestraInfo *dev, const char *pwd, char *ssid);
+/* "VX+APADD=ssid:password". */
+VX_API uint32_t VX_AddAp(VestraInfo *dev, const char *pwd, const char *ssid, const char *password);
+/* "VX+APDEL=ssid": status 1 when "+APDEL:" echoes the name, else -110 (result 1). */
+VX_API uint32_t VX_DelAp(VestraInfo *dev, const char *pwd, const char *ssid);
+/* "VX+APDEL=ALL": status 1 when "+APDEL:" echoes ALL, else -110 (result 1). */
+VX_API uint32_t VX_DelAllAp(VestraInfo *dev, const char *pwd);
+/* "VX+APSEL=ssid": status 1 when "+APSEL:" echoes the name, else -111 (result 1). */
+VX_API uint32_t VX_SetSelAp(VestraInfo *dev, const char *pwd, const char *ssid);
+/* "VX+APSEL?": the selected name from "+APSEL:" (or "+APLIST:"); empty: -112 (result 1). */
+VX_API uint32_t VX_GetSelAp(VestraInfo *dev, const char *pwd, char *ssid);
+/* "VX+APLIST?": the list as the device sends it into VX_AP_LIST_AREA bytes;
+ * empty: -113 (result 1). */
+VX_API uint32_t VX_GetApList(VestraInfo *dev, const char *pwd, char *list);
+/* Switches: "VX+UDISKAUTHEN", "VX+PFPTTEN", "VX+SERVHEARTBEAT", "VX+GPSEN";
+ * set sends the value in decimal, get reads a number. */
+VX_API uint32_t VX_SetDevUDiskAuthEn(VestraInfo *dev, const char *pwd, int32_t value);
+VX_API uint32_t VX_GetDevUDiskAuthEn(VestraInfo *dev, const char *pwd, uint32_t *value);
+VX_API uint32_t VX_SetDevPFPTTEn(VestraInfo *dev, const char *pwd, int32_t value);
+VX_API uint32_t VX_GetDevPFPTTEn(VestraInfo *dev, const char *pwd, uint32_t *value);
+VX_API uint32_t VX_SetDevReportTime(VestraInfo *dev, const char *pwd, int32_t seconds);
+VX_API uint32_t VX_GetDevReportTime(VestraInfo *dev, const char *pwd, uint32_t *seconds);
+VX_API uint32_t VX_SetDevGpsEn(VestraInfo *dev, const char *pwd, int32_t value);
+VX_API uint32_t VX_GetDevGpsEn(VestraInfo *dev, const char *pwd, uint32_t *value);
+
+/* -- Platform service configurations --
+ * Set: "VX+<KEY>=bEnable:<flag>," then "Name:value," for each text given (a
+ * null text leaves its pair out), then "ReportTime:<n>," where the family has
+ * one. Get: "VX+<KEY>?"; each pair is looked up on its own, texts copied
+ * without terminator, missing pairs leave their outputs untouched; 1 when at
+ * least one pair was read. */
+/* "VX+TALKBACKCFG": ServIP, ServPort, DevNo, DevName, DevPasswd. */
+VX_API uint32_t VX_SetTalkBackCfg(VestraInfo *dev, const char *pwd, uint32_t bEnable,
+                                  const char *servIp, const char *servPort, const char *devNo,
+                                  const char *devName, const char *devPasswd);
+VX_API uint32_t VX_GetTalkBackCfg(VestraInfo *dev, const char *pwd, uint32_t *bEnable, char *servIp,
+                                  char *servPort, char *devNo, char *devName, char *devPasswd);
+/* "VX+GB28181CFG": ServIP, ServPort, DevNo, ChnNo, Chnname, ServID (sent
+ * again as Name), Passwd. */
+VX_API uint32_t VX_SetGb28181Cfg(VestraInfo *dev, const char *pwd, uint32_t bEnable,
+                                 const char *servIp, const char *servPort, const char *devNo,
+                                 const char *chnNo, const char *chnName, const char *servId,
+                                 const char *passwd);
+VX_API uint32_t VX_GetGb28181Cfg(VestraInfo *dev, const char *pwd, uint32_t *bEnable, char *servIp,
+                                 char *servPort, char *devNo, char *chnNo, char *chnName,
+                                 char *servId, char *passwd);
+/* "VX+GPSSERVCFG": ServIP, ServPort, DevNo, Passwd, ReportTime. */
+VX_API uint32_t VX_SetGpsServCfg(VestraInfo *dev, const char *pwd, uint32_t bEnable,
+                                 const char *servIp, const char *servPort, const char *devNo,
+                                 const char *passwd, int32_t reportTime);
+VX_API uint32_t VX_GetGpsServCfg(VestraInfo *dev, const char *pwd, uint32_t *bEnable, char *servIp,
+                                 char *servPort, char *devNo, char *passwd, uint32_t *reportTime);
+/* "VX+CMSV6CFG": ServIP, ServPort, DevNo, ReportTime (sent only when > 0). */
+VX_API uint32_t VX_SetCmsv6Cfg(VestraInfo *dev, const char *pwd, uint32_t bEnable,
+                               const char *servIp, const char *servPort, const char *devNo,
+                               int32_t reportTime);
+VX_API uint32_t VX_GetCmsv6Cfg(VestraInfo *dev, const char *pwd, uint32_t *bEnable, char *servIp,
+                               char *servPort, char *devNo, uint32_t *reportTime);
+/* "VX+PTYTCFG": ServIP, ServPort, DevNo, DevName, DevPasswd, ReportTime. */
+VX_API uint32_t VX_SetPtytCfg(VestraInfo *dev, const char *pwd, uint32_t bEnable,
+                              const char *servIp, const char *servPort, const char *devNo,
+                              const char *devName, const char *devPasswd, int32_t reportTime);
+VX_API uint32_t VX_GetPtytCfg(VestraInfo *dev, const char *pwd, uint32_t *bEnable, char *servIp,
+                              char *servPort, char *devNo, char *devName, char *devPasswd,
+                              uint32_t *reportTime);
+/* "VX+0787SERV01CFG": ServIP, ServPort, DevNo, Passwd, ReportTime. */
+VX_API uint32_t VX_Set0787Serv01Cfg(VestraInfo *dev, const char *pwd, uint32_t bEnable,
+                                    const char *servIp, const char *servPort, const char *devNo,
+                                    const char *passwd, int32_t reportTime);
+VX_API uint32_t VX_Get0787Serv01Cfg(VestraInfo *dev, const char *pwd, uint32_t *bEnable,
+                                    char *servIp, char *servPort, char *devNo, char *passwd,
+                                    uint32_t *reportTime);
+/* "VX+LBSCFG": LoginUrl, DevPasswd, ReportTime. */
+VX_API uint32_t VX_SetLBSCfg(VestraInfo *dev, const char *pwd, uint32_t bEnable,
+                             const char *loginUrl, const char *devPasswd, int32_t reportTime);
+VX_API uint32_t VX_GetLBSCfg(VestraInfo *dev, const char *pwd, uint32_t *bEnable, char *loginUrl,
+                             char *devPasswd, uint32_t *reportTime);
+/* "VX+DIAGNOSTICCFG": ServIP, ServPort. */
+VX_API uint32_t VX_SetNetCheckServCfg(VestraInfo *dev, const char *pwd, uint32_t bEnable,
+                                      const char *servIp, const char *servPort);
+VX_API uint32_t VX_GetNetCheckServCfg(VestraInfo *dev, const char *pwd, uint32_t *bEnable,
+                                      char *servIp, char *servPort);
+
+/* -- Storage, power, device logs, OSD -- */
+/* "VX+UDISKEN=2": the recorder shows its storage as a USB disk. */
+VX_API uint32_t VX_EnterDiskMode(VestraInfo *dev, const char *pwd);
+/* "VX+MKFS=FAT32" (type 1) or "VX+MKFS=EXFAT" (type 2); other types send
+ * nothing: status 0, error text "fstype Error". */
+VX_API uint32_t VX_FormatUdisk(VestraInfo *dev, const char *pwd, int32_t fsType);
+/* "VX+FRESET=1": factory settings. */
+VX_API uint32_t VX_FReset(VestraInfo *dev, const char *pwd);
+/* "VX+LOGLEVEL=level" / "VX+LOGLEVEL?" (number). */
+VX_API uint32_t VX_SetDevLogLevel(VestraInfo *dev, const char *pwd, int32_t level);
+VX_API uint32_t VX_GetDevLogLevel(VestraInfo *dev, const char *pwd, uint32_t *level);
+/* "VX+LOGEXPORT": the recorder exports its own log. */
+VX_API uint32_t VX_ExportDevLog(VestraInfo *dev, const char *pwd);
+/* "VX+POWEROFF=2" (logs "CtrlReboot[serial]"), "VX+POWEROFF=1", "VX+POWERSAVE=1". */
+VX_API uint32_t VX_CtrlReboot(VestraInfo *dev, const char *pwd);
+VX_API uint32_t VX_CtrlPowerOff(VestraInfo *dev, const char *pwd);
+VX_API uint32_t VX_CtrlPowerSave(VestraInfo *dev, const char *pwd);
+/* "VX+VIDEOOSD<index>=value,text". */
+VX_API uint32_t VX_SetVideoOsd(VestraInfo *dev, const char *pwd, int32_t index, int32_t value,
+                               const char *text);
+/* "VX+VIDEOOSD<index>?": the value, and the text from "+VIDEOOSD<index>:<v>,"
+ * into text: at most size - 1 characters, zero-padded to size - 1, the last
+ * byte never written. size 0 is refused (status 0, nothing written). */
+VX_API uint32_t VX_GetVideoOsd(VestraInfo *dev, const char *pwd, int32_t index, uint32_t *value,
+                               char *text, uint32_t size);
+
+/* -- Data channel, raw device commands -- */
+/* "VX+DATAPTHREAD=value": needs "+DATAPTHREAD:" in the reply. */
+VX_API uint32_t VX_SetDataPthread(VestraInfo *dev, const char *pwd, int32_t value);
+/* "VX+BASE64=pack,<Base64 of data>" (length 0 sends the Base64 of "NULL"):
+ * needs "+BASE64:" echoing the pack number. At most VX_DATA_PACK_MAX bytes;
+ * more, a negative length or null data are refused without sending. */
+VX_API uint32_t VX_SendDataPack(VestraInfo *dev, const char *pwd, int32_t pack,
+                                const uint8_t *data, int32_t length);
+/* The caller's "VX+..." line, cut at its first CR or LF (written into cmd),
+ * with "\r\n". On success the whole reply goes into reply (VX_USER_REPLY_AREA
+ * bytes) and the error text. Not starting "VX+": status 0, "cmd error". */
+VX_API uint32_t VX_SendUserCmd(VestraInfo *dev, const char *pwd, char *cmd, char *reply);
+
+/* -- Configuration text (INI and JSON) -- */
+/* "VX+UMSINI=text" / "VX+UMSJSON=text": the payload behind "+UMSINI:" /
+ * "+UMSJSON:" into answer (no terminator written) when it is shorter than
+ * size; the reply needs no "OK". */
+VX_API uint32_t VX_DevCfgIniStr(VestraInfo *dev, const char *pwd, const char *text, char *answer,
+                                int32_t size);
+VX_API uint32_t VX_DevCfgJsonStr(VestraInfo *dev, const char *pwd, const char *text, char *answer,
+                                 int32_t size);
+
+#define VX_INI_ITEMS    16
+#define VX_INI_NAME_LEN 32
+
+/* One entry of an INI command text. */
+typedef struct UmsIniItem {
+    int32_t kind;                     /* 2: valueText holds a value; 0: none */
+    char    keyName[VX_INI_NAME_LEN]; /* at most 31 characters (longer keys are cut) */
+    char   *valueText;                /* the library's heap text, or null */
+} UmsIniItem;
+
+/* An INI command text ("Section.Key=value|.Key2=value"), broken up. */
+typedef struct UmsIniCmd {
+    int32_t    op;                    /* 0 query "=?", 1 set "=", 3 add "+=", 4 remove "-=" */
+    int32_t    count;                 /* entries filled */
+    char       section[VX_INI_NAME_LEN]; /* section of the first entry */
+    UmsIniItem items[VX_INI_ITEMS];
+} UmsIniCmd;
+
+/* Parses text (spaces removed) into cmd, which the caller zero-fills before
+ * the first use; a record passed again continues at its count. Returns 1 when
+ * at least one entry was filled; 0 when none was, or cmd is already full
+ * (nothing is written then). No device, no lock. */
+VX_API uint32_t VX_UmsIniStr2IniCmd(const char *text, UmsIniCmd *cmd);
+/* Releases the value texts of cmd and clears their pointers (cmd itself stays
+ * the caller's). */
+VX_API void VX_ReleaseUmsIniCmd(UmsIniCmd *cmd);
 
 /* ---- Recording decryption (no device, no lock) --------------------------- */
 /* Key text: at most 8 characters, zero-extended to the 8-byte DES key; a

@@ -33,7 +33,7 @@ extern "C" {
 
 VX_API int32_t VX_GetErrNo(VestraInfo *dev) { return dev ? dev->errNo : 0; }
 
-VX_API const char *VX_GetErrStr(VestraInfo *dev) { return dev ? dev->errStr : nullptr; }
+VX_API char *VX_GetErrStr(VestraInfo *dev) { return dev ? dev->errStr : nullptr; }
 
 VX_API VestraInfo *VX_GetGBDev(void) { return &vx::GbDev(); }
 

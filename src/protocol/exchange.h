@@ -1,9 +1,9 @@
-// The one exchange pattern every device operation follows: checks, automatic
-// login, one command, one reply, the success test, the outcome in the record.
+// The generic exchange on an open record: a command line written, one reply
+// read, and the rule that says whether a reply is an accepted one. Nothing
+// here logs in or knows about operations; every function expects the library
+// lock to be held.
 #pragma once
 
-#include <cstdint>
-#include <functional>
 #include <string>
 #include <string_view>
 
@@ -14,20 +14,6 @@ namespace vx {
 constexpr int kCommandArea = 1024;
 constexpr int kReplyArea = 1024;
 
-// A payload parser gets the whole reply. It returns kParsed when the payload
-// was found and stored, kNotParsed when it was not, or a negative status
-// number that the operation reports with result 1 (e.g. an empty list).
-constexpr int kParsed = 1;
-constexpr int kNotParsed = 0;
-using ReplyParser = std::function<int(const char *reply)>;
-
-struct Request {
-    std::string command;             // the whole command line
-    int reply_capacity = kReplyArea;
-    ReplyParser parse;               // empty for set operations
-    bool reply_is_result = false;    // raw commands: the reply is the error text either way
-};
-
 // Prints a command line, bounded by the command area (at most 1023 characters).
 std::string FormatCommand(const char *format, ...)
 #if defined(__GNUC__)
@@ -35,19 +21,12 @@ std::string FormatCommand(const char *format, ...)
 #endif
     ;
 
-// Writes the command and reads its reply into reply (zero-filled here).
-// Returns ReadFullDev's result. The caller holds the library lock.
+// Writes the command and reads its reply into reply (zero-filled here first).
+// Returns ReadFullDev's result: the bytes read, or -1.
 int Transact(VestraInfo *dev, std::string_view command, char *reply, int capacity);
 
-// The "Device not Open" road: closes the record, status -101, error text
-// "Device not Open", log line, DeviceChangeState 2. Takes the lock itself.
-void MarkNotOpen(VestraInfo *dev);
-
-// Steps shared by every operation on a record: a null record is logged and
-// refused, a closed one takes the "Device not Open" road. True when usable.
-bool CheckRecord(VestraInfo *dev);
-
-// Runs the whole pattern for one operation. Result 1 or 0.
-uint32_t RunExchange(VestraInfo *dev, const char *password, const Request &request);
+// The reply rule every exchange is judged by: more than 4 bytes read and the
+// reply complete with "OK\r\n".
+bool ReplyAccepted(const char *reply, int n);
 
 }  // namespace vx

@@ -1,7 +1,5 @@
 #include "protocol/payload.h"
 
-#include <cstring>
-
 namespace vx {
 
 bool FindPayload(std::string_view reply, std::string_view key, std::string_view *payload) {
@@ -12,15 +10,6 @@ bool FindPayload(std::string_view reply, std::string_view key, std::string_view 
     if (end == std::string_view::npos) return false;
     if (payload) *payload = reply.substr(begin, end - begin);
     return true;
-}
-
-int CopyRawPayload(const char *reply, std::string_view key, char *out, std::size_t out_size) {
-    std::string_view payload;
-    if (reply == nullptr || !FindPayload(reply, key, &payload)) return 1;
-    if (out != nullptr && out_size > 0) {
-        std::memcpy(out, payload.data(), payload.size() < out_size ? payload.size() : out_size);
-    }
-    return 0;
 }
 
 }  // namespace vx

@@ -1,7 +1,6 @@
-// Reading payloads out of replies.
+// The single-value payload rule of the protocol.
 #pragma once
 
-#include <cstddef>
 #include <string_view>
 
 namespace vx {
@@ -9,9 +8,5 @@ namespace vx {
 // The text behind the first "+KEY:" up to the next "\r\n", or false when the
 // key or the line end is missing. key is given with its "+" and ":".
 bool FindPayload(std::string_view reply, std::string_view key, std::string_view *payload);
-
-// Copies the payload behind key into out without a terminator, bounded by
-// out_size. Result: 0 when found and copied, non-zero otherwise.
-int CopyRawPayload(const char *reply, std::string_view key, char *out, std::size_t out_size);
 
 }  // namespace vx

@@ -11,7 +11,4 @@ constexpr int kIdCodeMin = 5;
 // characters. No login; status number and error text untouched. Lock held.
 int GetGBIDCode(VestraInfo *dev);
 
-// A zeroed record on the heap, or null. Given back with delete.
-VestraInfo *NewRecord();
-
 }  // namespace vx

@@ -10,12 +10,14 @@
 #include "common/text.h"
 #include "protocol/exchange.h"
 #include "protocol/payload.h"
+#include "session/record.h"
 #include "util/md5.h"
 
 namespace vx {
 namespace {
 
-enum class Verdict { Next, Success, Refused };
+// Found: the answer was read and nothing else in the reply matters.
+enum class Verdict { Next, Success, Refused, Found };
 
 // Up to ten attempts of one command. judge looks at each reply of five bytes
 // or more; the device's "para is error" ends the attempts at once and leaves
@@ -28,6 +30,7 @@ bool RunAttempts(VestraInfo *dev, const std::string &command, Judge &&judge) {
         if (dev->isLogin != 0) return true;
         if (Transact(dev, command, reply, sizeof reply) < 5) continue;
         Verdict verdict = judge(reply);
+        if (verdict == Verdict::Found) return true;
         if (std::strstr(reply, "Error: para is error") != nullptr) {
             SetErrStr(dev, reply);
             LibLog("%s", reply);
@@ -103,7 +106,7 @@ VX_API uint32_t VX_GetLoginID(VestraInfo *dev, char *loginId) {
                 return Verdict::Refused;
             }
             if (loginId != nullptr) CopyText(loginId, kLoginIdMax + 1, id);
-            return Verdict::Success;
+            return Verdict::Found;
         });
         return got ? 1 : 0;
     });

@@ -4,7 +4,7 @@
 #include "common/guard.h"
 #include "common/state.h"
 #include "protocol/exchange.h"
-#include "transport/completeness.h"
+#include "session/record.h"
 #include "transport/usbio.h"
 
 using namespace vx;
@@ -18,7 +18,7 @@ VX_API uint32_t VX_Logout(VestraInfo *dev) {
         if (dev->isLogin != 0) {
             char reply[kReplyArea];
             int n = Transact(dev, "VX+LOGOUT\r\n", reply, sizeof reply);
-            if (n > 4 && CheckCmdResult(reply) == 1 && std::strstr(reply, "+LOGOUT:Sucess"))
+            if (ReplyAccepted(reply, n) && std::strstr(reply, "+LOGOUT:Sucess"))
                 dev->isLogin = 0;
             SetErrStr(dev, reply);
         }

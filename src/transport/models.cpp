@@ -90,6 +90,20 @@ int FindFirstModel() {
     return -1;
 }
 
+const DevModel *FindFirstKnown(const char *who) {
+    InitUsbBus();
+    const DevModel *known = nullptr;
+    WalkDevices([&](struct usb_bus *, struct usb_device *d) {
+        uint16_t vid = d->descriptor.idVendor, pid = d->descriptor.idProduct;
+        LibLog("[%s]:  %04X:%04X  \n", who, vid, pid);
+        known = FindModelByIds(vid, pid);
+        if (known == nullptr) return false;
+        LibLog("[%s]: Find  %04X:%04X  \n", who, vid, pid);
+        return true;
+    });
+    return known;
+}
+
 usb_dev_handle *open_dev(uint32_t pid, uint32_t vid) {
     struct usb_device *found = WalkBusses(
         [](struct usb_bus *bus) { LogBus("open_dev", bus); },

@@ -41,6 +41,9 @@ const DevModel *FindModelByIds(uint32_t vid, uint32_t pid);
 int GetPidVid(const char *name, uint32_t *vid, uint32_t *pid);
 int CheckPidVidExist(uint32_t pid, uint32_t vid);
 int FindFirstModel();
+// The first device on the bus, in bus order, whose ids are in the table;
+// every device seen is logged under who. Null when none is.
+const DevModel *FindFirstKnown(const char *who);
 usb_dev_handle *open_dev(uint32_t pid, uint32_t vid);
 
 }  // namespace vx

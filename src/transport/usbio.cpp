@@ -1,7 +1,6 @@
 #include "transport/usbio.h"
 
 #include <cstdio>
-#include <usb.h>
 
 #include "common/log.h"
 #include "common/state.h"
@@ -22,8 +21,9 @@ usb_dev_handle *HandleOf(const VestraInfo *dev) {
 constexpr int kMaxFlushReads = 256;
 constexpr int kMaxEmptyReads = 16;
 
-}  // namespace
 
+// Sets the record's configuration and claims its interface on an opened
+// handle; who: the routine that logs the successes, or null.
 bool ConfigureAndClaim(VestraInfo *dev, usb_dev_handle *handle, const char *who, char *text,
                        std::size_t size) {
     const int config = int(dev->model.configuration);
@@ -38,6 +38,22 @@ bool ConfigureAndClaim(VestraInfo *dev, usb_dev_handle *handle, const char *who,
         return false;
     }
     if (who) LibLog("[%s]: success: claim_interface #%d\n", who, iface);
+    return true;
+}
+
+}  // namespace
+
+bool OpenModel(VestraInfo *dev, char *text, std::size_t size) {
+    usb_dev_handle *handle = open_dev(dev->model.productId, dev->model.vendorId);
+    if (handle == nullptr) {
+        std::snprintf(text, size, "error opening device: \n%s\n", usb_strerror());
+        return false;
+    }
+    if (!ConfigureAndClaim(dev, handle, nullptr, text, size)) {
+        usb_close(handle);
+        return false;
+    }
+    dev->usbHandle = handle;
     return true;
 }
 

@@ -5,7 +5,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <usb.h>
 #include <string_view>
 
 #include "LibVestra.h"
@@ -22,11 +21,11 @@ constexpr int kMaxWrites = 7;
 // fields are filled), sets its configuration and claims its interface.
 // state: 1 on success, 2 on failure. The status number is not touched.
 int Open_Device(VestraInfo *dev, uint32_t pid, uint32_t vid, int *state);
-// Sets the record's configuration and claims its interface on an opened
-// handle. On failure the libusb error, formatted as the open operations report
-// it, is left in text. who: the routine that logs the successes, or null.
-bool ConfigureAndClaim(VestraInfo *dev, usb_dev_handle *handle, const char *who, char *text,
-                       std::size_t size);
+// Opens the first attached device of the record's model (as VX_InitDev
+// does: no success lines), sets its configuration and claims its interface.
+// On failure the libusb error, formatted as the open operations report it,
+// is left in text and the record stays closed.
+bool OpenModel(VestraInfo *dev, char *text, std::size_t size);
 // Releases the claimed interface and closes the handle if open; always leaves
 // the record closed with device number -1.
 void Close_Device(VestraInfo *dev);

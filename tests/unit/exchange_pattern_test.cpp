@@ -6,8 +6,8 @@
 
 #include "LibVestra.h"
 #include "common/state.h"
-#include "protocol/exchange.h"
-#include "protocol/payload.h"
+#include "ops/rows.h"
+#include "ops/steps.h"
 #include "vsim.h"
 
 namespace {
@@ -30,12 +30,8 @@ protected:
     }
     // A get operation: "+DEVNAME:" payload into out.
     uint32_t get_name(char *out, std::size_t size) {
-        vx::Request request;
-        request.command = "VX+DEVNAME?\r\n";
-        request.parse = [&](const char *reply) {
-            return vx::CopyRawPayload(reply, "+DEVNAME:", out, size) == 0 ? vx::kParsed : vx::kNotParsed;
-        };
-        return vx::RunExchange(dev, "888888", request);
+        return vx::ops::Get(dev, "888888", vx::ops::rows::kGetDevName,
+                            {vx::ops::Out::TextArea(out, size)});
     }
     int id = 0;
     VestraInfo *dev = nullptr;
@@ -64,11 +60,9 @@ TEST_F(ExchangePattern, GetOperationOutcomes) {
 }
 
 TEST_F(ExchangePattern, SpecialParseOutcomeIsResultOneWithItsStatus) {
-    vx::Request request;
-    request.command = "VX+APLIST?\r\n";
-    request.parse = [](const char *) { return VX_STATUS_AP_EMPTY_LIST; };
+    char out[64] = {};
     vsim::script(id, "VX+APLIST?\r\n", "+APLIST:\r\nOK\r\n");
-    EXPECT_EQ(vx::RunExchange(dev, "888888", request), 1u);
+    EXPECT_EQ(vx::ops::Get(dev, "888888", vx::ops::rows::kGetApList, {vx::ops::Out::TextArea(out)}), 1u);
     EXPECT_EQ(dev->errNo, VX_STATUS_AP_EMPTY_LIST);
 }
 

@@ -41,17 +41,6 @@ TEST(Payload, SingleValueRule) {
     EXPECT_EQ(p, "1");
 }
 
-TEST(Payload, RawCopyWritesNoTerminatorAndStaysInItsArea) {
-    char out[8];
-    std::memset(out, '#', sizeof out);
-    EXPECT_EQ(vx::CopyRawPayload("+K:abc\r\nOK\r\n", "+K:", out, sizeof out), 0);
-    EXPECT_EQ(std::string(out, 4), "abc#");
-    std::memset(out, '#', sizeof out);
-    EXPECT_EQ(vx::CopyRawPayload("+K:0123456789\r\nOK\r\n", "+K:", out, 4), 0);
-    EXPECT_EQ(std::string(out, 8), "0123####");
-    EXPECT_NE(vx::CopyRawPayload("+K:abc", "+K:", out, sizeof out), 0);
-}
-
 TEST(FormatCommand, BoundedByTheCommandArea) {
     EXPECT_EQ(vx::FormatCommand("VX+DEVNAME=%s\r\n", "x"), "VX+DEVNAME=x\r\n");
     std::string big(5000, 'a');

@@ -1,0 +1,33 @@
+// Configuration requests as INI or JSON text, passed to the device whole.
+#include "common/guard.h"
+#include "ops/rows.h"
+#include "ops/steps.h"
+
+using namespace vx;
+using namespace vx::ops;
+
+namespace {
+
+uint32_t SendText(VestraInfo *dev, const char *pwd, const Row &row, const char *text, char *answer,
+                  int32_t size) {
+    return Guarded(0u, [&] {
+        std::size_t room = size > 0 ? std::size_t(size) : 0;
+        return Call(dev, pwd, Request{row, {text}, {Out::TextArea(answer, room)}});
+    });
+}
+
+}  // namespace
+
+extern "C" {
+
+VX_API uint32_t VX_DevCfgIniStr(VestraInfo *dev, const char *pwd, const char *text, char *answer,
+                                int32_t size) {
+    return SendText(dev, pwd, rows::kIniText, text, answer, size);
+}
+
+VX_API uint32_t VX_DevCfgJsonStr(VestraInfo *dev, const char *pwd, const char *text, char *answer,
+                                 int32_t size) {
+    return SendText(dev, pwd, rows::kJsonText, text, answer, size);
+}
+
+}  // extern "C"

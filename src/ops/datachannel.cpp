@@ -1,0 +1,84 @@
+// The data channel: a numeric setting, numbered Base64 data packs, and the
+// caller's own command lines.
+#include <cstring>
+
+#include "LibVestra.h"
+#include "common/guard.h"
+#include "common/log.h"
+#include "common/state.h"
+#include "common/text.h"
+#include "ops/rows.h"
+#include "ops/steps.h"
+#include "protocol/exchange.h"
+#include "session/record.h"
+#include "util/base64.h"
+
+using namespace vx;
+using namespace vx::ops;
+
+extern "C" {
+
+VX_API uint32_t VX_SetDataPthread(VestraInfo *dev, const char *pwd, int32_t value) {
+    return Guarded(0u, [&] { return Set(dev, pwd, rows::kDataPthread, {value}); });
+}
+
+VX_API uint32_t VX_SendDataPack(VestraInfo *dev, const char *pwd, int32_t pack, const uint8_t *data,
+                                int32_t length) {
+    return Guarded(0u, [&] {
+        return WithLogin(dev, pwd, [&](VestraInfo *d) -> uint32_t {
+            if (length < 0 || length > VX_DATA_PACK_MAX || (data == nullptr && length > 0))
+                return Refuse(d, "data pack refused: length outside 0 to 76800 or no data");
+            std::string number = std::to_string(pack);
+            std::string line = "VX+" + std::string(rows::kDataPack.key) + "=" + number + "," +
+                               Base64Encode(data, std::size_t(length)) + "\r\n";
+            LibLog("VX_SendDataPack: %d,%d,%d\n", int(pack), int(length), int(line.size()));
+            if (line.size() >= rows::kDataPack.command)
+                return Refuse(d, "command too long for its area: not sent");
+            const Row &row = rows::kDataPack;
+            char key[32];
+            std::snprintf(key, sizeof key, "+%s:", row.key);
+            return Exchange(d, line, row.reply, [&](const char *reply, int n) -> Parsed {
+                if (!ReplyAccepted(reply, n)) return {false};
+                return row.rule(ParseInput{AreaText(reply, row.reply), key, nullptr, 0, number, &row});
+            });
+        });
+    });
+}
+
+VX_API uint32_t VX_SendUserCmd(VestraInfo *dev, const char *pwd, char *cmd, char *reply) {
+    return Guarded(0u, [&] {
+        return WithLogin(dev, pwd, [&](VestraInfo *d) -> uint32_t {
+            if (cmd == nullptr || std::strncmp(cmd, "VX+", 3) != 0) return Refuse(d, "cmd error");
+            cmd[std::strcspn(cmd, "\r\n")] = '\0';  // the caller's text ends at its first line end
+            std::string line = std::string(cmd) + "\r\n";
+            if (line.size() >= kArea) return Refuse(d, "command too long for its area: not sent");
+            return Exchange(
+                d, line, VX_USER_REPLY_AREA,
+                [&](const char *answer, int n) -> Parsed {
+                    if (!ReplyAccepted(answer, n)) return {false};
+                    if (reply != nullptr) CopyText(reply, VX_USER_REPLY_AREA, answer);
+                    return {true};
+                },
+                /*keep_reply=*/true);
+        });
+    });
+}
+
+// A caller's own command line, sent unchanged; the reply is the error text
+// whatever the outcome.
+VX_API uint32_t VX_Cmd(VestraInfo *dev, const char *password, const char *command) {
+    return Guarded(0u, [&]() -> uint32_t {
+        if (command == nullptr) {  // the record checks, then nothing to send
+            if (!CheckRecord(dev)) return 0;
+            LibGuard lock(LibLock());
+            return Refuse(dev, "");
+        }
+        return WithLogin(dev, password, [&](VestraInfo *d) -> uint32_t {
+            return Exchange(d, command, kArea,
+                            [](const char *reply, int n) { return Parsed{ReplyAccepted(reply, n)}; },
+                            /*keep_reply=*/true);
+        });
+    });
+}
+
+}  // extern "C"

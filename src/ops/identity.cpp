@@ -1,0 +1,148 @@
+// Identity, clock, account, battery and video-encoder information.
+#include <cstring>
+#include <string_view>
+
+#include "common/clock.h"
+#include "common/guard.h"
+#include "common/state.h"
+#include "common/timeutil.h"
+#include "ops/rows.h"
+#include "ops/steps.h"
+#include "session/login.h"
+
+using namespace vx;
+using namespace vx::ops;
+
+namespace {
+
+constexpr int32_t kBatteryWindowMs = 20000;
+
+// A field of the caller's identity record, never read past its width.
+std::string_view FieldText(const char *field, std::size_t width) {
+    return std::string_view(field, ::strnlen(field, width));
+}
+
+std::string UtcNow() {
+    char now[32] = {};
+    GetUtcTimeStr(now, sizeof now);
+    return now;
+}
+
+uint32_t GetVe(VestraInfo *dev, const char *pwd, const Row &row, uint32_t *w, uint32_t *h,
+               uint32_t *third, uint32_t *fourth) {
+    return Get(dev, pwd, row, {Out::WxH(w, h), Out::Num(third), Out::Num(fourth)});
+}
+
+}  // namespace
+
+extern "C" {
+
+VX_API uint32_t VX_GetDevInfo(VestraInfo *dev, const char *pwd, ZFYInfo *info) {
+    return Guarded(0u, [&] {
+        ZFYInfo scratch;
+        ZFYInfo *z = info != nullptr ? info : &scratch;
+        return Get(dev, pwd, rows::kGetDevInfo,
+                   {Out::Field(z->serial, sizeof z->serial), Out::Field(z->userNo, sizeof z->userNo),
+                    Out::Field(z->userName, sizeof z->userName),
+                    Out::Field(z->unitNo, sizeof z->unitNo),
+                    Out::Field(z->unitName, sizeof z->unitName)});
+    });
+}
+
+VX_API uint32_t VX_SetDevInfo(VestraInfo *dev, const char *pwd, const ZFYInfo *info) {
+    return Guarded(0u, [&] {
+        ZFYInfo empty{};
+        const ZFYInfo &z = info != nullptr ? *info : empty;
+        return Set(dev, pwd, rows::kSetDevInfo,
+                   {FieldText(z.serial, sizeof z.serial), FieldText(z.userNo, sizeof z.userNo),
+                    FieldText(z.userName, sizeof z.userName), FieldText(z.unitNo, sizeof z.unitNo),
+                    FieldText(z.unitName, sizeof z.unitName)});
+    });
+}
+
+VX_API uint32_t VX_SetDevName(VestraInfo *dev, const char *pwd, const char *name) {
+    return Guarded(0u, [&] { return Set(dev, pwd, rows::kSetDevName, {name}); });
+}
+VX_API uint32_t VX_GetDevName(VestraInfo *dev, const char *pwd, char *name) {
+    return Guarded(0u, [&] { return Get(dev, pwd, rows::kGetDevName, {Out::TextArea(name)}); });
+}
+VX_API uint32_t VX_GetDevUID(VestraInfo *dev, const char *pwd, char *uid) {
+    return Guarded(0u, [&] { return Get(dev, pwd, rows::kGetDevUid, {Out::TextArea(uid)}); });
+}
+VX_API uint32_t VX_GetDevUUID(VestraInfo *dev, const char *pwd, char *uuid) {
+    return Guarded(0u, [&] { return Get(dev, pwd, rows::kGetDevUuid, {Out::TextArea(uuid)}); });
+}
+VX_API uint32_t VX_GetDevVID(VestraInfo *dev, const char *pwd, char *vid) {
+    return Guarded(0u, [&] { return Get(dev, pwd, rows::kGetDevVid, {Out::TextArea(vid)}); });
+}
+VX_API uint32_t VX_GetDevDID(VestraInfo *dev, const char *pwd, char *did) {
+    return Guarded(0u, [&] { return Get(dev, pwd, rows::kGetDevDid, {Out::TextArea(did)}); });
+}
+
+VX_API uint32_t VX_SetDevTime(VestraInfo *dev, const char *pwd) {
+    return Guarded(0u, [&] { return Set(dev, pwd, rows::kSetDevTime, {UtcNow()}); });
+}
+VX_API uint32_t VX_SetDevTimeCfg(VestraInfo *dev, const char *pwd, int32_t value, const char *text) {
+    return Guarded(0u, [&] {
+        return Set(dev, pwd, rows::kSetDevTime, {UtcNow(), int32_t(0), value, text});
+    });
+}
+VX_API uint32_t VX_GetDevTimeCfg(VestraInfo *dev, const char *pwd, char *time, uint32_t *second,
+                                 uint32_t *third, char *fourth) {
+    return Guarded(0u, [&] {
+        return Get(dev, pwd, rows::kGetDevTime,
+                   {Out::Field(time, kArea), Out::Num(second), Out::Num(third),
+                    Out::Field(fourth, kArea)});
+    });
+}
+VX_API uint32_t VX_GetDevTime(VestraInfo *dev, const char *pwd, char *time) {
+    uint32_t second = 0, third = 0;
+    char fourth[kArea] = {};
+    return VX_GetDevTimeCfg(dev, pwd, time, &second, &third, fourth);
+}
+
+VX_API uint32_t VX_SetDevUser(VestraInfo *dev, const char *pwd, const char *user,
+                              const char *password1, const char *password2) {
+    return Guarded(0u, [&] {
+        return Set(dev, pwd, rows::kSetDevUser,
+                   {user, PasswordDigest(password1 ? password1 : ""),
+                    PasswordDigest(password2 ? password2 : "")});
+    });
+}
+VX_API uint32_t VX_GetDevUser(VestraInfo *dev, const char *pwd, char *user) {
+    return Guarded(0u, [&] { return Get(dev, pwd, rows::kGetDevUser, {Out::TextArea(user)}); });
+}
+
+// Asked at most once in 20 s: the time of the last accepted query is kept in
+// the record, and set before the exchange whatever its outcome.
+VX_API uint32_t VX_GetBatVal(VestraInfo *dev, const char *pwd, uint32_t *level) {
+    return Guarded(0u, [&]() -> uint32_t {
+        if (dev == nullptr) return 0;
+        {
+            LibGuard lock(LibLock());
+            int32_t now = ClockMs();
+            int64_t elapsed = int64_t(now) - int64_t(dev->lastBatteryQuery);
+            if (elapsed >= 0 && elapsed <= kBatteryWindowMs) return 0;
+            dev->lastBatteryQuery = now;
+        }
+        return Get(dev, pwd, rows::kGetBatVal, {Out::Num(level)});
+    });
+}
+
+VX_API uint32_t VX_GetMasterVEInfo(VestraInfo *dev, const char *pwd, uint32_t *width,
+                                   uint32_t *height, uint32_t *third, uint32_t *fourth) {
+    return Guarded(0u, [&] { return GetVe(dev, pwd, rows::kGetMasterVe, width, height, third, fourth); });
+}
+VX_API uint32_t VX_GetSlaveVEInfo(VestraInfo *dev, const char *pwd, uint32_t *width,
+                                  uint32_t *height, uint32_t *third, uint32_t *fourth) {
+    return Guarded(0u, [&] { return GetVe(dev, pwd, rows::kGetSlaveVe, width, height, third, fourth); });
+}
+
+VX_API uint32_t VX_SetRecordPwd(VestraInfo *dev, const char *pwd, int32_t value) {
+    return Guarded(0u, [&] { return Set(dev, pwd, rows::kSetRecordPwd, {value}); });
+}
+VX_API uint32_t VX_GetRecordPwd(VestraInfo *dev, const char *pwd, char *value) {
+    return Guarded(0u, [&] { return Get(dev, pwd, rows::kGetRecordPwd, {Out::TextArea(value)}); });
+}
+
+}  // extern "C"

@@ -1,0 +1,151 @@
+#include "ops/steps.h"
+
+#include <cstdio>
+#include <cstring>
+#include <vector>
+
+#include "common/state.h"
+#include "common/text.h"
+#include "ops/rules.h"
+#include "protocol/exchange.h"
+#include "session/login.h"
+#include "session/record.h"
+#include "transport/completeness.h"
+
+namespace vx::ops {
+namespace {
+
+constexpr std::size_t kKeyArea = 64;  // "+KEYWORD:" with an index
+
+// Texts that stand for "no value" on the wire and are limited to 31 characters.
+bool FitNullWord(std::initializer_list<Arg> args) {
+    for (const Arg &a : args)
+        if (a.text.size() >= 32) return false;
+    return true;
+}
+
+// "bEnable:%d," then "Key:value," for every text given, in wire order (ServID
+// once more as "Name" where the family wants it), then "ReportTime:%d,".
+// args: the flag, one text per field, the report interval where there is one.
+void AppendPairs(const Service &svc, std::initializer_list<Arg> args, std::string *c) {
+    const Arg *a = args.begin();
+    auto pair = [&](const char *name, const std::string &value) {
+        *c += name;
+        *c += ':';
+        *c += value;
+        *c += ',';
+    };
+    if (args.size() < std::size_t(svc.count) + 1) return;
+    pair("bEnable", a[0].text);
+    for (std::size_t i = 0; i < svc.count; ++i) {
+        const Arg &v = a[i + 1];
+        if (!v.given) continue;
+        pair(svc.fields[i], v.text);
+        if (svc.servid_as_name && std::strcmp(svc.fields[i], "ServID") == 0) pair("Name", v.text);
+    }
+    if (svc.report == Report::None || args.size() < std::size_t(svc.count) + 2) return;
+    const std::string &report = a[svc.count + 1].text;
+    if (svc.report == Report::Positive && rules::AtoiLike(report) <= 0) return;
+    pair("ReportTime", report);
+}
+
+}  // namespace
+
+uint32_t WithLogin(VestraInfo *dev, const char *password, FnRef<uint32_t(VestraInfo *)> body) {
+    if (!CheckRecord(dev)) return 0;
+    LibGuard lock(LibLock());
+    Login(dev, password);
+    if (dev->isLogin == 0) {
+        SetOutcome(dev, VX_STATUS_NO_LOGIN, "No Login Device");
+        return 0;
+    }
+    // Held since the check above, so only this thread's own transfers can
+    // have closed the record; test once more before the handle is used.
+    if (dev->usbHandle == nullptr) {
+        MarkNotOpen(dev);
+        return 0;
+    }
+    return body(dev);
+}
+
+uint32_t Exchange(VestraInfo *dev, std::string_view command, std::size_t reply_area,
+                  FnRef<Parsed(const char *reply, int n)> judge, bool keep_reply) {
+    std::vector<char> reply(reply_area, '\0');
+    int n = Transact(dev, command, reply.data(), int(reply_area));
+    Parsed p = judge(reply.data(), n);
+    if (p.ok) {
+        dev->errNo = p.status;
+        if (keep_reply) SetErrStr(dev, reply.data());
+        return 1;
+    }
+    SetOutcome(dev, VX_STATUS_FAILED, reply.data());
+    return 0;
+}
+
+uint32_t Refuse(VestraInfo *dev, const char *text) {
+    SetOutcome(dev, VX_STATUS_FAILED, text);
+    return 0;
+}
+
+bool BuildCommand(const Row &row, std::string_view keyword, std::initializer_list<Arg> args,
+                  std::string *command) {
+    std::string &c = *command;
+    c = "VX+";
+    c += keyword;
+    switch (row.form) {
+    case Form::Get:
+        c += '?';
+        break;
+    case Form::Set: {
+        c += '=';
+        if (row.service != nullptr) {
+            AppendPairs(*row.service, args, &c);
+            break;
+        }
+        bool first = true;
+        for (const Arg &a : args) {
+            if (!first) c += row.separator;
+            first = false;
+            if (row.texts == Texts::NullWord && a.text.empty()) c += "NULL";
+            else c += a.text;
+        }
+        break;
+    }
+    case Form::Bare:
+        break;
+    }
+    c += "\r\n";
+    return c.size() < row.command;  // the area keeps a terminator
+}
+
+uint32_t Call(VestraInfo *dev, const char *password, const Request &request) {
+    const Row &row = request.row;
+    std::string_view keyword = request.keyword.empty() ? row.key : request.keyword;
+    return WithLogin(dev, password, [&](VestraInfo *d) -> uint32_t {
+        if (row.texts == Texts::NullWord && !FitNullWord(request.args))
+            return Refuse(d, "text of 32 characters or more refused");
+        std::string command;
+        if (!BuildCommand(row, keyword, request.args, &command))
+            return Refuse(d, "command too long for its area: not sent");
+
+        char key[kKeyArea];
+        std::snprintf(key, sizeof key, "+%.*s:", int(keyword.size()), keyword.data());
+        return Exchange(d, command, row.reply, [&](const char *reply, int n) -> Parsed {
+            if (row.check_ok ? !ReplyAccepted(reply, n) : n <= 4) return {false};
+            if (row.clear_outs)
+                for (const Out &o : request.outs)
+                    if (o.ptr) std::memset(o.ptr, 0, o.size);
+            if (row.rule == nullptr) return {true};
+            ParseInput in{AreaText(reply, row.reply), key, request.outs.begin(),
+                          request.outs.size(), request.expect, &row};
+            char fallback[kKeyArea];
+            if (row.fallback_key != nullptr && !Contains(in.reply, in.key)) {
+                std::snprintf(fallback, sizeof fallback, "+%s:", row.fallback_key);
+                in.key = fallback;
+            }
+            return row.rule(in);
+        });
+    });
+}
+
+}  // namespace vx::ops

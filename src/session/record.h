@@ -1,0 +1,23 @@
+// The device record: making one, and the checks every use of one starts with.
+#pragma once
+
+#include <memory>
+
+#include "LibVestra.h"
+
+namespace vx {
+
+// A zeroed record, owned until it is handed to the caller (release()).
+// Null when memory is short.
+std::unique_ptr<VestraInfo> NewRecord();
+
+// The "Device not Open" road: closes the record, status -101, error text
+// "Device not Open", log line, DeviceChangeState 2. Takes the lock itself.
+void MarkNotOpen(VestraInfo *dev);
+
+// A null record is logged ("No Find Device") and refused; a closed one takes
+// the "Device not Open" road. True when the record is open. Takes the lock
+// for the handle test, so a record another thread closes is seen closed.
+bool CheckRecord(VestraInfo *dev);
+
+}  // namespace vx
