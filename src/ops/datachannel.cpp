@@ -8,6 +8,7 @@
 #include "common/state.h"
 #include "common/text.h"
 #include "ops/rows.h"
+#include "ops/rules.h"
 #include "ops/steps.h"
 #include "protocol/exchange.h"
 #include "session/record.h"
@@ -39,7 +40,7 @@ VX_API uint32_t VX_SendDataPack(VestraInfo *dev, const char *pwd, int32_t pack, 
             std::snprintf(key, sizeof key, "+%s:", row.key);
             return Exchange(d, line, row.reply, [&](const char *reply, int n) -> Parsed {
                 if (!ReplyAccepted(reply, n)) return {false};
-                return row.rule(ParseInput{AreaText(reply, row.reply), key, nullptr, 0, number, &row});
+                return rules::Apply(row.rule, ParseInput{AreaText(reply, row.reply), key, nullptr, 0, number, &row});
             });
         });
     });

@@ -59,7 +59,21 @@ struct ParseInput {
     std::string_view expect;
     const Row *row = nullptr;
 };
-using Rule = Parsed (*)(const ParseInput &);
+// The parse rules (ops/rules.h); a row names its rule, so the rows stay plain
+// data that tools can read without linking the library's internals.
+enum class Rule : uint8_t {
+    None,  // "OK" alone decides
+    RawCopy,
+    Number,
+    FieldList,
+    KeyedList,
+    Osd,
+    ConfigText,
+    Contains,
+    NonEmpty,
+    KeyPresent,
+    EchoNumber,
+};
 
 // Argument texts of the set form that the row treats alike.
 enum class Texts : uint8_t {
@@ -84,7 +98,7 @@ struct Service {
 struct Row {
     const char *key;                 // "DEVNAME"
     Form form;
-    Rule rule = nullptr;             // null: "OK" alone decides
+    Rule rule = Rule::None;
     char separator = ',';            // between set arguments
     bool check_ok = true;            // false: the rule alone judges the reply
     int special = 0;                 // status for the rule's special outcome

@@ -5,11 +5,15 @@
 
 #include "LibVestra.h"
 #include "ops/op.h"
-#include "ops/rules.h"
 
 namespace vx::ops::rows {
 
-using namespace rules;
+// The rules by their short names, for the rows below.
+constexpr Rule RawCopy = Rule::RawCopy, Number = Rule::Number, FieldList = Rule::FieldList,
+               KeyedList = Rule::KeyedList, Osd = Rule::Osd, ConfigText = Rule::ConfigText,
+               Contains = Rule::Contains, NonEmpty = Rule::NonEmpty, KeyPresent = Rule::KeyPresent,
+               EchoNumber = Rule::EchoNumber;
+constexpr Rule kOkOnly = Rule::None;
 
 // ---- Identity, clock, account, device information -------------------------
 inline constexpr Row kGetDevInfo{"GBCFG", Form::Get, FieldList, ',', true, 0, kArea, kArea,
@@ -24,7 +28,7 @@ inline constexpr Row kGetDevDid{"DID", Form::Get, RawCopy};
 inline constexpr Row kGetDevTime{"SYSTIME", Form::Get, FieldList};
 inline constexpr Row kSetDevTime{"SYSTIME", Form::Set};
 inline constexpr Row kGetDevUser{"USER", Form::Get, RawCopy};
-inline constexpr Row kSetDevUser{"USER", Form::Set, nullptr, ':'};
+inline constexpr Row kSetDevUser{"USER", Form::Set, kOkOnly, ':'};
 inline constexpr Row kGetBatVal{"BATVAL", Form::Get, Number};
 inline constexpr Row kGetMasterVe{"MVEINFO", Form::Get, FieldList};
 inline constexpr Row kGetSlaveVe{"SVEINFO", Form::Get, FieldList};
@@ -33,14 +37,14 @@ inline constexpr Row kSetRecordPwd{"RECVPWD", Form::Set};
 
 // ---- Network, access points, switches -------------------------------------
 inline constexpr Row kGetApn{"APN", Form::Get, RawCopy};
-inline constexpr Row kSetApn{"APN", Form::Set, nullptr, ',', true, 0, kArea, kArea, Texts::NullWord};
+inline constexpr Row kSetApn{"APN", Form::Set, kOkOnly, ',', true, 0, kArea, kArea, Texts::NullWord};
 inline constexpr Row kGetVpn{"VPN", Form::Get, FieldList};
-inline constexpr Row kSetVpn{"VPN", Form::Set, nullptr, ',', true, 0, kArea, kArea, Texts::NullWord};
+inline constexpr Row kSetVpn{"VPN", Form::Set, kOkOnly, ',', true, 0, kArea, kArea, Texts::NullWord};
 inline constexpr Row kGetServAddr{"SERVADDR", Form::Get, FieldList};
-inline constexpr Row kSetServAddr{"SERVADDR", Form::Set, nullptr, ':'};
+inline constexpr Row kSetServAddr{"SERVADDR", Form::Set, kOkOnly, ':'};
 inline constexpr Row kGetDevSsid{"SSID", Form::Get, RawCopy};
 inline constexpr Row kSetDevSsid{"SSID", Form::Set};
-inline constexpr Row kAddAp{"APADD", Form::Set, nullptr, ':'};
+inline constexpr Row kAddAp{"APADD", Form::Set, kOkOnly, ':'};
 inline constexpr Row kDelAp{"APDEL", Form::Set, Contains, ',', true, VX_STATUS_AP_NOT_DELETED};
 inline constexpr Row kSetSelAp{"APSEL", Form::Set, Contains, ',', true, VX_STATUS_AP_NOT_SELECTED};
 // Devices answer the selection query under "+APSEL:"; older ones under "+APLIST:".
@@ -74,7 +78,7 @@ inline constexpr Service kNetCheck{{"ServIP", "ServPort"}, 2, Report::None, fals
 #define VX_SERVICE_ROWS(Name, Keyword, Svc)                                                    \
     inline constexpr Row kGet##Name{Keyword, Form::Get, KeyedList, ',', true, 0, kArea, kArea, \
                                     Texts::AsGiven, nullptr, &Svc};                           \
-    inline constexpr Row kSet##Name{Keyword, Form::Set, nullptr, ',', true, 0, kArea, kArea,  \
+    inline constexpr Row kSet##Name{Keyword, Form::Set, kOkOnly, ',', true, 0, kArea, kArea,  \
                                     Texts::AsGiven, nullptr, &Svc};
 VX_SERVICE_ROWS(TalkBack, "TALKBACKCFG", kTalkBack)
 VX_SERVICE_ROWS(Gb28181, "GB28181CFG", kGb28181)

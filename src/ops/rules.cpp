@@ -208,4 +208,15 @@ Parsed EchoNumber(const ParseInput &in) {
     return {AtoiLike(in.reply.substr(begin)) == AtoiLike(in.expect)};
 }
 
+Parsed Apply(Rule rule, const ParseInput &in) {
+    using Fn = Parsed (*)(const ParseInput &);
+    static constexpr Fn kRules[] = {
+        nullptr, RawCopy, Number, FieldList, KeyedList, Osd,
+        ConfigText, Contains, NonEmpty, KeyPresent, EchoNumber,
+    };
+    static_assert(sizeof kRules / sizeof kRules[0] == std::size_t(Rule::EchoNumber) + 1);
+    Fn fn = kRules[std::size_t(rule)];
+    return fn != nullptr ? fn(in) : Parsed{true};
+}
+
 }  // namespace vx::ops::rules

@@ -9,6 +9,9 @@
 
 namespace vx::ops::rules {
 
+// Runs the rule a row names (Rule::None: understood).
+Parsed Apply(Rule rule, const ParseInput &in);
+
 // The number at the start of text as atoi reads it: leading blanks, an
 // optional sign, digits; no digits give 0. Clamped to the 32-bit range.
 int AtoiLike(std::string_view text);

@@ -135,7 +135,6 @@ uint32_t Call(VestraInfo *dev, const char *password, const Request &request) {
             if (row.clear_outs)
                 for (const Out &o : request.outs)
                     if (o.ptr) std::memset(o.ptr, 0, o.size);
-            if (row.rule == nullptr) return {true};
             ParseInput in{AreaText(reply, row.reply), key, request.outs.begin(),
                           request.outs.size(), request.expect, &row};
             char fallback[kKeyArea];
@@ -143,7 +142,7 @@ uint32_t Call(VestraInfo *dev, const char *password, const Request &request) {
                 std::snprintf(fallback, sizeof fallback, "+%s:", row.fallback_key);
                 in.key = fallback;
             }
-            return row.rule(in);
+            return rules::Apply(row.rule, in);
         });
     });
 }
