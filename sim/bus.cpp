@@ -213,6 +213,9 @@ int plug(const DeviceSpec &spec_in) {
     auto d = std::make_shared<Device>();
     d->rec.id = static_cast<int>(st.devices.size()) + 1;
     d->rec.spec = spec;
+    d->rec.values = default_values(spec);
+    for (const auto &kv : spec.values) d->rec.set(kv.first, kv.second);
+    d->rec.initial_values = d->rec.values;
     st.graveyard_devices.push_back(std::make_unique<UsbNode>());
     d->node = st.graveyard_devices.back().get();
     fill_node(*d->node, spec, st.busses[static_cast<std::size_t>(spec.bus)].node, devnum);

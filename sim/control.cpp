@@ -5,7 +5,7 @@ namespace vsim {
 
 void set_value(int id, const std::string &key, const std::string &value) {
     Lock lk(state().lock);
-    if (auto d = find_device(id)) d->rec.set(key, value);
+    if (auto d = find_device(id)) preset(d->rec, key, value);
 }
 
 std::string value(int id, const std::string &key) {
@@ -56,6 +56,18 @@ std::vector<std::string> commands(int id) {
     Lock lk(state().lock);
     auto d = find_device(id);
     return d ? d->commands : std::vector<std::string>();
+}
+
+std::vector<DataPack> data_packs(int id) {
+    Lock lk(state().lock);
+    auto d = find_device(id);
+    return d ? d->rec.data_packs : std::vector<DataPack>();
+}
+
+std::vector<ShellLine> shell_lines(int id) {
+    Lock lk(state().lock);
+    auto d = find_device(id);
+    return d ? d->rec.shell_lines : std::vector<ShellLine>();
 }
 
 std::vector<std::string> calls() {

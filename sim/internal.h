@@ -41,6 +41,7 @@ struct Device {
     Faults faults;
     std::map<std::string, std::string> script;
     std::vector<std::string> commands;
+    bool leaving = false;         // leaves the bus once its IN pipe is read empty
 };
 
 struct Bus {
@@ -83,8 +84,13 @@ void unplug_locked(Device &d);
 // models.cpp
 bool apply_model(DeviceSpec &spec);
 
-// recorder.cpp: the reply to one command line (without "\r\n").
+// command_table.cpp: the reply to one command line (without "\r\n").
 std::string answer(Recorder &rec, const std::string &line);
+
+// recorder.cpp: sets a value and makes it one "VX+FRESET=1" restores.
+void preset(Recorder &rec, const std::string &key, const std::string &value);
+// defaults.cpp: the values of a freshly plugged recorder.
+std::vector<std::pair<std::string, std::string>> default_values(const DeviceSpec &spec);
 
 // pipe.cpp (callers hold the lock)
 void receive(Device &d, const std::string &bytes);  // OUT bytes arrive

@@ -24,6 +24,13 @@ constexpr ModelRow kModels[] = {
 
 }  // namespace
 
+std::vector<ModelInfo> models() {
+    std::vector<ModelInfo> out;
+    for (const ModelRow &m : kModels)
+        out.push_back({m.name, m.vid, m.pid, m.configuration, m.interface_no, m.ep_in, m.ep_out});
+    return out;
+}
+
 // Fills ids, configuration, interface and endpoints from the model name.
 // An empty name keeps the fields as given; an unknown name fails.
 bool apply_model(DeviceSpec &spec) {

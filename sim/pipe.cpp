@@ -27,6 +27,10 @@ void take_command(Device &d, const std::string &received) {
     if (line.size() >= 2 && line.compare(line.size() - 2, 2, "\r\n") == 0)
         line.resize(line.size() - 2);
     queue_reply(d, answer(d.rec, line));
+    if (d.rec.powering_off) {
+        d.rec.powering_off = false;
+        if (d.faults.leave_on_power_off) d.leaving = true;
+    }
 }
 
 // Takes every "\r\n"-terminated line out of the OUT buffer; with

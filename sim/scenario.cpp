@@ -110,7 +110,65 @@ Faults read_faults(const json &f, const std::string &where) {
     read_number(f, "claim_interface_error", where, &out.claim_interface_error);
     read_number(f, "write_error", where, &out.write_error);
     read_number(f, "write_error_count", where, &out.write_error_count);
+    read_bool(f, "stale_stream", where, &out.stale_stream);
+    read_bool(f, "zero_length_reads", where, &out.zero_length_reads);
+    read_bool(f, "leave_on_power_off", where, &out.leave_on_power_off);
     return out;
+}
+
+// A JSON scalar as the text a setting holds: strings as they are, numbers
+// and true/false as written.
+std::string scalar_text(const json &v, const std::string &where) {
+    if (v.is_string()) return v.get<std::string>();
+    if (v.is_number() || v.is_boolean()) return v.dump();
+    fail(where, "expected a string or a number");
+}
+
+// The structured presets, turned into the texts the recorder keeps
+// ("APLIST", "APSEL", one per service keyword, "UMSINI").
+void read_settings(const json &d, const std::string &where,
+                   std::vector<std::pair<std::string, std::string>> *values) {
+    if (const json *aps = member(d, "access_points")) {
+        if (!aps->is_array()) fail(where + ".access_points", "expected an array");
+        std::string list;
+        for (std::size_t i = 0; i < aps->size(); ++i) {
+            std::string at = where + ".access_points[" + std::to_string(i) + "]";
+            if (!(*aps)[i].is_object()) fail(at, "expected {\"ssid\": ..., \"password\": ...}");
+            std::string ssid, password;
+            read_string((*aps)[i], "ssid", at, &ssid);
+            read_string((*aps)[i], "password", at, &password);
+            if (ssid.empty() || ssid.find_first_of(":,") != std::string::npos ||
+                password.find(',') != std::string::npos)
+                fail(at, "an ssid is needed, without ':' or ','; a password without ','");
+            list += (list.empty() ? "" : ",") + ssid + ":" + password;
+        }
+        values->emplace_back("APLIST", list);
+    }
+    std::string selected;
+    read_string(d, "selected_ap", where, &selected);
+    if (member(d, "selected_ap")) values->emplace_back("APSEL", selected);
+    if (const json *services = member(d, "services")) {
+        if (!services->is_object()) fail(where + ".services", "expected an object of services");
+        for (auto it = services->begin(); it != services->end(); ++it) {
+            std::string at = where + ".services." + it.key();
+            if (!it->is_object()) fail(at, "expected an object of fields");
+            std::string pairs;
+            for (auto f = it->begin(); f != it->end(); ++f)
+                pairs += f.key() + ":" + scalar_text(*f, at + "." + f.key()) + ",";
+            values->emplace_back(it.key(), pairs);
+        }
+    }
+    if (const json *config = member(d, "config")) {
+        if (!config->is_object()) fail(where + ".config", "expected an object of sections");
+        std::string store;
+        for (auto sec = config->begin(); sec != config->end(); ++sec) {
+            if (!sec->is_object()) fail(where + ".config." + sec.key(), "expected an object of keys");
+            for (auto k = sec->begin(); k != sec->end(); ++k)
+                store += (store.empty() ? "" : "|") + sec.key() + "." + k.key() + "=" +
+                         scalar_text(*k, where + ".config." + sec.key() + "." + k.key());
+        }
+        values->emplace_back("UMSINI", store);
+    }
 }
 
 Setup read_device(const json &d, const std::string &where, std::size_t bus_count) {
@@ -135,6 +193,7 @@ Setup read_device(const json &d, const std::string &where, std::size_t bus_count
     read_number(d, "packet_size", where, &s.spec.packet_size);
     read_bool(d, "plugged", where, &s.plugged);
     read_text_map(d, "values", where, &s.values);
+    read_settings(d, where, &s.values);
     std::vector<std::pair<std::string, std::string>> script;
     read_text_map(d, "script", where, &script);
     s.script.insert(script.begin(), script.end());
@@ -210,7 +269,7 @@ int plug_setup(const Setup &s) {
     int id = plug(s.spec);
     Lock lk(state().lock);
     if (auto d = find_device(id)) {
-        for (const auto &kv : s.values) d->rec.set(kv.first, kv.second);
+        for (const auto &kv : s.values) preset(d->rec, kv.first, kv.second);
         d->script = s.script;
         d->faults = s.faults;
         if (s.faults.write_error && s.faults.write_error_count <= 0) d->faults.write_error_count = 1;

@@ -169,6 +169,15 @@ int bulk_transfer(Transfer::Kind kind, usb_dev_handle *h, int ep, int size, int 
     });
 }
 
+// Bytes of an old reply that never ends: no "OK" and no "Error:" in them.
+std::string stale_packet(std::size_t n) {
+    static const char kPattern[] = "+STALE:0123456789\r\n";
+    std::string out;
+    while (out.size() < n) out += kPattern;
+    out.resize(n);
+    return out;
+}
+
 }  // namespace
 }  // namespace vsim
 
@@ -177,6 +186,10 @@ extern "C" {
 int usb_bulk_write(usb_dev_handle *h, int ep, const char *bytes, int size, int timeout) {
     return bulk_transfer(Transfer::Write, h, ep, size, timeout, [&](Device &d, Lock &, std::string &data) {
         if (size < 0 || (size > 0 && !bytes)) return set_error(-EINVAL, "invalid argument");
+        if (d.leaving) {  // powered off with its reply unread
+            unplug_locked(d);
+            return set_error(-ENODEV, "No such device");
+        }
         if (d.faults.write_error_count > 0 && d.faults.write_error) {
             --d.faults.write_error_count;
             return set_error(d.faults.write_error, "error writing to bulk endpoint");
@@ -199,6 +212,12 @@ int usb_bulk_read(usb_dev_handle *h, int ep, char *bytes, int size, int timeout)
             st.changed.wait_until(lk, until, [&] { return !d.in.empty() || !d.plugged; });
         }
         if (!d.plugged) return set_error(-ENODEV, "No such device");
+        if (d.faults.zero_length_reads) return 0;
+        if (d.faults.stale_stream) {
+            data = stale_packet(std::min(d.rec.spec.packet_size, static_cast<std::size_t>(size)));
+            std::memcpy(bytes, data.data(), data.size());
+            return static_cast<int>(data.size());
+        }
         if (d.in.empty()) return set_error(-ETIMEDOUT, "Connection timed out");
         std::string &packet = d.in.front();
         std::size_t n = std::min(packet.size(), static_cast<std::size_t>(size));
@@ -206,6 +225,7 @@ int usb_bulk_read(usb_dev_handle *h, int ep, char *bytes, int size, int timeout)
         data = packet.substr(0, n);
         packet.erase(0, n);
         if (packet.empty()) d.in.pop_front();
+        if (d.leaving && d.in.empty()) unplug_locked(d);  // its last words are out
         return static_cast<int>(n);
     });
 }

@@ -12,9 +12,11 @@
 // plugged and unplugged while another thread is inside a libusb call.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace vsim {
@@ -41,6 +43,16 @@ struct DeviceSpec {
     std::string login_id = "LID0001";  // answer to "VX+LOGINID?"
     std::string login_pwd = "PWD0001";  // text accepted by "VX+LOGINPWD="
     std::size_t packet_size = 512;  // largest piece one bulk read delivers
+    // Values preset at plug, by keyword, over the recorder's defaults (see
+    // set_value; docs/scenario-format.md lists the keywords and text forms).
+    std::vector<std::pair<std::string, std::string>> values;
+};
+
+// One row of the sim's model table, as plug() applies it.
+struct ModelInfo {
+    std::string name;
+    uint16_t vid, pid;
+    int configuration, interface_no, ep_in, ep_out;
 };
 
 // One libusb call on a device's pipes, as the library made it.
@@ -73,6 +85,27 @@ struct Faults {
     // count of 0 means the next write only.
     int write_error = 0;
     int write_error_count = 0;
+    // Every bulk read returns a full packet (packet_size, bounded by the
+    // read's size) of stale bytes; replies wait behind the stream.
+    bool stale_stream = false;
+    // Every bulk read returns 0 bytes at once.
+    bool zero_length_reads = false;
+    // After a power-off or reboot ("VX+POWEROFF=1|2") or a shell line that
+    // powers off or enters download mode, the recorder leaves the bus as soon
+    // as its reply has been read (or at the next write, if it never is).
+    bool leave_on_power_off = false;
+};
+
+// A data pack the recorder received ("VX+BASE64=n,..."), decoded.
+struct DataPack {
+    int number;
+    std::string bytes;
+};
+
+// A shell line the recorder received ("VX+SYSCMD=..."), decoded, and when.
+struct ShellLine {
+    std::string line;
+    std::chrono::steady_clock::time_point at;
 };
 
 // A command handler: gets the device's state and the command line without
@@ -85,8 +118,13 @@ struct Recorder {
     int id;
     DeviceSpec spec;
     bool logged_in = false;
-    // Values behind the generic get/set commands, by keyword ("DEVNAME").
+    // Settings by keyword ("DEVNAME", "TALKBACKCFG", "APLIST", ...), as texts.
     std::vector<std::pair<std::string, std::string>> values;
+    // What "VX+FRESET=1" restores: the defaults and every preset.
+    std::vector<std::pair<std::string, std::string>> initial_values;
+    std::vector<DataPack> data_packs;
+    std::vector<ShellLine> shell_lines;
+    bool powering_off = false;  // a command asked it to power off or reboot
     std::string get(const std::string &key) const;
     void set(const std::string &key, const std::string &value);
 };
@@ -102,8 +140,12 @@ int plug(const DeviceSpec &spec);
 void unplug(int id);               // open handles fail with -ENODEV from now on
 int devnum(int id);                // the bus device number it was given
 
+// The model table plug() fills DeviceSpec from.
+std::vector<ModelInfo> models();
+
 // ---- Protocol engine -----------------------------------------------------
-// Values behind the generic "VX+KEY?" / "VX+KEY=..." commands.
+// Settings behind the commands, by keyword, in the texts of
+// docs/scenario-format.md. set_value presets: "VX+FRESET=1" restores it.
 void set_value(int id, const std::string &key, const std::string &value);
 std::string value(int id, const std::string &key);
 bool logged_in(int id);
@@ -125,6 +167,9 @@ std::vector<Transfer> transfers();          // every bulk transfer since reset/c
 // Command lines received, as received: with their "\r\n", or without one
 // when unterminated bytes were taken as a command at a bulk read.
 std::vector<std::string> commands(int id);
+// Data packs and shell lines the device received, in order of arrival.
+std::vector<DataPack> data_packs(int id);
+std::vector<ShellLine> shell_lines(int id);
 // Other libusb calls on devices, in order, e.g. "open 1", "set_configuration 1 1",
 // "claim_interface 1 2", "release_interface 1 0", "close 1" (name, device id, argument).
 std::vector<std::string> calls();
