@@ -79,7 +79,11 @@ void clear_record() {
     Lock lk(state().lock);
     state().transfers.clear();
     state().calls.clear();
-    for (const auto &d : state().devices) d->commands.clear();
+    for (const auto &d : state().devices) {
+        d->commands.clear();
+        d->rec.data_packs.clear();
+        d->rec.shell_lines.clear();
+    }
 }
 
 void set_realtime(bool on) {

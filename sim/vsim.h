@@ -173,7 +173,7 @@ std::vector<ShellLine> shell_lines(int id);
 // Other libusb calls on devices, in order, e.g. "open 1", "set_configuration 1 1",
 // "claim_interface 1 2", "release_interface 1 0", "close 1" (name, device id, argument).
 std::vector<std::string> calls();
-void clear_record();
+void clear_record();  // transfers, calls, commands, data packs and shell lines
 
 // ---- Timing --------------------------------------------------------------
 // Off (default): a read with nothing to deliver returns the time-out code at

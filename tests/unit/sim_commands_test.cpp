@@ -340,6 +340,9 @@ TEST_F(SimCommands, DataPacksAndShellLinesAreRecordedDecoded) {
     EXPECT_EQ(lines[1].line, "echo second");
     EXPECT_LE(lines[0].at, lines[1].at);
     EXPECT_TRUE(vsim::data_packs(99).empty());
+    vsim::clear_record();
+    EXPECT_TRUE(vsim::data_packs(id).empty());
+    EXPECT_TRUE(vsim::shell_lines(id).empty());
 }
 
 TEST_F(SimCommands, ScenarioPresetsEverySettingForm) {
