@@ -24,8 +24,13 @@ std::mutex &LogLock() {
     return lock;
 }
 
+// Beside the host executable; where its directory cannot be found, the bare
+// name (the working directory), never the root directory.
 std::string BesideExe(const char *name) {
-    return platform::HostExeDir() + platform::kPathSep + name;
+    std::string dir = platform::HostExeDir();
+    if (dir.empty()) return name;
+    if (dir.back() != platform::kPathSep) dir += platform::kPathSep;
+    return dir + name;
 }
 
 bool FileSize(const std::string &path, long long *size) {
@@ -49,13 +54,39 @@ std::string GetLibLogPath() {
     return path;
 }
 
+namespace {
+
+// Writes one finished line where the mode says. Never throws: a log that
+// cannot be written (no memory, no file) loses the line, nothing else.
+void WriteLine(int mode, const char *line) noexcept {
+    try {
+        std::lock_guard<std::mutex> guard(LogLock());
+        if (mode & VX_LOG_FILE) {
+            std::string path = GetLibLogPath();
+            if (std::FILE *f = std::fopen(path.c_str(), "a+")) {
+                std::fputs(line, f);
+                std::fclose(f);
+            }
+        } else if (mode & VX_LOG_CONSOLE) {
+            std::fputs(line, stdout);
+            std::fflush(stdout);
+        }
+    } catch (...) {
+    }
+}
+
+}  // namespace
+
 void LibLog(const char *format, ...) {
     int mode = g_log_mode.load();
     if (mode == 0) return;
 
     char line[kLogLineSize] = {};
     char stamp[64] = {};
-    GetLocalTimeStr(stamp, sizeof stamp);
+    try {
+        GetLocalTimeStr(stamp, sizeof stamp);
+    } catch (...) {  // a line without its time beats no line
+    }
     int used = std::snprintf(line, sizeof line, "[%s] ", stamp);
     if (used < 0) used = 0;
     if (used < kLogLineSize - 1) {
@@ -65,17 +96,7 @@ void LibLog(const char *format, ...) {
         va_end(args);
     }
 
-    std::lock_guard<std::mutex> guard(LogLock());
-    if (mode & VX_LOG_FILE) {
-        std::string path = GetLibLogPath();
-        if (std::FILE *f = std::fopen(path.c_str(), "a+")) {
-            std::fputs(line, f);
-            std::fclose(f);
-        }
-    } else if (mode & VX_LOG_CONSOLE) {
-        std::fputs(line, stdout);
-        std::fflush(stdout);
-    }
+    WriteLine(mode, line);
 }
 
 }  // namespace vx
