@@ -68,6 +68,8 @@ TEST_F(Rules, Number) {
             {"+LOGLEVEL:abc\r\nOK\r\n", 1, 1, [](const Outs &o) { EXPECT_EQ(o.n[0], 0u); }},
             {"+LOGLEVEL: 42x\r\nOK\r\n", 1, 1, [](const Outs &o) { EXPECT_EQ(o.n[0], 42u); }},
             {"+LOGLEVEL:-1\r\nOK\r\n", 1, 1, [](const Outs &o) { EXPECT_EQ(o.n[0], 0xFFFFFFFFu); }},
+            {"+LOGLEVEL:99999999999\r\nOK\r\n", 1, 1, [](const Outs &o) { EXPECT_EQ(o.n[0], 0x7FFFFFFFu); }},
+            {"+LOGLEVEL:-99999999999\r\nOK\r\n", 1, 1, [](const Outs &o) { EXPECT_EQ(o.n[0], 0x80000000u); }},
             {"OK\r\n+LOGLEVEL:3", 0, 0, [](const Outs &o) { EXPECT_EQ(o.n[0], kNumFill); }},
         },
         [&](Outs &o) { return VX_GetDevLogLevel(dev, kPwd, &o.n[0]); });
@@ -427,6 +429,12 @@ TEST_F(Refusals, UserCommands) {
     expect_sent([&] { return VX_SendUserCmd(dev, kPwd, two, reply); }, "VX+DEVNAME?\r\n");
     EXPECT_STREQ(two, "VX+DEVNAME?");
 
+    // With its "\r\n" the line must fit 1023 characters.
+    std::string over = "VX+" + std::string(1019, 'c'), fits = "VX+" + std::string(1018, 'c');
+    expect_refused([&] { return VX_SendUserCmd(dev, kPwd, &over[0], reply); }, "too long");
+    vsim::script(id, fits + "\r\n", "+C:1\r\nOK\r\n");
+    expect_sent([&] { return VX_SendUserCmd(dev, kPwd, &fits[0], reply); }, fits + "\r\n");
+
     // The reply area holds 4096 bytes; the error text keeps what fits its field.
     const std::string big = "+DEVNAME:" + std::string(3000, 'x') + "\r\nOK\r\n";
     vsim::script(id, "VX+DEVNAME?\r\n", big);
@@ -541,6 +549,13 @@ TEST_F(OpsTest, RawCommandWithoutText) {
     EXPECT_EQ(VX_GetErrNo(dev), 0);
     EXPECT_TRUE(vsim::transfers().empty());
     EXPECT_EQ(VX_IsLogin(dev), 0);
+}
+
+TEST_F(OpsTest, UnknownFileSystemTypeIsRefusedAfterTheLogin) {
+    EXPECT_EQ(VX_FormatUdisk(dev, kPwd, 3), 0u);
+    EXPECT_EQ(vsim::commands(id), std::vector<std::string>{"VX+LOGIN=admin:21218CCA77804D2BA1922C33E0151105\r\n"});
+    EXPECT_EQ(VX_IsLogin(dev), 1);
+    EXPECT_STREQ(VX_GetErrStr(dev), "fstype Error");
 }
 
 TEST_F(OpsTest, LoginIdIsTakenEvenBesideAParaError) {
