@@ -373,6 +373,32 @@ TEST_F(Refusals, ApnAndVpnTextsOfThirtyTwoCharacters) {
                 "VX+VPN=" + t31 + ",NULL," + t31 + "\r\n");
 }
 
+TEST_F(Refusals, NullTextsAreSentEmpty) {
+    struct NCase { std::function<uint32_t()> op; const char *line; } cases[] = {
+        {[&] { return VX_SetDevName(dev, kPwd, nullptr); }, "VX+DEVNAME=\r\n"},
+        {[&] { return VX_SetApn(dev, kPwd, nullptr); }, "VX+APN=NULL\r\n"},
+        {[&] { return VX_SetVpn(dev, kPwd, nullptr, "b", nullptr); }, "VX+VPN=NULL,b,NULL\r\n"},
+        {[&] { return VX_AddAp(dev, kPwd, nullptr, nullptr); }, "VX+APADD=:\r\n"},
+        {[&] { return VX_SetVideoOsd(dev, kPwd, 2, 5, nullptr); }, "VX+VIDEOOSD2=5,\r\n"},
+        {[&] { return VX_SetDevTimeCfg(dev, kPwd, -3, nullptr); }, nullptr},
+    };
+    for (const NCase &c : cases) {
+        if (c.line == nullptr) {  // the clock line: only its end is known
+            vsim::clear_record();
+            vsim::set_handler("SYSTIME", [](vsim::Recorder &, const std::string &) {
+                return std::string("+SYSTIME:1\r\nOK\r\n");
+            });
+            EXPECT_EQ(c.op(), 1u);
+            auto s = sent();
+            ASSERT_EQ(s.size(), 1u);
+            EXPECT_EQ(s[0].substr(25), ",0,-3,\r\n");
+            continue;
+        }
+        vsim::script(id, c.line, "+X:1\r\nOK\r\n");
+        expect_sent(c.op, c.line);
+    }
+}
+
 TEST_F(Refusals, CommandsThatDoNotFitTheirArea) {
     const std::string ip(1000, '1');
     expect_refused([&] { return VX_SetTalkBackCfg(dev, kPwd, 1, ip.c_str(), "1", "1", "1", "1"); }, "too long");
