@@ -74,34 +74,40 @@ int RunLine(const std::string &line) {
     return ExitCode();
 }
 
-// Stops at the first line that fails, with its exit code.
-int RunBatch(std::istream &in) {
+// Stops at the first line that fails (or, keeping going, runs every line);
+// the exit code is the first failure's.
+int RunBatch(std::istream &in, bool keep_going) {
     const bool json = g_JsonOutput;
+    int first = kOk;
     std::string line;
     while (std::getline(in, line)) {
-        if (line.find_first_not_of(" \t") == std::string::npos || line[line.find_first_not_of(" \t")] == '#')
-            continue;
+        const std::size_t start = line.find_first_not_of(" \t\r");
+        if (start == std::string::npos || line[start] == '#') continue;
         g_JsonOutput = json;
-        if (int code = RunLine(line); code != kOk) return code;
+        const int code = RunLine(line);
+        if (first == kOk) first = code;
+        if (code != kOk && !keep_going) break;
     }
-    return kOk;
+    return first;
 }
 
 }  // namespace
 
 void AddBatchCommand(CLI::App &app) {
     auto file = std::make_shared<std::string>();
+    auto keep_going = std::make_shared<bool>(false);
     auto *batch = app.add_subcommand("batch", "run commands from FILE (default: standard input), one per line; "
                                               "stops at the first that fails");
     batch->add_option("FILE", *file, "commands without the leading vxctl; # starts a comment");
-    batch->callback([file] {
+    batch->add_flag("--keep-going", *keep_going, "run the lines after a failure too");
+    batch->callback([file, keep_going] {
         if (file->empty() || *file == "-") {
-            ExitCode() = RunBatch(std::cin);
+            ExitCode() = RunBatch(std::cin, *keep_going);
             return;
         }
         std::ifstream in(*file);
         if (!in) UsageError("cannot read " + *file);
-        ExitCode() = RunBatch(in);
+        ExitCode() = RunBatch(in, *keep_going);
     });
 }
 
