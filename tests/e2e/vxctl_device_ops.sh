@@ -71,6 +71,44 @@ batch 0 '^vpn: first=a second="" third=c$' 'set vpn a "" c' 'get vpn'
 batch 0 '^\+VPN:a,NULL,c\\r\\n$'       'set vpn a "" c' 'cmd VX+VPN?'
 batch 0 '^\+SERVADDR:198.51.100.9,7000' 'set servaddr 198.51.100.9 7000' 'cmd VX+SERVADDR?'
 
+# Every key the help lists reads back as one JSON member of its name (the
+# scenario refuses video-sub; datapthread has no get).
+keys="$("$vxctl" get --help | sed -n 's/^  \([a-z0-9-]*\) .*get: .*/\1/p')"
+[ "$(wc -w <<<"$keys")" -eq 21 ]
+verdict $? "get --help lists 21 readable keys" "$keys"
+for key in $keys; do
+  [ "$key" = video-sub ] && continue
+  json "list(d) == ['$key'] and d['$key'] not in ('', {})" -- get "$key"
+done
+
+# Each settable key: set, then the next get shows the new value.
+while IFS='|' read -r set_line pattern; do
+  key="$(cut -d' ' -f2 <<<"$set_line")"
+  batch 0 "$pattern" "$set_line" "get $key"
+done <<'ROWS'
+set apn cmnet|^apn: cmnet$
+set ssid 'Unit 12 Wi-Fi'|^ssid: Unit 12 Wi-Fi$
+set recpwd 1234|^recpwd: 1234$
+set udiskauth 1|^udiskauth: 1$
+set pfptt 1|^pfptt: 1$
+set heartbeat 30|^heartbeat: 30$
+set gps 0|^gps: 0$
+set loglevel 5|^loglevel: 5$
+set user officer7 pw-one pw-two|^user: officer7$
+set time 8 CST|^time: utc=[0-9]{14} second=0 third=8 text=CST$
+set zfyinfo S12345 000007 'Li Wei' 320100000001 'Traffic unit'|^zfyinfo: serial=S12345 userNo=000007 userName="Li Wei" unitNo=320100000001 unitName="Traffic unit"$
+ROWS
+expect 0 '^done: set datapthread$'   -- set datapthread 3
+expect 2 "no key 'datapthread' to get" -- get datapthread
+
+# Batch lines are split like a shell's words; a failing line stops the rest.
+batch 0 '^devname: It.s "here"$'     "set devname 'It'\''s'" 'set devname "It'"'"'s \"here\""' 'get devname'
+batch 0 '^apn: a b$'                 '# a comment' '' 'set apn a\ b' 'get apn'
+batch 2 'unclosed quote'             'set devname "Unit'
+out="$(printf '%s\n' 'get nosuch' 'set devname Late' 'cmd VX+DEVNAME?' | "$vxctl" "${s[@]}" batch 2>&1)"
+[ $? -eq 2 ] && ! grep -q 'Late' <<<"$out"
+verdict $? "batch without --keep-going stops at the first failing line" "$out"
+
 # time sync: the recorder's clock read back equals the host's UTC second.
 json 'abs(int(d["device_utc"]) - int(d["host_utc"])) <= 1 and d["host_utc"].startswith(__import__("time").strftime("%Y%m%d", __import__("time").gmtime()))' -- time sync
 

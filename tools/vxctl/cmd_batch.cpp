@@ -98,7 +98,7 @@ void AddBatchCommand(CLI::App &app) {
     auto keep_going = std::make_shared<bool>(false);
     auto *batch = app.add_subcommand("batch", "run commands from FILE (default: standard input), one per line; "
                                               "stops at the first that fails");
-    batch->add_option("FILE", *file, "commands without the leading vxctl; # starts a comment");
+    batch->add_option("FILE", *file, "commands without the leading vxctl; a line starting with # is a comment");
     batch->add_flag("--keep-going", *keep_going, "run the lines after a failure too");
     batch->callback([file, keep_going] {
         if (file->empty() || *file == "-") {

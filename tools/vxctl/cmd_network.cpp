@@ -63,7 +63,8 @@ void AddNetworkCommands(CLI::App &app) {
     auto *del = AddDeviceCommand(*ap, "del", "delete an access point (or all with --all)",
                                  [del_args](VestraInfo *d, const char *pw) { return Del(*del_args, d, pw); },
                                  [del_args] {
-                                     if (del_args->all != del_args->ssid.empty()) UsageError("usage: vxctl ap del (SSID | --all)");
+                                     if (del_args->all != del_args->ssid.empty())
+                                         UsageError("usage: vxctl ap del (SSID | --all)");
                                  });
     del->add_option("SSID", del_args->ssid);
     del->add_flag("--all", del_args->all, "delete every access point");
