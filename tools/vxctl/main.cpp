@@ -55,7 +55,7 @@ std::string ScenarioArgument(int argc, char **argv) {
 
 int main(int argc, char **argv) {
     std::string wanted = ScenarioArgument(argc, argv);
-    if (!wanted.empty() && !vxctl::virtual_bus_loaded()) vxctl::use_scenario(wanted, argv);
+    if (!wanted.empty() && !vxctl::VirtualBusLoaded()) vxctl::UseScenario(wanted, argv);
     VX_SetLibLog(VX_LOG_OFF);
 
     CLI::App app{"vxctl - find, identify, configure and talk to recorders; decrypt recordings"};
