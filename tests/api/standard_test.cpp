@@ -4,7 +4,6 @@
 
 #include <cstring>
 
-#include "md5_hex.h"
 
 namespace {
 
@@ -172,7 +171,7 @@ TEST_F(Standard, LoginOfTheFixedUser) {
     EXPECT_EQ(ReadDeviceBatteryDumpEnergy(&level, "wrong", &st), 0);
     EXPECT_EQ(st, 4);
     EXPECT_EQ(count_commands(id, "VX+LOGIN="), 10);
-    std::string digest = testsupport::Md5Hex(std::string(32, 'A'));
+    std::string digest = vsim::password_digest(std::string(32, 'A'));
     std::string login = "VX+LOGIN=admin:" + digest + "\r\n";
     vsim::clear_record();
     EXPECT_EQ(ReadDeviceBatteryDumpEnergy(&level, digest.c_str(), &st), 1);  // 32 characters: as is
@@ -186,7 +185,7 @@ TEST_F(Standard, LoginOfTheFixedUser) {
     UnInit_Device(&st);
     ASSERT_TRUE(Init());
     vsim::clear_record();
-    vsim::script(id, "VX+LOGIN=admin:" + testsupport::Md5Hex("x") + "\r\n",
+    vsim::script(id, "VX+LOGIN=admin:" + vsim::password_digest("x") + "\r\n",
                  "Error: para is error\r\n");
     EXPECT_EQ(SyncDevTime("x", &st), 0);
     EXPECT_EQ(st, 4);
