@@ -418,6 +418,37 @@ VX_API int32_t UnInit_Device(int32_t *status);
 /* As UnInit_Device; returns 1. */
 VX_API int32_t Release_Device(int32_t *status);
 
+/* ---- Standard-mode maintenance commands ----------------------------------
+ * For recorders of model VX005 only, chosen by a serial text: the first whose
+ * USB serial (the part before "_") contains it; an empty text takes the
+ * first with a readable serial. Each call opens its own record, logs in as
+ * "admin", does its job, logs out and releases the record. After
+ * GBCmd_InitCriticalSection the calls are serialised by a lock of their own;
+ * they always take the library lock for the bus and the device. Results: 1
+ * success, 0 failure; status: */
+#define VX_GBCMD_DONE           0    /* done */
+#define VX_GBCMD_NO_RECORDER  (-1)   /* no VX005 with a matching readable serial */
+#define VX_GBCMD_LOGIN_REFUSED (-2)  /* the recorder refused the login */
+#define VX_GBCMD_NOT_DELIVERED (-3)  /* a shell line could not be written */
+#define VX_GBCMD_CLAIM_FAILED (-4)   /* configuration or interface claim failed */
+#define VX_GBCMD_NO_MEMORY    (-5)
+#define VX_GBCMD_BATTERY_REFUSED (-6) /* the battery query was refused or unreadable */
+#define VX_GBCMD_NOT_SUPPORTED (-7)  /* standby */
+
+VX_API void    GBCmd_InitCriticalSection(void);
+VX_API void    GBCmd_UnInitCriticalSection(void);
+/* "VX+BATVAL?": the level. Status 0, -1, -2, -4, -5, -6. */
+VX_API int32_t GBCmd_GetBatteryVal(const char *serial, const char *password, uint32_t *level,
+                                   int32_t *status);
+/* Two "VX+SYSCMD=<Base64 shell line>" lines 300 ms apart, no reply read; the
+ * recorder then leaves the bus. Status 0, -1, -2, -3, -4, -5. */
+VX_API int32_t GBCmd_EnterDownLoadMode(const char *serial, const char *password, int32_t *status);
+/* One "VX+SYSCMD=<Base64 shell line>" that switches the recorder off.
+ * Status 0, -1, -2, -3, -4, -5. */
+VX_API int32_t GBCmd_PowerOff(const char *serial, const char *password, int32_t *status);
+/* Not supported: status -7, result 0, nothing sent. */
+VX_API int32_t GBCmd_EnterStandByMode(const char *serial, const char *password, int32_t *status);
+
 /* ---- Recording decryption (no device, no lock) --------------------------- */
 /* Key text: at most 8 characters, zero-extended to the 8-byte DES key; a
  * longer text is refused. A wrong key is not detected (frames decrypt to

@@ -12,6 +12,7 @@
 #include <type_traits>
 
 #include "LibVestra.h"
+#include "common/fnref.h"
 #include "ops/op.h"
 
 namespace vx::ops {
@@ -34,21 +35,6 @@ struct Request {
     std::initializer_list<Out> outs = {};
     std::string_view expect = {};   // text a rule looks for in the reply
     std::string_view keyword = {};  // the row's keyword with an index (VIDEOOSD1)
-};
-
-// A small non-owning callable reference, so the steps need no allocation.
-template <class Sig>
-class FnRef;
-template <class R, class... A>
-class FnRef<R(A...)> {
-public:
-    template <class F>
-    FnRef(F &&f) : obj_(&f), call_([](void *o, A... a) -> R { return (*static_cast<std::remove_reference_t<F> *>(o))(a...); }) {}
-    R operator()(A... a) const { return call_(obj_, a...); }
-
-private:
-    void *obj_;
-    R (*call_)(void *, A...);
 };
 
 // Steps 1 to 5: null record ("No Find Device"), closed record (-101), login,

@@ -4,6 +4,7 @@
 
 #include "common/log.h"
 #include "common/state.h"
+#include "common/text.h"
 #include "transport/usbio.h"
 
 namespace vx {
@@ -30,6 +31,20 @@ bool CheckRecord(VestraInfo *dev) {
         MarkNotOpen(dev);
         return false;
     }
+    return true;
+}
+
+bool ApplySerialString(VestraInfo *dev, std::string_view text) {
+    std::size_t cut = text.find('_');
+    CopyText(dev->serial, text.substr(0, cut));
+    if (cut == std::string_view::npos) return false;
+    int32_t status = 0;
+    for (std::size_t i = cut + 1;
+         i < text.size() && text[i] >= '0' && text[i] <= '9' && status < 100000000; ++i)
+        status = status * 10 + (text[i] - '0');
+    dev->udiskStatus = status;
+    dev->busVendorId = uint16_t(dev->model.vendorId);
+    dev->busProductId = uint16_t(dev->model.productId);
     return true;
 }
 

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <memory>
+#include <string_view>
 
 #include "LibVestra.h"
 
@@ -19,5 +20,11 @@ void MarkNotOpen(VestraInfo *dev);
 // the "Device not Open" road. True when the record is open. Takes the lock
 // for the handle test, so a record another thread closes is seen closed.
 bool CheckRecord(VestraInfo *dev);
+
+// A USB serial-number string "SERIAL_N": the serial text is the part before
+// the first underscore, the U-disk status the number behind it (leading
+// digits, 0 if none), the bus ids those of the record's model. Without an
+// underscore the whole string becomes the serial text and false is returned.
+bool ApplySerialString(VestraInfo *dev, std::string_view text);
 
 }  // namespace vx

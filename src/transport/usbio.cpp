@@ -83,6 +83,48 @@ int Open_Device(VestraInfo *dev, uint32_t pid, uint32_t vid, int *state) {
     return 0;
 }
 
+int ClaimDev(VestraInfo *dev) {
+    if (dev == nullptr || dev->usbHandle == nullptr) return 0;
+    char text[512] = {};
+    int status = 0;
+    const int config = int(dev->model.configuration);
+    const int iface = int(dev->model.interfaceNo);
+    if (usb_set_configuration(HandleOf(dev), config) < 0) {
+        std::snprintf(text, sizeof text, "error setting config #%d: %s\n", config, usb_strerror());
+        status = VX_STATUS_SET_CONFIG;
+    } else if (usb_claim_interface(HandleOf(dev), iface) < 0) {
+        std::snprintf(text, sizeof text, "error claiming interface #%d:\n%s\n", iface,
+                      usb_strerror());
+        status = VX_STATUS_CLAIM_IFACE;
+    } else {
+        return 1;
+    }
+    usb_close(HandleOf(dev));
+    dev->usbHandle = nullptr;
+    SetOutcome(dev, status, text);
+    LibLog("%s", text);
+    return 0;
+}
+
+void VisitOpened(VestraInfo *dev, uint32_t pid, uint32_t vid,
+                 FnRef<bool(VestraInfo *dev, const char *serial)> visit) {
+    InitUsbBus();
+    WalkDevices([&](struct usb_bus *, struct usb_device *d) {
+        if (d->descriptor.idVendor != vid || d->descriptor.idProduct != pid) return false;
+        usb_dev_handle *handle = usb_open(d);
+        if (handle == nullptr) return false;
+        dev->usbHandle = handle;
+        char serial[16] = {};
+        if (d->descriptor.iSerialNumber != 0 &&
+            usb_get_string_simple(handle, d->descriptor.iSerialNumber, serial, sizeof serial) < 0)
+            serial[0] = '\0';
+        serial[sizeof serial - 1] = '\0';
+        if (visit(dev, serial)) return true;
+        Close_Device(dev);
+        return false;
+    });
+}
+
 void Close_Device(VestraInfo *dev) {
     if (usb_dev_handle *handle = HandleOf(dev)) {
         // The interface this record claimed, which is not always interface 0.

@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "LibVestra.h"
+#include "common/fnref.h"
 
 namespace vx {
 
@@ -26,6 +27,19 @@ int Open_Device(VestraInfo *dev, uint32_t pid, uint32_t vid, int *state);
 // On failure the libusb error, formatted as the open operations report it,
 // is left in text and the record stays closed.
 bool OpenModel(VestraInfo *dev, char *text, std::size_t size);
+// Sets the configuration and claims the interface of a record opened by a
+// bus walk. On failure the handle is closed (not released), the status
+// number is -106 or -107 and the error text says why (also logged). 1 or 0.
+int ClaimDev(VestraInfo *dev);
+
+// Opens each attached device with these ids, in bus order, into the record
+// (whose model fields are filled) and hands it to visit with its serial-number
+// string (at most 15 characters; empty when it has none). visit returns true
+// to end the walk, leaving the record as visit left it; otherwise the record
+// is closed before the next device. A device that cannot be opened is skipped.
+void VisitOpened(VestraInfo *dev, uint32_t pid, uint32_t vid,
+                 FnRef<bool(VestraInfo *dev, const char *serial)> visit);
+
 // Releases the claimed interface and closes the handle if open; always leaves
 // the record closed with device number -1.
 void Close_Device(VestraInfo *dev);
