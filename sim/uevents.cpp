@@ -49,6 +49,16 @@ bool uevents_on() {
     return u.on;
 }
 
+void drop_uevents() {
+    Uevents &u = uevents();
+    std::lock_guard<std::mutex> lk(u.lock);
+    char buf[64];
+    if (u.pipe_fds[0] >= 0)
+        while (::read(u.pipe_fds[0], buf, sizeof buf) > 0) {
+        }
+    u.queue.clear();
+}
+
 int uevent_fd() {
     Uevents &u = uevents();
     std::lock_guard<std::mutex> lk(u.lock);

@@ -191,6 +191,7 @@ bool uevents_on();
 // The monitor stand-in's side: a descriptor readable while events wait, and
 // the next event's action.
 int uevent_fd();
+void drop_uevents();  // a new monitor hears nothing from before it opened
 bool take_uevent(std::string *action);
 
 // ---- Scenario files ------------------------------------------------------

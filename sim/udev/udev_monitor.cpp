@@ -24,6 +24,7 @@ __attribute__((visibility("default"))) udev *udev_new() { return new udev{1}; }
 __attribute__((visibility("default"))) udev_monitor *udev_monitor_new_from_netlink(udev *, const char *name) {
     if (name == nullptr || (std::strcmp(name, "udev") != 0 && std::strcmp(name, "kernel") != 0)) return nullptr;
     if (!vsim::uevents_on()) return nullptr;  // like a container without netlink
+    vsim::drop_uevents();
     return new udev_monitor{vsim::uevent_fd()};
 }
 
