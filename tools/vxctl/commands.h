@@ -10,6 +10,7 @@ enum Exit { kOk = 0, kFailed = 1, kUsage = 2 };
 int &exit_code();
 
 void add_device_commands(CLI::App &app);
+void add_list_commands(CLI::App &app);
 
 }  // namespace vxctl
 

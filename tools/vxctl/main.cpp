@@ -44,6 +44,7 @@ int main(int argc, char **argv) {
         ->each([](const std::string &v) { VX_SetLibLog(std::atoi(v.c_str())); });
 
     vxctl::add_device_commands(app);
+    vxctl::add_list_commands(app);
     add_media_commands(app);
     add_timezone_commands(app);
 
