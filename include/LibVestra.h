@@ -402,7 +402,8 @@ VX_API uint32_t VX_SendUserCmd(VestraInfo *dev, const char *pwd, char *cmd, char
 /* -- Configuration text (INI and JSON) -- */
 /* "VX+UMSINI=text" / "VX+UMSJSON=text": the payload behind "+UMSINI:" /
  * "+UMSJSON:" into answer (no terminator written) when it is shorter than
- * size; the reply needs no "OK". */
+ * size. The reply is read to its "OK" or "Error:" line as every reply, and
+ * taken either way: only the key and its payload decide. */
 VX_API uint32_t VX_DevCfgIniStr(VestraInfo *dev, const char *pwd, const char *text, char *answer,
                                 int32_t size);
 VX_API uint32_t VX_DevCfgJsonStr(VestraInfo *dev, const char *pwd, const char *text, char *answer,
