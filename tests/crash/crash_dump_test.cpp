@@ -6,6 +6,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <ctime>
 #include <filesystem>
 #include <fstream>
@@ -90,6 +91,15 @@ TEST(CrashDump, OneDumpBesideTheExecutableAndTheSameDeath) {
     } cases[] = {{"monitor", SIGSEGV}, {"own-handler", SIGSEGV}, {"dlopen", SIGSEGV}, {"abort", SIGABRT}};
     for (const Case &c : cases) {
         SCOPED_TRACE(c.mode);
+#if defined(__SANITIZE_THREAD__)
+        // ThreadSanitizer's runtime intercepts sigaction and signal itself and
+        // dispatches every signal from its own table, above the C library the
+        // pin guards: there the host's later handler wins by design.
+        if (std::string(c.mode) == "own-handler") {
+            std::printf("[ SKIPPED  ] own-handler: the thread sanitizer dispatches signals itself\n");
+            continue;
+        }
+#endif
         Outcome o = RunChild(c.mode);
         EXPECT_EQ(c.signal, o.signal) << "exit code " << o.exit_code;
         ASSERT_EQ(1u, o.dumps.size());
