@@ -21,6 +21,11 @@ extern "C" {
 
 __attribute__((visibility("default"))) udev *udev_new() { return new udev{1}; }
 
+__attribute__((visibility("default"))) udev *udev_unref(udev *u) {
+    delete u;
+    return nullptr;
+}
+
 __attribute__((visibility("default"))) udev_monitor *udev_monitor_new_from_netlink(udev *, const char *name) {
     if (name == nullptr || (std::strcmp(name, "udev") != 0 && std::strcmp(name, "kernel") != 0)) return nullptr;
     if (!vsim::uevents_on()) return nullptr;  // like a container without netlink

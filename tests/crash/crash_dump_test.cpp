@@ -107,7 +107,7 @@ TEST(CrashDump, OneDumpBesideTheExecutableAndTheSameDeath) {
         EXPECT_NE(std::string::npos, o.first_dump.find("signal: " + std::to_string(c.signal)));
         EXPECT_NE(std::string::npos, o.first_dump.find("backtrace:"));
         EXPECT_NE(std::string::npos, o.first_dump.find("memory map:"));
-        if (c.signal == SIGSEGV) EXPECT_NE(std::string::npos, o.first_dump.find("fault address: 0x0000000000000000"));
+        if (c.signal == SIGSEGV) EXPECT_NE(std::string::npos, o.first_dump.find("fault address: 0x0000000000000010"));
     }
 }
 

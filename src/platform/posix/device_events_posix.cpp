@@ -23,6 +23,7 @@ struct Udev {
     void *(*receive)(void *monitor);
     const char *(*action)(void *device);
     void *(*device_unref)(void *device);
+    void *(*udev_unref)(void *udev);
 };
 
 template <class F>
@@ -41,13 +42,14 @@ bool LoadUdev(Udev *u) {
            Bind(lib, "udev_monitor_get_fd", &u->get_fd) &&
            Bind(lib, "udev_monitor_receive_device", &u->receive) &&
            Bind(lib, "udev_device_get_action", &u->action) &&
-           Bind(lib, "udev_device_unref", &u->device_unref);
+           Bind(lib, "udev_device_unref", &u->device_unref) && Bind(lib, "udev_unref", &u->udev_unref);
 }
 
 }  // namespace
 
 struct DeviceEvents {
     Udev udev;
+    void *context;
     void *monitor;
     int fd;
 };
@@ -68,9 +70,11 @@ DeviceEvents *OpenDeviceEvents(std::string *name) {
     if (monitor == nullptr || u.filter(monitor, "usb", "usb_device") < 0 || u.enable(monitor) < 0 ||
         u.get_fd(monitor) < 0) {
         *name = std::string("no ") + which + " netlink monitor";
+        if (ctx != nullptr) u.udev_unref(ctx);  // a half-made monitor stays: libudev has no safe undo
         delete source;
         return nullptr;
     }
+    source->context = ctx;
     source->monitor = monitor;
     source->fd = u.get_fd(monitor);
     *name = which;
