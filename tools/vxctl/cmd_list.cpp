@@ -4,6 +4,7 @@
 #include <csignal>
 #include <cstdio>
 #include <ctime>
+#include <memory>
 #include <string>
 #include <thread>
 
@@ -11,6 +12,7 @@
 
 #include "LibVestra.h"
 #include "commands.h"
+#include "output.h"
 
 namespace vxctl {
 namespace {
@@ -60,20 +62,19 @@ void OnChange(int32_t kind, int32_t value) {
 
 }  // namespace
 
-void add_list_commands(CLI::App &app) {
-    static bool json = false;
-    auto *list = app.add_subcommand("list", "update the device list once and print it");
-    list->add_flag("--json", json, "print the list as JSON");
+void AddListCommands(CLI::App &app) {
+    auto *list = app.add_subcommand("list", "update the device list once and print it (--json: as JSON)");
     list->callback([] {
         VX_InitDevListPthread();
         VX_InitDevList();
-        PrintList(json);
+        PrintList(g_JsonOutput);
     });
 
-    static double seconds = 0;
+    auto seconds_storage = std::make_shared<double>(0);
     auto *watch = app.add_subcommand("watch", "start the monitor and print changes live until interrupted");
-    watch->add_option("--seconds", seconds, "stop after this many seconds (default: until Ctrl-C)");
-    watch->callback([] {
+    watch->add_option("--seconds", *seconds_storage, "stop after this many seconds (default: until Ctrl-C)");
+    watch->callback([seconds_storage] {
+        double seconds = *seconds_storage;
         std::signal(SIGINT, [](int) { g_interrupted = true; });
         std::signal(SIGTERM, [](int) { g_interrupted = true; });
         std::printf("%s watching (Ctrl-C ends)\n", Stamp().c_str());
