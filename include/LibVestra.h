@@ -19,6 +19,7 @@
 #define LIBVESTRA_H
 
 #include <stdint.h>
+#include <stddef.h>
 
 #if defined(_WIN32)
 #  if defined(VX_BUILDING_LIBRARY)
@@ -123,6 +124,75 @@ VX_API uint32_t VX_LoginIDPwd(VestraInfo *dev, const char *password);
 VX_API uint32_t VX_Logout(VestraInfo *dev);
 VX_API void     VX_UnInitDev(VestraInfo *dev);
 VX_API void     VX_UnInitDevEx(VestraInfo *dev);
+
+/* ---- Device list and hot-plug monitor ------------------------------------
+ * The library keeps up to VX_LIST_SLOTS attached recorders in slots of its
+ * own; a slot's record is the handle for every device operation (do not pass
+ * it to VX_UnInitDev). Slots are filled lowest-first and never compacted. */
+#define VX_LIST_SLOTS 50
+#define VX_EXTRA_FLAGS 16
+
+/* One in-use slot, as VX_GetDevAllListInfoFromList writes it. 64 bytes where
+ * pointers are 4 bytes; elsewhere the handle widens to a pointer and the other
+ * fields follow in the same order. */
+typedef struct DevListInfo {
+    VestraInfo *handle;              /* the slot's record */
+    int32_t     index;               /* slot index, 0 to 49 */
+    int32_t     devNum;              /* USB device number */
+    int32_t     udiskStatus;
+    int32_t     newDevFlag;
+    char        serial[VX_SERIAL_LEN];
+    char        idCode[VX_ID_CODE_LEN];
+    uint8_t     extraFlags[VX_EXTRA_FLAGS];
+    uint16_t    busProductId;
+    uint16_t    busVendorId;
+} DevListInfo;
+
+/* Compile-time layout checks (C89-compatible: a negative array size fails). */
+typedef char VX_DevListInfoLayoutCheck[
+    (sizeof(void *) == 4 ? sizeof(DevListInfo) == 64 && offsetof(DevListInfo, serial) == 20 &&
+                               offsetof(DevListInfo, busVendorId) == 62
+                         : offsetof(DevListInfo, index) == sizeof(void *) &&
+                               offsetof(DevListInfo, serial) == sizeof(void *) + 16 &&
+                               offsetof(DevListInfo, busVendorId) == sizeof(void *) + 58)
+        ? 1 : -1];
+
+/* The host's callback: kind 1, the list changed (value = number of in-use
+ * slots); kind 2, a refresh caused by a device event ran (value 1 arrival,
+ * 2 removal). It runs on the refresh thread; after an event it runs with the
+ * library lock held, so it may call the library but must not wait for another
+ * thread that calls it. */
+typedef void (*DevListCallback)(int32_t kind, int32_t value);
+
+VX_API int32_t     VX_GetDevListSum(void);
+VX_API uint32_t    VX_GetDevListIsUpdate(void);
+VX_API void        VX_ListEnterCriticalSection(void);
+VX_API void        VX_ListLeaveCriticalSection(void);
+/* Index rules differ: serial, U-disk status and handle accept 0 to 49 whether
+ * or not the slot is in use; the ID code only indexes below VX_GetDevListSum. */
+VX_API uint32_t    VX_GetDevSNFromList(int32_t index, char *serial);
+VX_API uint32_t    VX_GetDevIDCodeFromList(int32_t index, char *idCode);
+VX_API uint32_t    VX_GetUdiskStatuFromList(int32_t index, int32_t *status);
+VX_API uint32_t    VX_GetDevIdxFromList(const char *serial, int32_t *index);
+VX_API VestraInfo *VX_GetDevHandleFromList(int32_t index);
+VX_API uint32_t    VX_GetDevAllListInfoFromList(DevListInfo *out, int32_t maxCount);
+VX_API uint32_t    VX_SetNewDevFlagToList(VestraInfo *dev, int32_t value);
+VX_API uint32_t    VX_GetNewDevFlagFromList(VestraInfo *dev, int32_t *value);
+VX_API uint32_t    VX_SetExFlagToList(VestraInfo *dev, uint32_t flag, uint8_t value);
+VX_API uint32_t    VX_GetExFlagFromList(VestraInfo *dev, uint32_t flag, uint8_t *value);
+
+/* Starts the monitor (device events, crash dumps) and the refresh thread that
+ * keeps the list current; only the first start of either form does anything,
+ * and the threads run until the process ends. */
+VX_API void     VX_InitDevListPthreadEx(DevListCallback callback);
+/* Starts the monitor only: the host updates the list with VX_InitDevList. */
+VX_API void     VX_InitDevListPthread(void);
+/* One list update: 1 if a slot was closed or filled. */
+VX_API uint32_t VX_InitDevList(void);
+/* Logs out and closes every listed recorder and clears the list. */
+VX_API void     VX_UnInitDevList(void);
+/* Asks the recorder for its U-disk status (no login; the password is unused). */
+VX_API uint32_t VX_GetUdiskStatu(VestraInfo *dev, const char *password, int32_t *status);
 
 /* ---- Raw command --------------------------------------------------------- */
 /* Sends the command line unchanged (include its "\r\n"); the device's whole

@@ -7,7 +7,7 @@ root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${1:-$root/build-demo}"
 bash "$root/scripts/setup.sh"
 cmake -S "$root" -B "$build" -G Ninja -DVESTRA_TESTS=OFF -DVESTRA_BENCH=OFF >/dev/null
-cmake --build "$build" -j"$(nproc)" --target vxctl vsim >/dev/null
+cmake --build "$build" -j"$(nproc)" --target vxctl vsim vsim_udev >/dev/null
 
 vxctl="$build/bin/vxctl"
 scenario="$root/scenarios/demo.json"
@@ -38,6 +38,12 @@ run idcode --model VX001
 run show --model VX007
 run_batch 'set --model VX007 devname "Unit 12"' 'get --model VX007 devname'
 run tz-find Europe/Kiev
+
+echo
+echo "The device list, and the monitor watching a recorder arrive (3 s) and leave (9 s)"
+run list
+run list --json
+run watch --seconds 12
 
 echo
 echo "A recording whose key frames are DES-encrypted (samples/sample-encrypted.avi, key demo1234)"

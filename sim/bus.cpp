@@ -136,6 +136,7 @@ void unplug_locked(Device &d) {
     d.in.clear();
     d.out.clear();
     state().changed.notify_all();
+    post_uevent("remove");
 }
 
 int find_busses_locked() {
@@ -207,7 +208,7 @@ int plug(const DeviceSpec &spec_in) {
         std::snprintf(name, sizeof name, "%03d", static_cast<int>(st.busses.size()) + 1);
         st.busses.push_back(Bus{make_bus(st, name, 0), false});
     }
-    int devnum = lowest_free_devnum(st, spec.bus);
+    int devnum = spec.devnum > 0 ? spec.devnum : lowest_free_devnum(st, spec.bus);
     if (devnum > 127) return -1;
 
     auto d = std::make_shared<Device>();
@@ -222,6 +223,7 @@ int plug(const DeviceSpec &spec_in) {
     st.by_node[&d->node->dev] = d;
     st.devices.push_back(d);
     st.changed.notify_all();
+    post_uevent("add");
     return d->rec.id;
 }
 

@@ -101,6 +101,9 @@ void queue_reply(Device &d, const std::string &reply);
 void stop_events();
 void load_scenario_from_env();
 
+// Queues a uevent ("add", "remove") for the udev monitor stand-in.
+void post_uevent(const char *action);
+
 }  // namespace vsim
 
 #pragma GCC visibility pop

@@ -36,6 +36,7 @@ struct DeviceSpec {
     int ep_out = 0x01;
 
     int bus = 0;                    // index of the bus (see add_bus)
+    int devnum = 0;                 // bus device number wanted (1-127; 0: the lowest free)
     std::string serial;             // USB serial-number string, e.g. "A1B2C3_1"
     std::string id_code = "3400001";  // answer to "VX+GBIDCODE?"
     std::string user = "admin";     // account accepted by "VX+LOGIN="
@@ -184,6 +185,19 @@ void clear_record();  // transfers, calls, commands, data packs and shell lines
 // Off (default): a read with nothing to deliver returns the time-out code at
 // once. On: it waits for its whole timeout first, as a real device would.
 void set_realtime(bool on);
+
+// ---- Device events -------------------------------------------------------
+// Every plug posts "add" and every unplug "remove", as the kernel's uevents
+// do; the udev monitor stand-in (libudev.so.1 from sim/udev/) delivers them.
+// Off: nothing is posted, and that monitor cannot be opened (a system
+// without an event source). On by default.
+void set_uevents(bool on);
+bool uevents_on();
+// The monitor stand-in's side: a descriptor readable while events wait, and
+// the next event's action.
+int uevent_fd();
+void drop_uevents();  // a new monitor hears nothing from before it opened
+bool take_uevent(std::string *action);
 
 // ---- Scenario files ------------------------------------------------------
 // Loads a JSON scenario (busses, devices, values, scripts, faults, timed

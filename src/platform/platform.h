@@ -50,4 +50,30 @@ long long ReadAt(FileHandle file, uint64_t pos, void *buf, std::size_t n);
 bool WriteAt(FileHandle file, uint64_t pos, const void *buf, std::size_t n);
 void CloseFile(FileHandle file);
 
+// ---- Device events ------------------------------------------------------
+// The system's source of USB device arrivals and removals. Open returns null
+// when none can be opened; name then says why, else which source it is.
+struct DeviceEvents;
+DeviceEvents *OpenDeviceEvents(std::string *name);
+enum DeviceEvent { kNoEvent = 0, kArrival = 1, kRemoval = 2, kSourceFailed = -1 };
+// Blocks until the next event. Other happenings of the device give kNoEvent.
+DeviceEvent WaitDeviceEvent(DeviceEvents *source);
+
+// Pins this library in memory for the rest of the process (its threads run
+// its code until the process ends).
+void KeepLibraryLoaded();
+
+// ---- Crash dumps --------------------------------------------------------
+// Makes the library the process's last-chance crash handler: a fatal fault
+// writes "TarnbyCrash-YYYYMMDD HHMMSS.dmp" beside the host executable, then
+// the process ends as it would have. Later attempts by other code to replace
+// the handler do not take effect (pinned: true when that succeeded).
+void InstallCrashHandler(bool *pinned);
+// A thread the library starts calls this first, so a crash on it (a stack
+// overflow included) still reaches the handler.
+void PrepareThreadForCrashes();
+// Takes the local time zone offset the handler names its file by (the
+// handler itself may not read the zone); called now and then.
+void NoteLocalTimeOffset();
+
 }  // namespace vx::platform

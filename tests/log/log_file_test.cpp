@@ -2,6 +2,7 @@
 // rotation, and lines from many threads.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <ctime>
 #include <fstream>
@@ -128,20 +129,36 @@ TEST_F(LogFile, RotatesWhenLargerThanTheLimit) {
     EXPECT_TRUE(std::regex_match(slurp(current), std::regex(R"(\[\d{14}\] two\n)")));
 }
 
-TEST_F(LogFile, LinesFromManyThreadsStayWhole) {
-    VX_SetLibLogSize(2000);  // rotate often while the threads write
-    std::vector<std::thread> threads;
-    for (int t = 0; t < 8; ++t) {
-        threads.emplace_back([t] {
-            for (int i = 0; i < 200; ++i) vx::LibLog("[%s]: thread %d line %d %s\n", "T", t, i, "payload-payload");
-        });
-    }
-    for (auto &th : threads) th.join();
-    for (const std::string *path : {&current, &old}) {
-        for (const std::string &line : lines_of(slurp(*path))) {
-            ASSERT_TRUE(std::regex_match(line, std::regex(R"(\[\d{14}\] \[T\]: thread \d line \d+ payload-payload\n)")))
-                << line;
+// Faults: lines interleaved or cut; and, without the log's lock, the size
+// check and the append (or two rotations) of several threads interleaving:
+// a file then grows past the limit by more than one line, or a stale
+// rotation moves a barely started file aside.
+TEST_F(LogFile, LinesFromManyThreadsStayWholeAndRotationStaysExact) {
+    constexpr long long kLimit = 2000;
+    VX_SetLibLogSize(static_cast<int32_t>(kLimit));  // rotate often while the threads write
+    const std::regex whole(R"(\[\d{14}\] \[T\]: thread \d line \d+ payload-payload\n)");
+    for (int round = 0; round < 30; ++round) {
+        std::remove(current.c_str());
+        std::remove(old.c_str());
+        std::vector<std::thread> threads;
+        for (int t = 0; t < 8; ++t) {
+            threads.emplace_back([t] {
+                for (int i = 0; i < 100; ++i) vx::LibLog("[%s]: thread %d line %d %s\n", "T", t, i, "payload-payload");
+            });
         }
+        for (auto &th : threads) th.join();
+        std::size_t longest = 0;
+        for (const std::string *path : {&current, &old}) {
+            for (const std::string &line : lines_of(slurp(*path))) {
+                ASSERT_TRUE(std::regex_match(line, whole)) << line;
+                longest = std::max(longest, line.size());
+            }
+        }
+        long long old_size = static_cast<long long>(slurp(old).size());
+        long long cur_size = static_cast<long long>(slurp(current).size());
+        ASSERT_GT(old_size, kLimit) << "round " << round;
+        ASSERT_LE(old_size, kLimit + static_cast<long long>(longest)) << "round " << round;
+        ASSERT_LE(cur_size, kLimit + static_cast<long long>(longest)) << "round " << round;
     }
 }
 

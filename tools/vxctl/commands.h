@@ -15,6 +15,7 @@ int &ExitCode();
 void BuildApp(CLI::App &app);
 
 void AddDeviceCommands(CLI::App &app);
+void AddListCommands(CLI::App &app);
 void AddOpCommands(CLI::App &app);
 void AddShowCommand(CLI::App &app);
 void AddClockCommands(CLI::App &app);
@@ -24,6 +25,7 @@ void AddConfigCommands(CLI::App &app);
 void AddDataCommands(CLI::App &app);
 void AddPowerCommands(CLI::App &app);
 void AddBatchCommand(CLI::App &app);
+void AddStandardCommands(CLI::App &app);
 void AddMediaCommands(CLI::App &app);
 void AddTimezoneCommands(CLI::App &app);
 

@@ -25,6 +25,7 @@ void BuildApp(CLI::App &app) {
     app.add_flag("--json", g_JsonOutput, "print one JSON object instead of readable lines");
 
     AddDeviceCommands(app);
+    AddListCommands(app);
     AddOpCommands(app);
     AddShowCommand(app);
     AddClockCommands(app);
@@ -33,6 +34,7 @@ void BuildApp(CLI::App &app) {
     AddConfigCommands(app);
     AddDataCommands(app);
     AddPowerCommands(app);
+    AddStandardCommands(app);
     AddBatchCommand(app);
     AddMediaCommands(app);
     AddTimezoneCommands(app);

@@ -1,0 +1,46 @@
+// The 50-slot device list: storage, counting and the slot lookups the
+// accessors, the update passes and the refresh share.
+#pragma once
+
+#include <atomic>
+#include <cstddef>
+#include <cstdint>
+
+#include "LibVestra.h"
+
+namespace vx {
+
+constexpr int kListSlots = VX_LIST_SLOTS;
+
+// Slots and DevSum side by side, so one clear zero-fills both. Plain data in
+// static storage: it outlives every static destructor, so a thread that
+// still runs while the process exits never touches ended state.
+struct DevList {
+    VestraInfo slots[kListSlots];
+    int32_t DevSum;
+};
+
+DevList &TheDevList();
+// 1 at load; set by every refresh that changed the list; cleared by
+// VX_GetDevListIsUpdate.
+extern std::atomic<int> DevListUpdated;
+
+// The bus (its directory name) each slot's device number belongs to.
+constexpr std::size_t kSlotBusName = 32;
+char *SlotBus(int index);
+
+// Zero-fills every slot, DevSum and the slots' busses. Lock held.
+void ClearDevList();
+// Number of slots whose USB handle is not null. Lock held.
+int CountListDev();
+// Logs index, serial and U-disk status of slots 0 to DevSum - 1. Lock held.
+void DumpDevList();
+// The in-use slot whose record is dev; null for any other pointer.
+VestraInfo *FindListSlot(const VestraInfo *dev);
+
+// True while the calling thread holds the lock through
+// VX_ListEnterCriticalSection (the exit handler must not wait for the
+// refresh thread then: that thread may be waiting for this one).
+bool ThisThreadInListSection();
+
+}  // namespace vx

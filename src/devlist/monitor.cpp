@@ -1,0 +1,68 @@
+// Starting the monitor: crash handler, a clear list, the event source and
+// the threads. Only the first start does anything; nothing stops them.
+#include "devlist/monitor.h"
+
+#include <atomic>
+#include <string>
+
+#include "common/guard.h"
+#include "common/log.h"
+#include "common/state.h"
+#include "devlist/list.h"
+#include "devlist/threads.h"
+#include "platform/platform.h"
+
+namespace vx {
+
+namespace {
+
+std::atomic<bool> g_monitor_started{false};
+std::atomic<DevListCallback> g_callback{nullptr};
+
+void StartMonitor(DevListCallback callback, bool with_refresh, const char *who) {
+    if (g_monitor_started.exchange(true)) return;
+    LibGuard lock(LibLock());
+    bool pinned = false;
+    platform::InstallCrashHandler(&pinned);
+    if (!pinned) LibLog("[%s]: crash handler installed but not pinned\n", who);
+    ClearDevList();
+    if (callback != nullptr) g_callback = callback;
+    // The threads run this library's code until the process ends: it must
+    // never be unloaded, and exit must not pull state from under them.
+    platform::KeepLibraryLoaded();
+    GuardProcessExit();
+    // Set before any thread runs, so a host that updates the list right
+    // after the start finds it enabled and the first refresh scans the bus.
+    DevListEnabled = 1;
+    DeviceChangeState = 2;
+    std::string source_name;
+    platform::DeviceEvents *source = platform::OpenDeviceEvents(&source_name);
+    if (source != nullptr) {
+        LibLog("[%s]: USB events from %s\n", who, source_name.c_str());
+        StartEventThread(source);
+    } else {
+        LibLog("[%s]: no USB event source (%s); timed refreshes keep the list current\n", who,
+               source_name.c_str());
+    }
+    if (with_refresh) StartRefreshThread();
+}
+
+}  // namespace
+
+DevListCallback CurrentCallback() { return g_callback.load(); }
+
+}  // namespace vx
+
+using namespace vx;
+
+extern "C" {
+
+VX_API void VX_InitDevListPthreadEx(DevListCallback callback) {
+    GuardedVoid([&] { StartMonitor(callback, true, "VX_InitDevListPthreadEx"); });
+}
+
+VX_API void VX_InitDevListPthread(void) {
+    GuardedVoid([] { StartMonitor(nullptr, false, "VX_InitDevListPthread"); });
+}
+
+}  // extern "C"

@@ -1,0 +1,222 @@
+// The list update and its two passes. Slots are keyed by bus and device
+// number: device numbers repeat across busses on Linux, so the number alone
+// would hide a second recorder that happens to share it.
+#include "devlist/update.h"
+
+#include <cstdlib>
+#include <cstring>
+
+#include "common/clock.h"
+#include "common/guard.h"
+#include "common/log.h"
+#include "common/state.h"
+#include "common/text.h"
+#include "devlist/list.h"
+#include "platform/platform.h"
+#include "protocol/exchange.h"
+#include "session/device.h"
+#include "transport/models.h"
+#include "session/record.h"
+#include "transport/usbio.h"
+
+namespace vx {
+
+std::atomic<bool> g_list_stopping{false};
+std::atomic<bool> g_refresh_running{false};
+
+namespace {
+
+constexpr int kSerialArea = 16;
+constexpr int kIdCodeAttempts = 2;
+constexpr int kIdCodeRetryMs = 100;
+constexpr const char *kDefaultSerial = "vestraunit";
+constexpr const char *kFactoryPassword = "507193";
+constexpr std::size_t kUuidMax = 11;
+
+bool SameBus(int slot, const struct usb_bus *bus) {
+    return bus != nullptr && std::strncmp(SlotBus(slot), bus->dirname, kSlotBusName - 1) == 0;
+}
+
+// The in-use slot holding the device of this bus and number, or -1.
+int ListedSlot(const struct usb_bus *bus, int devnum) {
+    for (int i = 0; i < kListSlots; ++i) {
+        const VestraInfo &slot = TheDevList().slots[i];
+        if (slot.usbHandle != nullptr && slot.devNum == devnum && SameBus(i, bus)) return i;
+    }
+    return -1;
+}
+
+// Decimal digits at the start of text; 0 if none.
+int32_t LeadingNumber(const char *text) {
+    int32_t value = 0;
+    for (; *text >= '0' && *text <= '9'; ++text) {
+        if (value > (INT32_MAX - 9) / 10) break;  // an absurd status stays bounded
+        value = value * 10 + (*text - '0');
+    }
+    return value;
+}
+
+int OpenListDev(struct usb_bus *bus, struct usb_device *device, int devnum, int *index) {
+    const DevModel *model = FindModelByIds(device->descriptor.idVendor, device->descriptor.idProduct);
+    if (model == nullptr) return 0;
+    int free_slot = -1;
+    for (int i = 0; i < kListSlots && free_slot < 0; ++i)
+        if (TheDevList().slots[i].usbHandle == nullptr) free_slot = i;
+    if (free_slot < 0) return 0;
+
+    VestraInfo &slot = TheDevList().slots[free_slot];
+    std::memset(&slot, 0, sizeof slot);
+    slot.devNum = -1;
+    slot.model = *model;
+    CopyText(SlotBus(free_slot), kSlotBusName, bus->dirname);
+    slot.usbHandle = usb_open(device);
+    if (slot.usbHandle == nullptr) return 0;
+
+    char serial[kSerialArea] = {};
+    int n = device->descriptor.iSerialNumber == 0
+                ? 0
+                : usb_get_string_simple(static_cast<usb_dev_handle *>(slot.usbHandle),
+                                        device->descriptor.iSerialNumber, serial, sizeof serial - 1);
+    if (n <= 0 || serial[0] == '\0') {
+        Close_Device(&slot);
+        return 0;
+    }
+    LibLog("DevSerial:%s\n", serial);
+    if (!ApplySerialString(&slot, serial)) {  // a recorder's string holds "_"
+        Close_Device(&slot);
+        return 0;
+    }
+    if (ClaimDev(&slot) != 1) {
+        Close_Device(&slot);
+        return 0;
+    }
+    slot.devNum = devnum;
+    *index = free_slot;
+    return 1;
+}
+
+void ReplaceDefaultSerial(VestraInfo &slot) {
+    if (std::strcmp(slot.serial, kDefaultSerial) != 0) return;
+    // The UUID operation copies up to a whole text area; only 11 characters
+    // of it are kept.
+    char uuid[VX_TEXT_AREA] = {};
+    if (VX_GetDevUUID(&slot, kFactoryPassword, uuid) != 1) return;
+    std::memset(slot.serial, 0, sizeof slot.serial);
+    CopyText(slot.serial, AreaText(uuid, kUuidMax));
+    LibLog("Change error SN[vestra] ==> [%s]\n", slot.serial);
+}
+
+int CheckRemoveUsbDev(struct usb_bus *busses) {
+    int changed = 0;
+    for (int i = 0; i < kListSlots; ++i) {
+        VestraInfo &slot = TheDevList().slots[i];
+        if (slot.usbHandle == nullptr || slot.devNum < 0) continue;
+        bool present = WalkDevices([&](struct usb_bus *bus, struct usb_device *dev) {
+                           return dev->devnum == slot.devNum && SameBus(i, bus);
+                       }) != nullptr;
+        (void)busses;
+        if (present) continue;
+        LibLog("[%s]:  Close Dev[%d][%d]:[%s_%s]\n", "CheckRemoveUsbDev", i, slot.devNum, slot.idCode,
+               slot.serial);
+        Close_Device(&slot);
+        changed = 1;
+    }
+    return changed;
+}
+
+int CheckNewUsbDev(struct usb_bus *busses) {
+    (void)busses;
+    int changed = 0;
+    WalkDevices([&](struct usb_bus *bus, struct usb_device *device) {
+        if (g_list_stopping.load()) return true;  // the process is ending: stop here
+        if (ListedSlot(bus, device->devnum) >= 0) return false;
+        int index = -1;
+        if (OpenListDev(bus, device, device->devnum, &index) != 1) return false;
+        VestraInfo &slot = TheDevList().slots[index];
+        for (int attempt = 0; attempt < kIdCodeAttempts; ++attempt) {
+            if (GetGBIDCode(&slot) == 1) break;
+            platform::SleepMs(kIdCodeRetryMs);
+        }
+        ReplaceDefaultSerial(slot);
+        slot.lastBatteryQuery = ClockMs();
+        LibLog("[%s]:  Add Dev[%d][%d]:[%s_%s]\n", "CheckNewUsbDev", index, slot.devNum, slot.idCode,
+               slot.serial);
+        slot.newDevFlag = 1;
+        changed = 1;
+        return false;
+    });
+    return changed;
+}
+
+int QueryUdiskStatu(VestraInfo *dev) {
+    dev->udiskStatus = 0;
+    char reply[kReplyArea];
+    int n = Transact(dev, "VX+PCUDISKSTAT?\r\n", reply, sizeof reply);
+    if (!ReplyAccepted(reply, n)) return 0;
+    const char *key = std::strstr(reply, "+PCUDISKSTAT:");
+    if (key == nullptr || std::strstr(key, "\r\n") == nullptr) return 0;
+    dev->udiskStatus = LeadingNumber(key + std::strlen("+PCUDISKSTAT:"));
+    return 1;
+}
+
+}  // namespace
+
+bool RecountDevList(int changed) {
+    DevList &list = TheDevList();
+    int count = CountListDev();
+    if (changed != 1 && list.DevSum == count) return false;
+    list.DevSum = count;
+    LibLog("refresh DevSum=%d\n", count);
+    DumpDevList();
+    return true;
+}
+
+}  // namespace vx
+
+using namespace vx;
+
+extern "C" {
+
+VX_API uint32_t VX_InitDevList(void) {
+    return Guarded(0u, []() -> uint32_t {
+        if (DevListEnabled.load() == 0) return 0;
+        LibGuard lock(LibLock());
+        InitUsbBus();
+        struct usb_bus *busses = usb_get_busses();
+        int r = 0;
+        if (busses != nullptr) {
+            if (CheckRemoveUsbDev(busses) == 1) r = 1;
+            if (CheckNewUsbDev(busses) == 1) r = 1;
+        }
+        // Without a refresh thread nothing else would bring DevSum up to date,
+        // and the ID-code accessor (bounded by DevSum) would refuse every slot.
+        if (!g_refresh_running.load() && RecountDevList(r)) DevListUpdated = 1;
+        return static_cast<uint32_t>(r);
+    });
+}
+
+VX_API void VX_UnInitDevList(void) {
+    GuardedVoid([] {
+        LibGuard lock(LibLock());
+        for (VestraInfo &slot : TheDevList().slots) {
+            if (slot.usbHandle == nullptr) continue;
+            slot.errNo = VX_STATUS_OK;
+            VX_Logout(&slot);
+            Close_Device(&slot);
+        }
+        ClearDevList();
+    });
+}
+
+VX_API uint32_t VX_GetUdiskStatu(VestraInfo *dev, const char *password, int32_t *status) {
+    (void)password;  // the query needs no login
+    return Guarded(0u, [&]() -> uint32_t {
+        if (dev == nullptr) return 0;
+        LibGuard lock(LibLock());
+        if (QueryUdiskStatu(dev) != 1) return 0;
+        if (status != nullptr) *status = dev->udiskStatus;
+        return 1;
+    });
+}
+
+}  // extern "C"

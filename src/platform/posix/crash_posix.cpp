@@ -1,0 +1,163 @@
+// The crash dump collector: a handler for the fatal signals, on an alternate
+// stack, that writes a text dump beside the host executable (signal, fault
+// address, registers, backtrace, memory map) with async-signal-safe calls
+// only, then lets the process die by the same signal.
+#include <atomic>
+#include <csignal>
+#include <cstring>
+#include <ctime>
+#include <execinfo.h>
+#include <fcntl.h>
+#include <sys/syscall.h>
+#include <ucontext.h>
+#include <unistd.h>
+
+#include "platform/platform.h"
+#include "platform/posix/crash_writer_posix.h"
+#include "platform/posix/sigpin_posix.h"
+
+namespace vx::platform {
+
+namespace {
+
+constexpr int kFatalSignals[] = {SIGSEGV, SIGBUS, SIGILL, SIGFPE, SIGABRT};
+constexpr int kPathArea = 4096;
+constexpr std::size_t kAltStackSize = 64 * 1024;
+constexpr int kMaxFrames = 64;
+
+char g_exe_dir[kPathArea];               // filled before the handler is installed
+std::atomic<long> g_zone_offset{0};      // local time minus UTC, seconds
+std::atomic<bool> g_in_handler{false};
+
+const char *SignalName(int sig) {
+    switch (sig) {
+        case SIGSEGV: return "SIGSEGV";
+        case SIGBUS: return "SIGBUS";
+        case SIGILL: return "SIGILL";
+        case SIGFPE: return "SIGFPE";
+        case SIGABRT: return "SIGABRT";
+        default: return "?";
+    }
+}
+
+void WriteAll(int fd, const char *p, std::size_t n) {
+    while (n > 0) {
+        ssize_t w = ::write(fd, p, n);
+        if (w <= 0) return;
+        p += w;
+        n -= static_cast<std::size_t>(w);
+    }
+}
+
+void Emit(int fd, const SafeText &t) { WriteAll(fd, t.Str(), t.Size()); }
+
+void WriteRegisters(int fd, const void *context) {
+    char buf[1024];
+    SafeText t(buf, sizeof buf);
+    t.Put("registers:\n");
+#if defined(__x86_64__)
+    const auto *uc = static_cast<const ucontext_t *>(context);
+    static const struct { const char *name; int index; } kRegs[] = {
+        {"rip", REG_RIP}, {"rsp", REG_RSP}, {"rbp", REG_RBP}, {"rax", REG_RAX}, {"rbx", REG_RBX},
+        {"rcx", REG_RCX}, {"rdx", REG_RDX}, {"rsi", REG_RSI}, {"rdi", REG_RDI}, {"r8", REG_R8},
+        {"r9", REG_R9},   {"r10", REG_R10}, {"r11", REG_R11}, {"r12", REG_R12}, {"r13", REG_R13},
+        {"r14", REG_R14}, {"r15", REG_R15}, {"eflags", REG_EFL}};
+    for (const auto &r : kRegs)
+        t.Put("  ").Put(r.name).Put(" ").Hex(static_cast<uint64_t>(uc->uc_mcontext.gregs[r.index])).Put("\n");
+#elif defined(__aarch64__)
+    const auto *uc = static_cast<const ucontext_t *>(context);
+    for (int i = 0; i < 31; ++i) t.Put("  x").Dec(i).Put(" ").Hex(uc->uc_mcontext.regs[i]).Put("\n");
+    t.Put("  sp ").Hex(uc->uc_mcontext.sp).Put("\n  pc ").Hex(uc->uc_mcontext.pc).Put("\n");
+#else
+    (void)context;
+    t.Put("  (not recorded on this architecture)\n");
+#endif
+    Emit(fd, t);
+}
+
+void CopyFileTo(int fd, const char *path) {
+    int in = ::open(path, O_RDONLY | O_CLOEXEC);
+    if (in < 0) return;
+    char buf[4096];
+    ssize_t n;
+    while ((n = ::read(in, buf, sizeof buf)) > 0) WriteAll(fd, buf, static_cast<std::size_t>(n));
+    ::close(in);
+}
+
+void WriteCrashDump(const char *name, int sig, siginfo_t *info, void *context) {
+    int fd = ::open(name, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (fd < 0) return;  // an unwritable folder leaves no dump
+    char buf[512];
+    SafeText t(buf, sizeof buf);
+    t.Put("LibVestra crash dump\nsignal: ").Dec(sig).Put(" (").Put(SignalName(sig)).Put(")");
+    t.Put(" code ").Dec(info != nullptr ? info->si_code : 0).Put("\nfault address: ");
+    t.Hex(info != nullptr ? reinterpret_cast<uint64_t>(info->si_addr) : 0);
+    t.Put("\nprocess: ").Dec(::getpid()).Put(" thread: ").Dec(::syscall(SYS_gettid)).Put("\n");
+    Emit(fd, t);
+    if (context != nullptr) WriteRegisters(fd, context);
+    static const char kTrace[] = "backtrace:\n";
+    WriteAll(fd, kTrace, sizeof kTrace - 1);
+    void *frames[kMaxFrames];
+    int n = ::backtrace(frames, kMaxFrames);
+    ::backtrace_symbols_fd(frames, n, fd);
+    static const char kMaps[] = "memory map:\n";
+    WriteAll(fd, kMaps, sizeof kMaps - 1);
+    CopyFileTo(fd, "/proc/self/maps");
+    ::close(fd);
+}
+
+void CrashHandler(int sig, siginfo_t *info, void *context) {
+    // One dump per process: a second fault (in here, or on another thread at
+    // the same time) goes straight to the default action.
+    if (!g_in_handler.exchange(true)) {
+        timespec now{};
+        ::clock_gettime(CLOCK_REALTIME, &now);
+        char name[kPathArea + 64];
+        CrashDumpName(g_exe_dir, static_cast<int64_t>(now.tv_sec) + g_zone_offset.load(), name, sizeof name);
+        WriteCrashDump(name, sig, info, context);
+    }
+    // The handler was installed one-shot (SA_RESETHAND), so the default
+    // action is in force again. A fault returns to the faulting instruction
+    // and faults again; a signal sent by raise/kill/abort is sent once more
+    // and arrives as soon as this handler returns.
+    if (info == nullptr || info->si_code <= 0) ::raise(sig);
+}
+
+void SetAltStack() {
+    stack_t current{};
+    if (::sigaltstack(nullptr, &current) == 0 && (current.ss_flags & SS_DISABLE) == 0) return;  // keep the host's
+    stack_t st{};
+    st.ss_sp = new char[kAltStackSize];  // for the thread's life; never freed
+    st.ss_size = kAltStackSize;
+    ::sigaltstack(&st, nullptr);
+}
+
+}  // namespace
+
+void NoteLocalTimeOffset() {
+    std::time_t now = std::time(nullptr);
+    std::tm local{};
+    if (LocalFields(now, &local)) g_zone_offset.store(local.tm_gmtoff);
+}
+
+void PrepareThreadForCrashes() { SetAltStack(); }
+
+void InstallCrashHandler(bool *pinned) {
+    std::string dir = HostExeDir();
+    if (dir.empty()) dir = ".";
+    std::strncpy(g_exe_dir, dir.c_str(), sizeof g_exe_dir - 1);
+    NoteLocalTimeOffset();
+    // backtrace() loads its unwinder on first use; do that now, not in the handler.
+    void *warm[2];
+    ::backtrace(warm, 2);
+    SetAltStack();
+
+    struct sigaction sa {};
+    sa.sa_sigaction = CrashHandler;
+    sa.sa_flags = SA_SIGINFO | SA_ONSTACK | SA_RESETHAND;
+    sigemptyset(&sa.sa_mask);
+    for (int sig : kFatalSignals) ::sigaction(sig, &sa, nullptr);
+    *pinned = PinSignals(kFatalSignals, static_cast<int>(sizeof kFatalSignals / sizeof kFatalSignals[0]));
+}
+
+}  // namespace vx::platform

@@ -1,0 +1,118 @@
+// The device list through the shipped library, on the virtual bus.
+//
+// The monitor's threads and the crash handler live until the process ends
+// and only the first start counts, so every case runs in a fresh process of
+// this program (RunIsolated); the parent only checks that the child passed.
+#pragma once
+
+#include <gtest/gtest.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <chrono>
+#include <cstdlib>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "LibVestra.h"
+#include "vsim.h"
+
+extern char **environ;
+
+namespace devlist {
+
+inline bool InChild() { return std::getenv("VX_DEVLIST_CHILD") != nullptr; }
+
+// In the parent: runs this test alone in a child process; true there (the
+// caller returns). In the child: false, the test body runs.
+inline bool RunIsolated() {
+    if (InChild()) return false;
+    const auto *info = ::testing::UnitTest::GetInstance()->current_test_info();
+    std::string filter = std::string("--gtest_filter=") + info->test_suite_name() + "." + info->name();
+    std::string self = "/proc/self/exe";
+    std::vector<char *> argv{self.data(), filter.data(), nullptr};
+    std::vector<std::string> env_text{"VX_DEVLIST_CHILD=1"};
+    for (char **e = environ; *e != nullptr; ++e) env_text.emplace_back(*e);
+    std::vector<char *> env;
+    for (auto &s : env_text) env.push_back(s.data());
+    env.push_back(nullptr);
+    pid_t pid = 0;
+    EXPECT_EQ(0, ::posix_spawn(&pid, self.c_str(), nullptr, nullptr, argv.data(), env.data()));
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "the isolated case failed (its output is above)";
+    return true;
+}
+
+// Callbacks as the refresh thread delivered them, with when (ms since the
+// recorder was made).
+struct Calls {
+    struct Call {
+        int kind, value;
+        long long at_ms;
+    };
+    std::mutex lock;
+    std::vector<Call> calls;
+    std::chrono::steady_clock::time_point start = std::chrono::steady_clock::now();
+
+    void Add(int kind, int value) {
+        long long at = std::chrono::duration_cast<std::chrono::milliseconds>(
+                           std::chrono::steady_clock::now() - start).count();
+        std::lock_guard<std::mutex> g(lock);
+        calls.push_back({kind, value, at});
+    }
+    std::vector<Call> Snapshot() {
+        std::lock_guard<std::mutex> g(lock);
+        return calls;
+    }
+    // Waits (at most timeout_ms) until there are at least n calls.
+    bool WaitFor(std::size_t n, int timeout_ms = 6000) {
+        for (int waited = 0; waited < timeout_ms; waited += 10) {
+            if (Snapshot().size() >= n) return true;
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        return false;
+    }
+};
+
+inline Calls &TheCalls() {
+    static Calls *c = new Calls;
+    return *c;
+}
+inline void Record(int32_t kind, int32_t value) { TheCalls().Add(kind, value); }
+
+class ListTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (!InChild()) return;
+        vsim::reset();
+        vsim::add_bus("001", 1);
+        vsim::add_bus("002", 2);
+        VX_SetLibLog(VX_LOG_OFF);
+    }
+
+    static int Plug(const std::string &serial, const std::string &model = "VX007", int bus = 0,
+                    const std::string &id_code = "3400001") {
+        vsim::DeviceSpec spec;
+        spec.model = model;
+        spec.serial = serial;
+        spec.bus = bus;
+        spec.id_code = id_code;
+        return vsim::plug(spec);
+    }
+    static std::string Serial(int index) {
+        char s[VX_SERIAL_LEN] = {};
+        VX_GetDevSNFromList(index, s);
+        return s;
+    }
+    static bool InUse(int index) {
+        VestraInfo *h = VX_GetDevHandleFromList(index);
+        return h != nullptr && VX_CheckDevHandle(h) == 1;
+    }
+};
+
+}  // namespace devlist

@@ -1,0 +1,41 @@
+#!/usr/bin/env bash
+# vxctl gb / gbcmd as a user runs them: status values in words, exit codes.
+set -u
+vxctl="$1"
+root="$2"
+scenario="$root/tests/e2e/standard_set.json"
+fails=0
+passes=0
+
+# expect CODE PATTERN -- ARGS...: exit code CODE and PATTERN in stdout+stderr.
+expect() {
+  local want="$1" pattern="$2"
+  shift 3
+  local out code
+  out="$("$vxctl" "$@" 2>&1)"
+  code=$?
+  if [ "$code" -ne "$want" ] || ! grep -qE -- "$pattern" <<<"$out"; then
+    echo "FAIL: vxctl $* -> exit $code (want $want), output:"
+    echo "$out" | sed 's/^/    /'
+    fails=$((fails + 1))
+  else
+    passes=$((passes + 1))
+  fi
+}
+
+s=(--scenario "$scenario")
+expect 0 'id_code: KQWZM'                         -- "${s[@]}" gb init
+expect 1 'Init_Device failed \(status 2\): no device' -- "${s[@]}" gb init KQWZX
+expect 0 'width: 1280'                            -- "${s[@]}" gb resolution
+expect 0 'battery: 64'                            -- "${s[@]}" gb battery
+expect 1 'status 4\): login failed'               -- "${s[@]}" gb battery --password nope
+expect 0 'status: clock set'                      -- "${s[@]}" gb sync-time
+expect 0 'status: U-disk mode entered'            -- "${s[@]}" gb msdc
+expect 0 '"battery":77'                           -- "${s[@]}" --json gbcmd battery 5550
+expect 1 'status -1\): no matching recorder'      -- "${s[@]}" gbcmd battery 7001234
+expect 1 'status -2\): login refused'             -- "${s[@]}" gbcmd battery M555 --password nope
+expect 2 'needs --yes'                            -- "${s[@]}" gbcmd poweroff M555
+expect 0 'status: done'                           -- "${s[@]}" gbcmd poweroff M555 --yes
+
+echo "$passes passed, $fails failed"
+[ "$fails" -eq 0 ]
