@@ -155,6 +155,44 @@ TEST_F(Monitor, StressOperationsWhileRecordersComeAndGo) {
     EXPECT_EQ(6, in_use);
 }
 
+// Fault: the standard set or the maintenance commands walking the bus or
+// using a handle while the refresh thread rescans and closes slots (a crash,
+// a use of a closed handle, or a race the thread sanitizer reports).
+TEST_F(Monitor, StandardSetBesideTheRefreshThread) {
+    if (RunIsolated()) return;
+    Plug("G0000001_1", "VX006");
+    Plug("M0000001_1", "VX005");
+    std::vector<int> listed;
+    for (int i = 0; i < 3; ++i) listed.push_back(Plug("L000000" + std::to_string(i) + "_1"));
+    VX_InitDevListPthreadEx(Record);
+    ASSERT_TRUE(TheCalls().WaitFor(2));
+    std::atomic<bool> stop{false};
+    std::atomic<int> standard_ok{0}, maintenance_ok{0};
+    std::thread host([&] {
+        while (!stop.load()) {
+            char code[8] = {};
+            int32_t st = 0, level = 0;
+            if (Init_Device(code, &st) == 1 && ReadDeviceBatteryDumpEnergy(&level, "888888", &st) == 1)
+                ++standard_ok;
+            UnInit_Device(&st);
+            uint32_t battery = 0;
+            if (GBCmd_GetBatteryVal("M000", "888888", &battery, &st) == 1) ++maintenance_ok;
+        }
+    });
+    unsigned seed = 7;
+    for (int round = 0; round < 20; ++round) {
+        std::size_t pick = rand_r(&seed) % listed.size();
+        vsim::unplug(listed[pick]);
+        listed[pick] = Plug("L000000" + std::to_string(pick) + "_1");
+        VX_InitDevList();
+        std::this_thread::sleep_for(std::chrono::milliseconds(30));
+    }
+    stop = true;
+    host.join();
+    EXPECT_GT(standard_ok.load(), 0);
+    EXPECT_GT(maintenance_ok.load(), 0);
+}
+
 // Faults: exit while a refresh is in the middle of a slow arrival pass, or
 // while a callback runs, crashing, hanging or tripping a sanitizer.
 TEST_F(Monitor, ExitDuringARefresh) {
