@@ -6,7 +6,7 @@
 #include <benchmark/benchmark.h>
 
 #include <chrono>
-#include <usb.h>
+#include "transport/models.h"
 
 #include "LibVestra.h"
 #include "vsim.h"

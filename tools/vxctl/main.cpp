@@ -34,6 +34,7 @@ int main(int argc, char **argv) {
 
     CLI::App app{"vxctl - find, identify and talk to recorders; decrypt recordings"};
     app.require_subcommand(1);
+    app.allow_windows_style_options(false);  // "/path" is a path, not an option
     std::string scenario;
     int log_mode = VX_LOG_OFF;
     app.add_option("--scenario", scenario,
