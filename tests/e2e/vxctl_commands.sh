@@ -5,6 +5,8 @@ set -u -o pipefail
 vxctl="$1"
 root="$2"
 runner=("${@:3}")
+# A hung program fails its case instead of the whole run.
+if [ ${#runner[@]} -gt 0 ]; then runner=(timeout 60 "${runner[@]}"); fi
 run_vxctl() { "${runner[@]}" "$vxctl" "$@"; }
 scenario="$root/scenarios/demo.json"
 fails=0
