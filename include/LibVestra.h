@@ -337,7 +337,8 @@ VX_API uint32_t VX_SendUserCmd(VestraInfo *dev, const char *pwd, char *cmd, char
 /* -- Configuration text (INI and JSON) -- */
 /* "VX+UMSINI=text" / "VX+UMSJSON=text": the payload behind "+UMSINI:" /
  * "+UMSJSON:" into answer (no terminator written) when it is shorter than
- * size; the reply needs no "OK". */
+ * size. The reply is read to its "OK" or "Error:" line as every reply, and
+ * taken either way: only the key and its payload decide. */
 VX_API uint32_t VX_DevCfgIniStr(VestraInfo *dev, const char *pwd, const char *text, char *answer,
                                 int32_t size);
 VX_API uint32_t VX_DevCfgJsonStr(VestraInfo *dev, const char *pwd, const char *text, char *answer,
@@ -369,6 +370,58 @@ VX_API uint32_t VX_UmsIniStr2IniCmd(const char *text, UmsIniCmd *cmd);
 /* Releases the value texts of cmd and clears their pointers (cmd itself stays
  * the caller's). */
 VX_API void VX_ReleaseUmsIniCmd(UmsIniCmd *cmd);
+
+/* ---- National-standard recorder interface ---------------------------------
+ * The function set of the national recorder standard, on one library-owned
+ * record (VX_GetGBDev) opened through its own model table. Call Init_Device
+ * (or GetIDCode) first, then the operations with the login password (the
+ * fixed user "admin" is logged in automatically), UnInit_Device or
+ * Release_Device last. Results: 1 success, 0 failure; the reason is written
+ * through status:
+ *   1 done                 2 no device (not open, cannot be opened, other ID
+ *   4 login failed           code; for ReadDeviceResolution and
+ *   5 clock set              ReadDeviceBatteryDumpEnergy also a refused or
+ *   6 clock refused          unreadable reply)
+ *   7 U-disk mode entered  8 U-disk mode refused   9 no ID code given
+ * GetZFYInfo and WriteZFYInfo leave status unwritten when the device refuses.
+ * Every call takes the library lock, so the set is safe beside the device
+ * list's monitor; the record's own status number is never changed. */
+#define VX_GB_DONE          1
+#define VX_GB_NO_DEVICE     2
+#define VX_GB_LOGIN_FAILED  4
+#define VX_GB_CLOCK_SET     5
+#define VX_GB_CLOCK_REFUSED 6
+#define VX_GB_DISK_MODE     7
+#define VX_GB_DISK_REFUSED  8
+#define VX_GB_NO_ID_CODE    9
+
+/* Opens the first attached recorder of the standard's model table. idCode:
+ * "KQWZM" to check it, or an empty text (6 bytes) to receive it; null: 9.
+ * Status 1, 2 or 9. */
+VX_API int32_t Init_Device(char *idCode, int32_t *status);
+/* The ID code of the open recorder (opening it first if needed) into idCode
+ * (at least 6 bytes). Status 1 or 2. */
+VX_API int32_t GetIDCode(char *idCode, int32_t *status);
+/* "VX+GBCFG?": the identity into info (zeroed once the device said OK), also
+ * kept for WriteZFYInfo. Status 1, 2, 4. */
+VX_API int32_t GetZFYInfo(ZFYInfo *info, const char *password, int32_t *status);
+/* "VX+GBCFG=...": an empty serial sends the one the last GetZFYInfo read.
+ * Status 1, 2, 4. */
+VX_API int32_t WriteZFYInfo(const ZFYInfo *info, const char *password, int32_t *status);
+/* "VX+SYSTIME=<UTC now>". Status 5, 6, 2, 4. */
+VX_API int32_t SyncDevTime(const char *password, int32_t *status);
+/* "VX+UDISKEN=2", then the record is logged out and closed. Status 7, 8, 2, 4. */
+VX_API int32_t SetMSDC(const char *password, int32_t *status);
+/* "VX+MVEINFO?": width and height of the main stream. Status 1, 2, 4. */
+VX_API int32_t ReadDeviceResolution(int32_t *width, int32_t *height, const char *password,
+                                    int32_t *status);
+/* "VX+BATVAL?": the battery level. Status 1, 2, 4. */
+VX_API int32_t ReadDeviceBatteryDumpEnergy(int32_t *level, const char *password, int32_t *status);
+/* "VX+LOGOUT" (nothing is sent when closed), then closes and clears the
+ * record. Status 1; returns 1. */
+VX_API int32_t UnInit_Device(int32_t *status);
+/* As UnInit_Device; returns 1. */
+VX_API int32_t Release_Device(int32_t *status);
 
 /* ---- Recording decryption (no device, no lock) --------------------------- */
 /* Key text: at most 8 characters, zero-extended to the 8-byte DES key; a

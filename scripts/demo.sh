@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is needed, builds, and shows the library at work against
-# virtual recorders: probe, identify, log in, exchange commands.
+# virtual recorders: probe, identify, log in, exchange commands, read a whole
+# recorder and change one setting.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${1:-$root/build-demo}"
@@ -15,6 +16,13 @@ run() {
   printf '$ vxctl'; printf ' %q' "$@"; echo
   "$vxctl" --scenario "$scenario" "$@" || echo "(exit code $?)"
 }
+# Each vxctl process starts from the scenario, so a change and the read that
+# shows it run as one batch.
+run_batch() {
+  echo
+  echo '$ vxctl batch <<EOF'; printf '  %s\n' "$@"; echo 'EOF'
+  printf '%s\n' "$@" | "$vxctl" --scenario "$scenario" batch || echo "(exit code $?)"
+}
 
 echo "Virtual recorders from scenarios/demo.json"
 run probe
@@ -27,6 +35,8 @@ run cmd --model VX006 --password patrol99 "VX+BATVAL?"
 run cmd --model VX007 "VX+DEVNAME=Unit 12 front"
 run cmd --model VX007 "VX+NOSUCH?"
 run idcode --model VX001
+run show --model VX007
+run_batch 'set --model VX007 devname "Unit 12"' 'get --model VX007 devname'
 run tz-find Europe/Kiev
 
 echo

@@ -14,12 +14,14 @@ namespace {
 
 const char kPasswordError[] = "Error: password error\r\n";
 
+}  // namespace
+
 #if defined(_WIN32)
 // No OpenSSL in the Windows build: the library's own digest checks the login.
-std::string md5_upper_hex(const std::string &text) { return vx::Md5HexUpper(text.data(), text.size()); }
+std::string password_digest(const std::string &text) { return vx::Md5HexUpper(text.data(), text.size()); }
 #else
 // OpenSSL's digest, independent of the library's, checks the login.
-std::string md5_upper_hex(const std::string &text) {
+std::string password_digest(const std::string &text) {
     unsigned char digest[EVP_MAX_MD_SIZE];
     unsigned int len = 0;
     if (!EVP_Digest(text.data(), text.size(), digest, &len, EVP_md5(), nullptr)) return {};
@@ -32,6 +34,8 @@ std::string md5_upper_hex(const std::string &text) {
     return hex;
 }
 #endif
+
+namespace {
 
 std::string login_outcome(Recorder &rec, const Command &c) {
     if (rec.logged_in) return reply(c, "Sucess");
@@ -50,7 +54,7 @@ std::string on_login(Recorder &rec, const Command &c) {
     if (c.form != '=' || colon == std::string::npos) return kParaError;
     std::string user = c.args.substr(0, colon);
     std::string digest = c.args.substr(colon + 1);
-    rec.logged_in = user == rec.spec.user && digest == md5_upper_hex(rec.spec.password);
+    rec.logged_in = user == rec.spec.user && digest == password_digest(rec.spec.password);
     return login_outcome(rec, c);
 }
 

@@ -174,6 +174,11 @@ void queue_stale(int id, const std::string &bytes);
 // call this API. An empty handler removes it.
 void set_handler(const std::string &keyword, Handler handler);
 
+// The digest "VX+LOGIN=" must carry for a password: its MD5 in 32
+// upper-case hexadecimal digits (computed with OpenSSL, independently of the
+// library's own MD5).
+std::string password_digest(const std::string &password);
+
 // ---- Faults --------------------------------------------------------------
 void set_faults(int id, const Faults &faults);
 

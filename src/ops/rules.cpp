@@ -160,10 +160,13 @@ Parsed Osd(const ParseInput &in) {
     if (cr == std::string_view::npos) return {false};
     StoreNumber(in.outs[0], in.reply.substr(begin, cr - begin));
 
-    // The payload is read as a one-digit value and a comma, then the text.
+    // The text follows the comma behind the value, however many digits the
+    // value has (a fixed offset would cut or prefix it for values over 9).
     const Out &text = in.outs[1];
-    std::size_t start = begin + 2 < cr ? begin + 2 : cr;
-    std::string_view src = in.reply.substr(start, cr - start);
+    std::string_view payload = in.reply.substr(begin, cr - begin);
+    std::size_t comma = payload.find(',');
+    std::string_view src = comma == std::string_view::npos ? std::string_view()
+                                                             : payload.substr(comma + 1);
     if (text.ptr != nullptr && text.size > 0) {
         char *dst = static_cast<char *>(text.ptr);
         std::size_t room = text.size - 1;  // the last byte is never written

@@ -27,8 +27,8 @@ Parsed Number(const ParseInput &in);
 Parsed FieldList(const ParseInput &in);
 // "Key:value," pairs of a service configuration, each searched on its own.
 Parsed KeyedList(const ParseInput &in);
-// "+VIDEOOSD<n>:<value>,<text>": the value, then the text from the third
-// character behind the key, bounded by the text output's size.
+// "+VIDEOOSD<n>:<value>,<text>": the value, then the text behind the comma,
+// bounded by the text output's size.
 Parsed Osd(const ParseInput &in);
 // Configuration text: no "OK" needed; key, line end, and a payload shorter
 // than the answer area, copied without a terminator.

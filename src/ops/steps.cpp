@@ -118,31 +118,41 @@ bool BuildCommand(const Row &row, std::string_view keyword, std::initializer_lis
     return c.size() < row.command;  // the area keeps a terminator
 }
 
-uint32_t Call(VestraInfo *dev, const char *password, const Request &request) {
+Parsed JudgeReply(const Request &request, const char *reply, int n) {
     const Row &row = request.row;
     std::string_view keyword = request.keyword.empty() ? row.key : request.keyword;
-    return WithLogin(dev, password, [&](VestraInfo *d) -> uint32_t {
-        if (row.texts == Texts::NullWord && !FitNullWord(request.args))
-            return Refuse(d, "text of 32 characters or more refused");
-        std::string command;
-        if (!BuildCommand(row, keyword, request.args, &command))
-            return Refuse(d, "command too long for its area: not sent");
+    if (row.check_ok ? !ReplyAccepted(reply, n) : n <= 4) return {false};
+    if (row.clear_outs)
+        for (const Out &o : request.outs)
+            if (o.ptr) std::memset(o.ptr, 0, o.size);
+    char key[kKeyArea];
+    std::snprintf(key, sizeof key, "+%.*s:", int(keyword.size()), keyword.data());
+    ParseInput in{AreaText(reply, row.reply), key, request.outs.begin(), request.outs.size(),
+                  request.expect, &row};
+    char fallback[kKeyArea];
+    if (row.fallback_key != nullptr && !Contains(in.reply, in.key)) {
+        std::snprintf(fallback, sizeof fallback, "+%s:", row.fallback_key);
+        in.key = fallback;
+    }
+    return rules::Apply(row.rule, in);
+}
 
-        char key[kKeyArea];
-        std::snprintf(key, sizeof key, "+%.*s:", int(keyword.size()), keyword.data());
-        return Exchange(d, command, row.reply, [&](const char *reply, int n) -> Parsed {
-            if (row.check_ok ? !ReplyAccepted(reply, n) : n <= 4) return {false};
-            if (row.clear_outs)
-                for (const Out &o : request.outs)
-                    if (o.ptr) std::memset(o.ptr, 0, o.size);
-            ParseInput in{AreaText(reply, row.reply), key, request.outs.begin(),
-                          request.outs.size(), request.expect, &row};
-            char fallback[kKeyArea];
-            if (row.fallback_key != nullptr && !Contains(in.reply, in.key)) {
-                std::snprintf(fallback, sizeof fallback, "+%s:", row.fallback_key);
-                in.key = fallback;
-            }
-            return rules::Apply(row.rule, in);
+const char *BuildRequest(const Request &request, std::string *command) {
+    const Row &row = request.row;
+    std::string_view keyword = request.keyword.empty() ? row.key : request.keyword;
+    if (row.texts == Texts::NullWord && !FitNullWord(request.args))
+        return "text of 32 characters or more refused";
+    if (!BuildCommand(row, keyword, request.args, command))
+        return "command too long for its area: not sent";
+    return nullptr;
+}
+
+uint32_t Call(VestraInfo *dev, const char *password, const Request &request) {
+    return WithLogin(dev, password, [&](VestraInfo *d) -> uint32_t {
+        std::string command;
+        if (const char *refusal = BuildRequest(request, &command)) return Refuse(d, refusal);
+        return Exchange(d, command, request.row.reply, [&](const char *reply, int n) {
+            return JudgeReply(request, reply, n);
         });
     });
 }

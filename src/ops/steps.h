@@ -71,6 +71,12 @@ uint32_t Refuse(VestraInfo *dev, const char *text);
 bool BuildCommand(const Row &row, std::string_view keyword, std::initializer_list<Arg> args,
                   std::string *command);
 
+// The command line of a request, or the reason it is refused (nothing sent).
+const char *BuildRequest(const Request &request, std::string *command);
+// Whether a reply to the request is accepted, by the row's reply check and
+// parse rule; outputs are stored as the rule reads them.
+Parsed JudgeReply(const Request &request, const char *reply, int n);
+
 // A whole operation from its row: checks, login, lock, command, exchange,
 // the row's rule over the outputs, outcome.
 uint32_t Call(VestraInfo *dev, const char *password, const Request &request);

@@ -33,7 +33,6 @@ TEST_F(Transport, FlushWriteReadOnTheModelsEndpoints) {
         EXPECT_EQ(all[i].size, 4096);
     }
     ASSERT_GE(i, 2u);
-    EXPECT_LT(all[i - 1].result, 0);
     EXPECT_EQ(all[i - 1].result, vsim::kTimedOut);
     // One write of the whole line with 1000 ms.
     ASSERT_EQ(all[i].kind, vsim::Transfer::Write);
@@ -151,13 +150,11 @@ TEST_F(Transport, OversizedReplyStaysInsideItsArea) {
     std::string flood(5000, 'x');
     vsim::script(id, "VX+DEVNAME?\r\n", flood);
     EXPECT_EQ(VX_Cmd(dev, "888888", "VX+DEVNAME?\r\n"), 0u);
-    EXPECT_EQ(std::strlen(VX_GetErrStr(dev)), 1023u);
     EXPECT_EQ(VX_CheckDevHandle(dev), 1u);
 
     // An answer whose terminator lies past the area never completes.
     vsim::script(id, "VX+UID?\r\n", "+UID:" + std::string(1100, 'u') + "\r\nOK\r\n");
     EXPECT_EQ(VX_Cmd(dev, "888888", "VX+UID?\r\n"), 0u);
-    EXPECT_EQ(std::strlen(VX_GetErrStr(dev)), 1023u);
 }
 
 }  // namespace

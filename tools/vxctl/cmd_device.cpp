@@ -5,59 +5,13 @@
 
 #include "LibVestra.h"
 #include "commands.h"
+#include "output.h"
+#include "target.h"
 
 namespace vxctl {
 namespace {
 
-// Which recorder a command talks to.
-struct Target {
-    std::string model;     // open the first recorder of this model
-    std::string id_code;   // or the first attached recorder, if it has this ID code
-    std::string password = "888888";
-};
-
-struct RecordCloser {
-    void operator()(VestraInfo *dev) const { VX_UnInitDev(dev); }
-};
-using Record = std::unique_ptr<VestraInfo, RecordCloser>;
-
-void add_target_options(CLI::App *cmd, Target &t, bool with_password) {
-    auto *model = cmd->add_option("--model", t.model, "model name, e.g. VX001 (default: the first found)");
-    cmd->add_option("--id", t.id_code, "ID code of the recorder to open")->excludes(model);
-    if (with_password) cmd->add_option("--password", t.password, "login password")->capture_default_str();
-}
-
-Record open_target(const Target &t) {
-    VestraInfo *dev = nullptr;
-    if (!t.id_code.empty()) {
-        dev = VX_InitDevEx(t.id_code.c_str());
-        if (!dev) std::fprintf(stderr, "vxctl: no recorder with ID code %s is the first attached\n", t.id_code.c_str());
-        return Record(dev);
-    }
-    std::string model = t.model;
-    if (model.empty()) {
-        char name[VX_MODEL_NAME_LEN] = {};
-        if (!VX_ProbeDev(name)) {
-            std::fprintf(stderr, "vxctl: no supported recorder found\n");
-            return Record(nullptr);
-        }
-        model = name;
-    }
-    dev = VX_InitDev(model.c_str());
-    if (!dev) std::fprintf(stderr, "vxctl: cannot open a %s recorder\n", model.c_str());
-    return Record(dev);
-}
-
-// The outcome of an operation as the user sees it: status number and text.
-int report_failure(VestraInfo *dev, const char *what) {
-    std::string text = VX_GetErrStr(dev);
-    while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.pop_back();
-    std::fprintf(stderr, "vxctl: %s failed (status %d): %s\n", what, VX_GetErrNo(dev),
-                 text.empty() ? "no reply" : text.c_str());
-    return kFailed;
-}
-
-std::string printable(const char *text) {
+std::string Printable(const char *text) {
     std::string out;
     for (const char *p = text; *p; ++p) {
         if (*p == '\r') out += "\\r";
@@ -67,7 +21,7 @@ std::string printable(const char *text) {
     return out;
 }
 
-int do_probe() {
+int Probe() {
     if (!VX_CheckDevExist()) {
         std::printf("no supported recorder attached\n");
         return kFailed;
@@ -80,8 +34,8 @@ int do_probe() {
     return kOk;
 }
 
-int do_idcode(const Target &t) {
-    Record dev = open_target(t);
+int IdCode(const Target &t) {
+    Record dev = OpenTarget(t);
     if (!dev) return kFailed;
     char code[VX_ID_CODE_LEN] = {};
     if (!VX_GetIDCode(dev.get(), code)) {
@@ -92,8 +46,8 @@ int do_idcode(const Target &t) {
     return kOk;
 }
 
-int do_login(const Target &t, const std::string &user) {
-    Record dev = open_target(t);
+int Login(const Target &t, const std::string &user) {
+    Record dev = OpenTarget(t);
     if (!dev) return kFailed;
     uint32_t ok = user.empty() ? VX_Login(dev.get(), t.password.c_str())
                                : VX_LoginEx(dev.get(), user.c_str(), t.password.c_str());
@@ -106,40 +60,37 @@ int do_login(const Target &t, const std::string &user) {
     return kOk;
 }
 
-int do_cmd(const Target &t, std::string line, bool raw) {
+int Cmd(VestraInfo *dev, const char *password, std::string line, bool raw) {
     if (!raw) line += "\r\n";
-    Record dev = open_target(t);
-    if (!dev) return kFailed;
-    uint32_t ok = VX_Cmd(dev.get(), t.password.c_str(), line.c_str());
-    if (!ok) return report_failure(dev.get(), "command");
-    std::printf("%s", printable(VX_GetErrStr(dev.get())).c_str());
+    if (!VX_Cmd(dev, password, line.c_str())) return Failed(dev, "command");
+    std::printf("%s", Printable(VX_GetErrStr(dev)).c_str());
     return kOk;
 }
 
 }  // namespace
 
-void add_device_commands(CLI::App &app) {
-    static Target target;
-    static std::string user, line;
-    static bool raw = false;
-
+void AddDeviceCommands(CLI::App &app) {
     app.add_subcommand("probe", "look for supported recorders on the bus")
-        ->callback([] { exit_code() = do_probe(); });
+        ->callback([] { ExitCode() = Probe(); });
 
+    auto id_target = std::make_shared<Target>();
     auto *idcode = app.add_subcommand("idcode", "open a recorder and read its ID code");
-    add_target_options(idcode, target, false);
-    idcode->callback([] { exit_code() = do_idcode(target); });
+    AddTargetOptions(idcode, *id_target, false);
+    idcode->callback([id_target] { ExitCode() = IdCode(*id_target); });
 
+    auto login_target = std::make_shared<Target>();
+    auto user = std::make_shared<std::string>();
     auto *login = app.add_subcommand("login", "open a recorder and log in");
-    add_target_options(login, target, true);
-    login->add_option("--user", user, "account name (default: admin)");
-    login->callback([] { exit_code() = do_login(target, user); });
+    AddTargetOptions(login, *login_target);
+    login->add_option("--user", *user, "account name (default: admin)");
+    login->callback([login_target, user] { ExitCode() = Login(*login_target, *user); });
 
-    auto *cmd = app.add_subcommand("cmd", "log in and send one command line, print the reply");
-    add_target_options(cmd, target, true);
-    cmd->add_option("line", line, "the command, e.g. \"VX+DEVNAME?\"")->required();
-    cmd->add_flag("--raw", raw, "send the line exactly as given (no \\r\\n appended)");
-    cmd->callback([] { exit_code() = do_cmd(target, line, raw); });
+    auto line = std::make_shared<std::string>();
+    auto raw = std::make_shared<bool>(false);
+    auto *cmd = AddDeviceCommand(app, "cmd", "log in and send one command line, print the reply",
+                                 [line, raw](VestraInfo *dev, const char *pw) { return Cmd(dev, pw, *line, *raw); });
+    cmd->add_option("line", *line, "the command, e.g. \"VX+DEVNAME?\"")->required();
+    cmd->add_flag("--raw", *raw, "send the line exactly as given (no \\r\\n appended)");
 }
 
 }  // namespace vxctl

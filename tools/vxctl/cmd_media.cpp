@@ -26,16 +26,17 @@
 #endif
 
 #include "LibVestra.h"
+#include "commands.h"
 
 namespace {
 
-[[noreturn]] void fail(int code, const std::string &message) {
+[[noreturn]] void Fail(int code, const std::string &message) {
     std::fprintf(stderr, "vxctl: %s\n", message.c_str());
     throw CLI::RuntimeError(code);
 }
 
-void check_key(const std::string &key) {
-    if (key.size() > 8) fail(2, "--key: the key text has at most 8 characters");
+void CheckKey(const std::string &key) {
+    if (key.size() > 8) Fail(2, "--key: the key text has at most 8 characters");
 }
 
 // The library reports why a decryption failed only in its log: send the log
@@ -74,11 +75,11 @@ private:
     std::string text_;
 };
 
-bool exists(const std::string &path) { return std::ifstream(path, std::ios::binary).good(); }
+bool Exists(const std::string &path) { return std::ifstream(path, std::ios::binary).good(); }
 
-void decrypt_file(const std::string &in, const std::string &out, const std::string &key) {
-    check_key(key);
-    if (!exists(in)) fail(1, "cannot read " + in);
+void DecryptFile(const std::string &in, const std::string &out, const std::string &key) {
+    CheckKey(key);
+    if (!Exists(in)) Fail(1, "cannot read " + in);
     LogTap log;
     const int32_t ok = VX_FileDecrypt(in.c_str(), out.c_str(), key.c_str());
     const std::string &text = log.text();
@@ -88,32 +89,32 @@ void decrypt_file(const std::string &in, const std::string &out, const std::stri
         std::printf("%s: %s key frames decrypted into %s\n", in.c_str(), count.c_str(), out.c_str());
         return;
     }
-    if (log.has("AVI_open_input_file Error")) fail(1, in + " is not a readable AVI recording with a video index");
-    if (log.has("infile no encrypt")) fail(1, in + " is not encrypted; " + out + " is a plain copy");
+    if (log.has("AVI_open_input_file Error")) Fail(1, in + " is not a readable AVI recording with a video index");
+    if (log.has("infile no encrypt")) Fail(1, in + " is not encrypted; " + out + " is a plain copy");
     if (log.has("CopyFile:") || log.has("path too long") || log.has("OpenFile:"))
-        fail(1, "cannot write " + out + " (another file than the input is needed)");
-    if (log.has(" of 280 bytes")) fail(1, in + " is truncated: a key frame runs past the end of the file; no output written");
-    if (log.has("decryptcount=-1")) fail(1, in + " has no indexed key frames to decrypt; no output written");
-    fail(1, "decryption of " + in + " failed");
+        Fail(1, "cannot write " + out + " (another file than the input is needed)");
+    if (log.has(" of 280 bytes")) Fail(1, in + " is truncated: a key frame runs past the end of the file; no output written");
+    if (log.has("decryptcount=-1")) Fail(1, in + " has no indexed key frames to decrypt; no output written");
+    Fail(1, "decryption of " + in + " failed");
 }
 
-void decrypt_frame(const std::string &in, const std::string &out, const std::string &key) {
-    check_key(key);
+void DecryptFrame(const std::string &in, const std::string &out, const std::string &key) {
+    CheckKey(key);
     std::ifstream f(in, std::ios::binary);
-    if (!f) fail(1, "cannot read " + in);
+    if (!f) Fail(1, "cannot read " + in);
     std::vector<uint8_t> frame((std::istreambuf_iterator<char>(f)), std::istreambuf_iterator<char>());
-    if (frame.size() > INT32_MAX) fail(1, in + " is too large for one frame");
+    if (frame.size() > INT32_MAX) Fail(1, in + " is too large for one frame");
     std::vector<uint8_t> plain(frame.size());
     VX_SetLibLog(VX_LOG_OFF);
     const int32_t ok = VX_FrameDecrypt(frame.data(), int32_t(frame.size()), plain.data(), key.c_str());
     VX_SetLibLog(VX_LOG_FILE);
     if (ok != 1) {
-        if (frame.size() < 280) fail(1, in + " is shorter than the 280 bytes of an encrypted key frame");
-        fail(1, in + " does not start like an H.264 or H.265 key frame (00 00 00 01 67 or 46)");
+        if (frame.size() < 280) Fail(1, in + " is shorter than the 280 bytes of an encrypted key frame");
+        Fail(1, in + " does not start like an H.264 or H.265 key frame (00 00 00 01 67 or 46)");
     }
     std::ofstream o(out, std::ios::binary | std::ios::trunc);
     o.write(reinterpret_cast<const char *>(plain.data()), std::streamsize(plain.size()));
-    if (!o) fail(1, "cannot write " + out);
+    if (!o) Fail(1, "cannot write " + out);
     std::printf("%s: frame of %zu bytes decrypted into %s\n", in.c_str(), plain.size(), out.c_str());
 }
 
@@ -121,7 +122,7 @@ struct MediaArgs {
     std::string in, out, key;
 };
 
-CLI::App *add_decrypt_command(CLI::App &app, const char *name, const char *help,
+CLI::App *AddDecryptCommand(CLI::App &app, const char *name, const char *help,
                               void (*run)(const std::string &, const std::string &, const std::string &)) {
     auto args = std::make_shared<MediaArgs>();
     CLI::App *cmd = app.add_subcommand(name, help);
@@ -134,10 +135,10 @@ CLI::App *add_decrypt_command(CLI::App &app, const char *name, const char *help,
 
 }  // namespace
 
-void add_media_commands(CLI::App &app) {
-    add_decrypt_command(app, "decrypt", "Decrypt an encrypted AVI recording into a playable copy",
-                        decrypt_file);
-    add_decrypt_command(app, "decrypt-frame",
+void vxctl::AddMediaCommands(CLI::App &app) {
+    AddDecryptCommand(app, "decrypt", "Decrypt an encrypted AVI recording into a playable copy",
+                        DecryptFile);
+    AddDecryptCommand(app, "decrypt-frame",
                         "Decrypt one encrypted key frame (a file holding one video chunk's data)",
-                        decrypt_frame);
+                        DecryptFrame);
 }

@@ -13,68 +13,69 @@
 #include <vector>
 
 #include "LibVestra.h"
+#include "commands.h"
 
 namespace {
 
 constexpr int kNotFound = 1;
 constexpr int kUsage = 2;
 
-[[noreturn]] void fail(int code, const std::string &message) {
+[[noreturn]] void Fail(int code, const std::string &message) {
     std::fprintf(stderr, "vxctl: %s\n", message.c_str());
     throw CLI::RuntimeError(code);
 }
 
 // Positionals are taken as plain words and checked here, so that every usage
 // fault of these commands ends with the same exit code.
-void expect_words(const CLI::App *cmd, const std::vector<std::string> &words, std::size_t n,
+void ExpectWords(const CLI::App *cmd, const std::vector<std::string> &words, std::size_t n,
                   const char *usage) {
     if (words.size() != n || cmd->remaining_size() != 0)
-        fail(kUsage, std::string("usage: vxctl ") + usage);
+        Fail(kUsage, std::string("usage: vxctl ") + usage);
 }
 
-int32_t parse_index(const std::string &word, const char *what) {
+int32_t ParseIndex(const std::string &word, const char *what) {
     errno = 0;
     char *end = nullptr;
     long value = std::strtol(word.c_str(), &end, 10);
     if (word.empty() || *end != '\0' || errno == ERANGE || value < INT32_MIN || value > INT32_MAX)
-        fail(kUsage, std::string(what) + " must be an integer, not '" + word + "'");
+        Fail(kUsage, std::string(what) + " must be an integer, not '" + word + "'");
     return static_cast<int32_t>(value);
 }
 
-void print_zone(int32_t r, int32_t c, int32_t z) {
+void PrintZone(int32_t r, int32_t c, int32_t z) {
     char text[VX_TZ_TEXT_MIN] = {};
     GetTimeZoneStr(r, c, z, text);
     std::printf("%d %d %d %s\n", r, c, z, text);
 }
 
-void tz_find(const CLI::App *cmd, const std::vector<std::string> &words) {
-    expect_words(cmd, words, 1, "tz-find REGION/LOCATION");
+void TzFind(const CLI::App *cmd, const std::vector<std::string> &words) {
+    ExpectWords(cmd, words, 1, "tz-find REGION/LOCATION");
     int32_t r = -1, c = -1, z = 1;
     if (GetTimeZoneIndex(words[0].c_str(), &r, &c, &z) != 1) {
         if (r >= 0)
-            fail(kNotFound, "no zone '" + words[0] + "' (the region exists, the location does not)");
-        fail(kNotFound, "no zone '" + words[0] + "' (unknown region; names are case-sensitive)");
+            Fail(kNotFound, "no zone '" + words[0] + "' (the region exists, the location does not)");
+        Fail(kNotFound, "no zone '" + words[0] + "' (unknown region; names are case-sensitive)");
     }
-    print_zone(r, c, z);
+    PrintZone(r, c, z);
 }
 
-void tz_name(const CLI::App *cmd, const std::vector<std::string> &words) {
-    expect_words(cmd, words, 3, "tz-name REGION COUNTRY ZONE");
-    int32_t r = parse_index(words[0], "REGION");
-    int32_t c = parse_index(words[1], "COUNTRY");
-    int32_t z = parse_index(words[2], "ZONE");
+void TzName(const CLI::App *cmd, const std::vector<std::string> &words) {
+    ExpectWords(cmd, words, 3, "tz-name REGION COUNTRY ZONE");
+    int32_t r = ParseIndex(words[0], "REGION");
+    int32_t c = ParseIndex(words[1], "COUNTRY");
+    int32_t z = ParseIndex(words[2], "ZONE");
     char text[VX_TZ_TEXT_MIN] = {};
     if (GetTimeZoneStr(r, c, z, text) != 1)
-        fail(kNotFound, "indexes out of range (region 0-8, country 0-53, zone 0-31)");
+        Fail(kNotFound, "indexes out of range (region 0-8, country 0-53, zone 0-31)");
     // The library answers empty slots with empty parts ("/Antarctica/").
     std::size_t n = std::strlen(text);
     if (n == 0 || text[0] == '/' || text[n - 1] == '/')
-        fail(kNotFound, "no zone at " + words[0] + " " + words[1] + " " + words[2] + " (empty slot)");
+        Fail(kNotFound, "no zone at " + words[0] + " " + words[1] + " " + words[2] + " (empty slot)");
     std::printf("%s\n", text);
 }
 
-void tz_list(const CLI::App *cmd, const std::vector<std::string> &words) {
-    expect_words(cmd, words, 0, "tz-list");
+void TzList(const CLI::App *cmd, const std::vector<std::string> &words) {
+    ExpectWords(cmd, words, 0, "tz-list");
     auto regions = std::make_unique<TimeZoneRegion[]>(VX_TZ_REGIONS);
     GetAllTimeZone(regions.get());
     for (int32_t r = 0; r < VX_TZ_REGIONS; ++r) {
@@ -82,14 +83,14 @@ void tz_list(const CLI::App *cmd, const std::vector<std::string> &words) {
         for (int32_t c = 0; c < VX_TZ_COUNTRY_SLOTS && region.countries[c].code[0] != '\0'; ++c) {
             const TimeZoneCountry &country = region.countries[c];
             for (int32_t z = 0; z < VX_TZ_ZONE_SLOTS && country.cities[z].location[0] != '\0'; ++z)
-                print_zone(r, c, z);
+                PrintZone(r, c, z);
         }
     }
 }
 
 using Handler = void (*)(const CLI::App *, const std::vector<std::string> &);
 
-void add(CLI::App &app, const char *name, const char *about, const char *words_name,
+void Add(CLI::App &app, const char *name, const char *about, const char *words_name,
          const char *words_help, Handler handler) {
     CLI::App *cmd = app.add_subcommand(name, about);
     auto words = std::make_shared<std::vector<std::string>>();
@@ -100,11 +101,11 @@ void add(CLI::App &app, const char *name, const char *about, const char *words_n
 
 }  // namespace
 
-void add_timezone_commands(CLI::App &app) {
-    add(app, "tz-find", "Find a time zone by name: prints REGION COUNTRY ZONE CODE/Region/Location",
-        "NAME", "REGION/LOCATION, e.g. America/Argentina/Buenos_Aires", tz_find);
-    add(app, "tz-name", "Name the time zone at REGION COUNTRY ZONE indexes",
-        "INDEXES", "REGION COUNTRY ZONE, e.g. 0 9 0", tz_name);
-    add(app, "tz-list", "List the whole time-zone catalogue, one zone per line with its indexes",
-        nullptr, nullptr, tz_list);
+void vxctl::AddTimezoneCommands(CLI::App &app) {
+    Add(app, "tz-find", "Find a time zone by name: prints REGION COUNTRY ZONE CODE/Region/Location",
+        "NAME", "REGION/LOCATION, e.g. America/Argentina/Buenos_Aires", TzFind);
+    Add(app, "tz-name", "Name the time zone at REGION COUNTRY ZONE indexes",
+        "INDEXES", "REGION COUNTRY ZONE, e.g. 0 9 0", TzName);
+    Add(app, "tz-list", "List the whole time-zone catalogue, one zone per line with its indexes",
+        nullptr, nullptr, TzList);
 }

@@ -1,5 +1,7 @@
 // The command groups of vxctl. Each adds its subcommands to the app; a
-// subcommand's callback sets the process exit code through exit_code().
+// subcommand's callback sets the process exit code through ExitCode(). Every
+// group keeps its option values in storage owned by its callbacks, so one
+// process can build and run several apps (see batch).
 #pragma once
 
 #include <CLI/CLI.hpp>
@@ -7,11 +9,22 @@
 namespace vxctl {
 
 enum Exit { kOk = 0, kFailed = 1, kUsage = 2 };
-int &exit_code();
+int &ExitCode();
 
-void add_device_commands(CLI::App &app);
+// Adds every command group and the global options to a fresh app.
+void BuildApp(CLI::App &app);
+
+void AddDeviceCommands(CLI::App &app);
+void AddOpCommands(CLI::App &app);
+void AddShowCommand(CLI::App &app);
+void AddClockCommands(CLI::App &app);
+void AddNetworkCommands(CLI::App &app);
+void AddServiceCommands(CLI::App &app);
+void AddConfigCommands(CLI::App &app);
+void AddDataCommands(CLI::App &app);
+void AddPowerCommands(CLI::App &app);
+void AddBatchCommand(CLI::App &app);
+void AddMediaCommands(CLI::App &app);
+void AddTimezoneCommands(CLI::App &app);
 
 }  // namespace vxctl
-
-void add_media_commands(CLI::App &app);
-void add_timezone_commands(CLI::App &app);

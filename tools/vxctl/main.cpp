@@ -1,23 +1,50 @@
 // vxctl: try LibVestra from the command line, against recorders on the USB
 // bus or against virtual ones described by a scenario file.
 #include <cstdlib>
-#include <iostream>
+#include <string>
 
 #include "LibVestra.h"
 #include "commands.h"
+#include "output.h"
 #include "simulation.h"
 
 namespace vxctl {
-int &exit_code() {
+
+int &ExitCode() {
     static int code = kOk;
     return code;
 }
+
+void BuildApp(CLI::App &app) {
+    app.require_subcommand(1);
+    app.allow_windows_style_options(false);  // "/path" is a path, not an option
+    app.fallthrough();  // --json and --log may follow the command too
+    app.add_option("--scenario", "use virtual recorders described by this JSON file instead of the USB bus");
+    app.add_option("--log", "library log: 0 off, 1 file LibVestra.log beside vxctl, 2 console")
+        ->check(CLI::Range(0, 3))
+        ->each([](const std::string &v) { VX_SetLibLog(std::atoi(v.c_str())); });
+    app.add_flag("--json", g_JsonOutput, "print one JSON object instead of readable lines");
+
+    AddDeviceCommands(app);
+    AddOpCommands(app);
+    AddShowCommand(app);
+    AddClockCommands(app);
+    AddNetworkCommands(app);
+    AddServiceCommands(app);
+    AddConfigCommands(app);
+    AddDataCommands(app);
+    AddPowerCommands(app);
+    AddBatchCommand(app);
+    AddMediaCommands(app);
+    AddTimezoneCommands(app);
+}
+
 }  // namespace vxctl
 
 namespace {
 // The scenario decides which libusb the process runs on, so it is handled
 // before anything touches the library.
-std::string scenario_argument(int argc, char **argv) {
+std::string ScenarioArgument(int argc, char **argv) {
     for (int i = 1; i < argc; ++i) {
         std::string arg = argv[i];
         if (arg == "--scenario" && i + 1 < argc) return argv[i + 1];
@@ -28,26 +55,12 @@ std::string scenario_argument(int argc, char **argv) {
 }  // namespace
 
 int main(int argc, char **argv) {
-    std::string wanted = scenario_argument(argc, argv);
-    if (!wanted.empty() && !vxctl::virtual_bus_loaded()) vxctl::use_scenario(wanted, argv);
+    std::string wanted = ScenarioArgument(argc, argv);
+    if (!wanted.empty() && !vxctl::VirtualBusLoaded()) vxctl::UseScenario(wanted, argv);
     VX_SetLibLog(VX_LOG_OFF);
 
-    CLI::App app{"vxctl - find, identify and talk to recorders; decrypt recordings"};
-    app.require_subcommand(1);
-    app.allow_windows_style_options(false);  // "/path" is a path, not an option
-    std::string scenario;
-    int log_mode = VX_LOG_OFF;
-    app.add_option("--scenario", scenario,
-                   "use virtual recorders described by this JSON file instead of the USB bus");
-    app.add_option("--log", log_mode,
-                   "library log: 0 off, 1 file LibVestra.log beside vxctl, 2 console")
-        ->check(CLI::Range(0, 3))
-        ->each([](const std::string &v) { VX_SetLibLog(std::atoi(v.c_str())); });
-
-    vxctl::add_device_commands(app);
-    add_media_commands(app);
-    add_timezone_commands(app);
-
+    CLI::App app{"vxctl - find, identify, configure and talk to recorders; decrypt recordings"};
+    vxctl::BuildApp(app);
     try {
         app.parse(argc, argv);
     } catch (const CLI::CallForHelp &e) {
@@ -58,5 +71,5 @@ int main(int argc, char **argv) {
         app.exit(e);
         return vxctl::kUsage;
     }
-    return vxctl::exit_code();
+    return vxctl::ExitCode();
 }

@@ -37,9 +37,9 @@ std::string Quoted(const std::string &arg) {
 // puts the virtual bus there, beside vxctl.exe. The scenario reaches it
 // through the environment of a second run of vxctl (the bus reads it once,
 // at its start).
-bool virtual_bus_loaded() { return std::getenv("VXCTL_REEXEC") != nullptr; }
+bool VirtualBusLoaded() { return std::getenv("VXCTL_REEXEC") != nullptr; }
 
-void use_scenario(const std::string &scenario, char **argv) {
+void UseScenario(const std::string &scenario, char **argv) {
     char full[1024];
     if (_fullpath(full, scenario.c_str(), sizeof full) == nullptr || _access(full, 4) != 0) {
         std::fprintf(stderr, "vxctl: cannot read scenario file %s\n", scenario.c_str());
@@ -70,12 +70,12 @@ void use_scenario(const std::string &scenario, char **argv) {
 namespace vxctl {
 namespace {
 
-std::string sim_dir() {
+std::string SimDir() {
     if (const char *dir = std::getenv("VESTRA_SIM_DIR")) return dir;
     return VXCTL_SIM_DIR;
 }
 
-std::string real_path(const std::string &path) {
+std::string RealPath(const std::string &path) {
     char *resolved = ::realpath(path.c_str(), nullptr);
     if (resolved == nullptr) return path;
     std::string out(resolved);
@@ -85,27 +85,27 @@ std::string real_path(const std::string &path) {
 
 }  // namespace
 
-bool virtual_bus_loaded() {
+bool VirtualBusLoaded() {
     void *sym = ::dlsym(RTLD_DEFAULT, "usb_init");
     Dl_info info{};
     if (sym == nullptr || ::dladdr(sym, &info) == 0 || info.dli_fname == nullptr) return false;
-    std::string loaded = real_path(info.dli_fname);
-    std::string dir = real_path(sim_dir());
+    std::string loaded = RealPath(info.dli_fname);
+    std::string dir = RealPath(SimDir());
     return loaded.compare(0, dir.size() + 1, dir + "/") == 0;
 }
 
-void use_scenario(const std::string &scenario, char **argv) {
-    std::string path = real_path(scenario);
+void UseScenario(const std::string &scenario, char **argv) {
+    std::string path = RealPath(scenario);
     if (::access(path.c_str(), R_OK) != 0) {
         std::fprintf(stderr, "vxctl: cannot read scenario file %s\n", scenario.c_str());
         std::exit(2);
     }
     if (std::getenv("VXCTL_REEXEC") != nullptr) {
         std::fprintf(stderr, "vxctl: the virtual recorder bus was not found in %s\n",
-                     sim_dir().c_str());
+                     SimDir().c_str());
         std::exit(1);
     }
-    std::string libpath = sim_dir();
+    std::string libpath = SimDir();
     if (const char *old = std::getenv("LD_LIBRARY_PATH")) libpath += std::string(":") + old;
     ::setenv("LD_LIBRARY_PATH", libpath.c_str(), 1);
     ::setenv("VSIM_SCENARIO", path.c_str(), 1);

@@ -1,0 +1,615 @@
+// Each parse rule of the device operations on its edge cases, the outcomes
+// of the access-point operations, and the arguments the library refuses
+// before anything is sent.
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+#include <functional>
+#include <string>
+#include <type_traits>
+#include <vector>
+
+#include "ops_support.h"
+
+namespace {
+
+using namespace ops_test;
+
+// A reply and what the operation makes of it.
+struct Case {
+    std::string reply;
+    uint32_t result;
+    int status;
+    std::function<void(const Outs &)> check;
+};
+
+class Rules : public OpsTest {
+protected:
+    void SetUp() override {
+        OpsTest::SetUp();
+        login();
+    }
+    // Runs op once per case against command; a failed case keeps the reply
+    // as error text, a successful one the text that was there.
+    void run(const std::string &command, const std::vector<Case> &cases,
+             const std::function<uint32_t(Outs &)> &op) {
+        for (const Case &c : cases) {
+            SCOPED_TRACE(c.reply);
+            Outs outs;
+            vsim::script(id, command, c.reply);
+            set_err_text("prior");
+            EXPECT_EQ(op(outs), c.result);
+            EXPECT_EQ(VX_GetErrNo(dev), c.status);
+            EXPECT_EQ(std::string(VX_GetErrStr(dev)), c.result == 1 ? "prior" : c.reply);
+            if (c.check) c.check(outs);
+        }
+    }
+};
+
+#define RAW(area, text) EXPECT_TRUE(Raw(area, text))
+#define TERM(area, text) EXPECT_TRUE(Term(area, text))
+#define UNTOUCHED(...) EXPECT_TRUE(Untouched(__VA_ARGS__))
+
+TEST_F(Rules, RawCopy) {
+    run("VX+DEVNAME?\r\n",
+        {
+            {"+DEVNAME:\r\nOK\r\n", 1, 1, [](const Outs &o) { UNTOUCHED(o.t[0]); }},  // empty payload
+            {"OK\r\n+DEVNAME:abc", 0, 0, [](const Outs &o) { UNTOUCHED(o.t[0]); }},   // no line end behind
+            {"+DEVNAME:a,b c\r\n+DEVNAME:second\r\nOK\r\n", 1, 1,
+             [](const Outs &o) { RAW(o.t[0], "a,b c"); }},  // the first key, commas kept
+            {"noise+DEVNAME:x\nstill\r\nOK\r\n", 1, 1, [](const Outs &o) { RAW(o.t[0], "x\nstill"); }},
+        },
+        [&](Outs &o) { return VX_GetDevName(dev, kPwd, o.t[0]); });
+}
+
+TEST_F(Rules, Number) {
+    run("VX+LOGLEVEL?\r\n",
+        {
+            {"+LOGLEVEL:abc\r\nOK\r\n", 1, 1, [](const Outs &o) { EXPECT_EQ(o.n[0], 0u); }},
+            {"+LOGLEVEL: 42x\r\nOK\r\n", 1, 1, [](const Outs &o) { EXPECT_EQ(o.n[0], 42u); }},
+            {"+LOGLEVEL:-1\r\nOK\r\n", 1, 1, [](const Outs &o) { EXPECT_EQ(o.n[0], 0xFFFFFFFFu); }},
+            {"+LOGLEVEL:99999999999\r\nOK\r\n", 1, 1, [](const Outs &o) { EXPECT_EQ(o.n[0], 0x7FFFFFFFu); }},
+            {"+LOGLEVEL:-99999999999\r\nOK\r\n", 1, 1, [](const Outs &o) { EXPECT_EQ(o.n[0], 0x80000000u); }},
+            {"OK\r\n+LOGLEVEL:3", 0, 0, [](const Outs &o) { EXPECT_EQ(o.n[0], kNumFill); }},
+        },
+        [&](Outs &o) { return VX_GetDevLogLevel(dev, kPwd, &o.n[0]); });
+}
+
+TEST_F(Rules, FieldList) {
+    const std::string long_field(200, 'a');
+    run("VX+SYSTIME?\r\n",
+        {
+            // Cutting stops at the first CR or LF.
+            {"+SYSTIME:t1,5\n8,Z\r\nOK\r\n", 1, 1,
+             [](const Outs &o) {
+                 TERM(o.t[0], "t1");
+                 EXPECT_EQ(o.n[0], 5u);
+                 EXPECT_EQ(o.n[1], kNumFill);
+                 UNTOUCHED(o.t[1]);
+             }},
+            // A last field with no separator behind it is dropped.
+            {"OK\r\n+SYSTIME:t1,5,8,Z", 1, 1,
+             [](const Outs &o) {
+                 TERM(o.t[0], "t1");
+                 EXPECT_EQ(o.n[1], 8u);
+                 UNTOUCHED(o.t[1]);
+             }},
+            // A field holds at most 127 characters; the next field is still the next one.
+            {"+SYSTIME:" + long_field + ",5,8,Z\r\nOK\r\n", 1, 1,
+             [](const Outs &o) {
+                 TERM(o.t[0], std::string(127, 'a'));
+                 EXPECT_EQ(o.n[0], 5u);
+                 EXPECT_EQ(o.n[1], 8u);
+                 TERM(o.t[1], "Z");
+             }},
+            // Absent fields keep what the outputs held.
+            {"+SYSTIME:t1,5\r\nOK\r\n", 1, 1,
+             [](const Outs &o) {
+                 EXPECT_EQ(o.n[0], 5u);
+                 EXPECT_EQ(o.n[1], kNumFill);
+                 UNTOUCHED(o.t[1]);
+             }},
+            {"+SYSTIME:\r\nOK\r\n", 1, 1, [](const Outs &o) { TERM(o.t[0], ""); }},
+            {"+SYSTIME,t1,5,8,Z\r\nOK\r\n", 0, 0, [](const Outs &o) { UNTOUCHED(o.t[0]); }},
+        },
+        [&](Outs &o) { return VX_GetDevTimeCfg(dev, kPwd, o.t[0], &o.n[0], &o.n[1], o.t[1]); });
+
+    run("VX+MVEINFO?\r\n",
+        {
+            {"+MVEINFO:1280,25\r\nOK\r\n", 1, 1,
+             [](const Outs &o) {
+                 EXPECT_EQ(o.n[0], kNumFill);  // no "x": width and height untouched
+                 EXPECT_EQ(o.n[1], kNumFill);
+                 EXPECT_EQ(o.n[2], 25u);
+                 EXPECT_EQ(o.n[3], kNumFill);
+             }},
+        },
+        [&](Outs &o) { return VX_GetMasterVEInfo(dev, kPwd, &o.n[0], &o.n[1], &o.n[2], &o.n[3]); });
+
+    run("VX+VPN?\r\n",
+        {
+            {"+VPN:NULL,NULL,NULL\r\nOK\r\n", 1, 1,
+             [](const Outs &o) {
+                 UNTOUCHED(o.t[0]);
+                 UNTOUCHED(o.t[1]);
+                 UNTOUCHED(o.t[2]);
+             }},
+            {"+VPN:null,,x\r\nOK\r\n", 1, 1,  // only "NULL" exactly stands for nothing
+             [](const Outs &o) {
+                 TERM(o.t[0], "null");
+                 TERM(o.t[1], "");
+                 TERM(o.t[2], "x");
+             }},
+        },
+        [&](Outs &o) { return VX_GetVpn(dev, kPwd, o.t[0], o.t[1], o.t[2]); });
+}
+
+TEST_F(Rules, IdentityRecordIsClearedOnceAcceptedAndFieldsStayInTheirWidths) {
+    auto image = [](const char *serial, const char *userNo, const char *userName, const char *unitNo,
+                    const char *unitName) {
+        ZFYInfo z{};
+        std::strcpy(z.serial, serial);
+        std::strcpy(z.userNo, userNo);
+        std::strcpy(z.userName, userName);
+        std::strcpy(z.unitNo, unitNo);
+        std::strcpy(z.unitName, unitName);
+        return z;
+    };
+    struct ZCase { std::string reply; uint32_t result; bool cleared; ZFYInfo want; } cases[] = {
+        {"+GBCFG:1,2,3\r\nOK\r\n", 1, true, image("1", "2", "3", "", "")},
+        {"+OTHER:1\r\nOK\r\n", 0, true, ZFYInfo{}},  // accepted, key missing: cleared all the same
+        // Too long for their widths: cut and terminated, the next field untouched by them.
+        {"+GBCFG:123456789,ABCDEFGHIJ," + std::string(40, 'n') + ",12345678901234567," +
+             std::string(40, 'u') + ",extra\r\nOK\r\n",
+         1, true,
+         image("1234567", "ABCDEF", std::string(32, 'n').c_str(), "123456789012", std::string(32, 'u').c_str())},
+    };
+    for (const ZCase &c : cases) {
+        SCOPED_TRACE(c.reply);
+        vsim::script(id, "VX+GBCFG?\r\n", c.reply);
+        ZFYInfo z;
+        std::memset(&z, kFill, sizeof z);
+        EXPECT_EQ(VX_GetDevInfo(dev, kPwd, &z), c.result);
+        EXPECT_EQ(std::memcmp(&z, &c.want, sizeof z), 0);
+    }
+    // A reply that fails the check leaves the record as it was.
+    vsim::script(id, "VX+GBCFG?\r\n", "+GBCFG:1,2,3\r\nError: busy\r\n");
+    ZFYInfo z, before;
+    std::memset(&z, kFill, sizeof z);
+    before = z;
+    EXPECT_EQ(VX_GetDevInfo(dev, kPwd, &z), 0u);
+    EXPECT_EQ(std::memcmp(&z, &before, sizeof z), 0);
+}
+
+TEST_F(Rules, KeyedList) {
+    run("VX+GPSSERVCFG?\r\n",
+        {
+            {"+GPSSERVCFG:ReportTime:15,Passwd:pw,DevNo:D,ServPort:80,ServIP:h,bEnable:1,\r\nOK\r\n", 1, 1,
+             [](const Outs &o) {
+                 EXPECT_EQ(o.n[0], 1u);
+                 RAW(o.t[0], "h");
+                 RAW(o.t[1], "80");
+                 RAW(o.t[2], "D");
+                 RAW(o.t[3], "pw");
+                 EXPECT_EQ(o.n[1], 15u);
+             }},
+            {"+GPSSERVCFG:bEnable:1,\r\nOK\r\n", 1, 1,
+             [](const Outs &o) {
+                 EXPECT_EQ(o.n[0], 1u);
+                 for (int i = 0; i < 4; ++i) UNTOUCHED(o.t[i]);
+                 EXPECT_EQ(o.n[1], kNumFill);
+             }},
+            {"+GPSSERVCFG:\r\nOK\r\n", 0, 0, [](const Outs &o) { EXPECT_EQ(o.n[0], kNumFill); }},
+            // "ReportTime" is looked for without its colon.
+            {"+GPSSERVCFG:ReportTimeSec:45,\r\nOK\r\n", 1, 1, [](const Outs &o) { EXPECT_EQ(o.n[1], 45u); }},
+            // A value needs its comma; pairs before the key do not count.
+            {"ServIP:early,+GPSSERVCFG:ServPort:80\r\nOK\r\n", 0, 0, [](const Outs &o) { UNTOUCHED(o.t[0]); }},
+            {"+GPSSERVCFG:ServIP:,\r\nOK\r\n", 1, 1, [](const Outs &o) { UNTOUCHED(o.t[0]); }},  // empty value
+        },
+        [&](Outs &o) { return VX_GetGpsServCfg(dev, kPwd, &o.n[0], o.t[0], o.t[1], o.t[2], o.t[3], &o.n[1]); });
+
+    run("VX+TALKBACKCFG?\r\n",
+        {
+            // "DevName" is looked for without its colon.
+            {"+TALKBACKCFG:DevNameX:Cam,\r\nOK\r\n", 1, 1, [](const Outs &o) { RAW(o.t[3], "Cam"); }},
+        },
+        [&](Outs &o) {
+            return VX_GetTalkBackCfg(dev, kPwd, &o.n[0], o.t[0], o.t[1], o.t[2], o.t[3], o.t[4]);
+        });
+
+    run("VX+GB28181CFG?\r\n",
+        {
+            {"+GB28181CFG:Name:N1,\r\nOK\r\n", 1, 1, [](const Outs &o) { RAW(o.t[5], "N1"); }},
+            // "Name" first, then "ServID" copied over it.
+            {"+GB28181CFG:ServID:S2,Name:LONGNAME,\r\nOK\r\n", 1, 1, [](const Outs &o) { RAW(o.t[5], "S2NGNAME"); }},
+            {"+GB28181CFG:Chnname:Front,\r\nOK\r\n", 1, 1,
+             [](const Outs &o) {
+                 RAW(o.t[4], "Front");
+                 UNTOUCHED(o.t[5]);
+             }},
+        },
+        [&](Outs &o) {
+            return VX_GetGb28181Cfg(dev, kPwd, &o.n[0], o.t[0], o.t[1], o.t[2], o.t[3], o.t[4], o.t[5], o.t[6]);
+        });
+}
+
+TEST_F(Rules, ServiceSetCommands) {
+    struct SetCase { std::function<uint32_t()> op; std::string line; } cases[] = {
+        {[&] { return VX_SetGpsServCfg(dev, kPwd, 1, "h", nullptr, "", "p", 15); },
+         "VX+GPSSERVCFG=bEnable:1,ServIP:h,DevNo:,Passwd:p,ReportTime:15,\r\n"},
+        {[&] { return VX_SetCmsv6Cfg(dev, kPwd, 1, "h", "80", "D", 0); },
+         "VX+CMSV6CFG=bEnable:1,ServIP:h,ServPort:80,DevNo:D,\r\n"},
+        {[&] { return VX_SetCmsv6Cfg(dev, kPwd, 1, nullptr, nullptr, nullptr, -5); }, "VX+CMSV6CFG=bEnable:1,\r\n"},
+        // A flag outside 0 and 1 keeps its head.
+        {[&] { return VX_SetCmsv6Cfg(dev, kPwd, 5, "h", nullptr, nullptr, 0); }, "VX+CMSV6CFG=bEnable:5,ServIP:h,\r\n"},
+        {[&] { return VX_SetGb28181Cfg(dev, kPwd, 0, nullptr, nullptr, nullptr, nullptr, "F", nullptr, "pw"); },
+         "VX+GB28181CFG=bEnable:0,Chnname:F,Passwd:pw,\r\n"},
+        {[&] { return VX_SetLBSCfg(dev, kPwd, 0, nullptr, nullptr, -1); }, "VX+LBSCFG=bEnable:0,ReportTime:-1,\r\n"},
+    };
+    for (const SetCase &c : cases) {
+        SCOPED_TRACE(c.line);
+        vsim::clear_record();
+        vsim::script(id, c.line, "+X:1\r\nOK\r\n");
+        EXPECT_EQ(c.op(), 1u);
+        EXPECT_EQ(sent(), std::vector<std::string>{c.line});
+    }
+}
+
+TEST_F(Rules, Osd) {
+    auto osd = [&](int32_t index, uint32_t size) {
+        return [this, index, size](Outs &o) { return VX_GetVideoOsd(dev, kPwd, index, &o.n[0], o.t[0], size); };
+    };
+    run("VX+VIDEOOSD1?\r\n",
+        {
+            {"+VIDEOOSD1:7\r\nOK\r\n", 1, 1,
+             [](const Outs &o) {
+                 EXPECT_EQ(o.n[0], 7u);
+                 TERM(o.t[0], "");
+             }},
+            {"+VIDEOOSD2:1,x\r\nOK\r\n", 0, 0,
+             [](const Outs &o) {
+                 EXPECT_EQ(o.n[0], kNumFill);
+                 UNTOUCHED(o.t[0]);
+             }},
+            {"OK\r\n+VIDEOOSD1:1,x", 0, 0, [](const Outs &o) { UNTOUCHED(o.t[0]); }},
+        },
+        osd(1, 64));
+    // Longer than size - 1: size - 1 characters, the last byte left.
+    run("VX+VIDEOOSD1?\r\n", {{"+VIDEOOSD1:1,ABCDEFG\r\nOK\r\n", 1, 1, [](const Outs &o) { RAW(o.t[0], "ABCD"); }}},
+        osd(1, 5));
+    // The index is part of the key: "+VIDEOOSD10:" is not the key of index 1.
+    run("VX+VIDEOOSD1?\r\n", {{"+VIDEOOSD10:5,x\r\nOK\r\n", 0, 0, nullptr}}, osd(1, 64));
+    run("VX+VIDEOOSD10?\r\n", {{"+VIDEOOSD10:5,xy\r\nOK\r\n", 1, 1, [](const Outs &o) { TERM(o.t[0], "xy"); }}},
+        osd(10, 64));
+
+    // Size 0: nothing written, nothing sent.
+    vsim::clear_record();
+    Outs outs;
+    EXPECT_EQ(VX_GetVideoOsd(dev, kPwd, 1, &outs.n[0], outs.t[0], 0), 0u);
+    EXPECT_EQ(VX_GetErrNo(dev), 0);
+    EXPECT_TRUE(outs.same_as(Outs()));
+    EXPECT_TRUE(sent().empty());
+}
+
+TEST_F(Rules, ConfigText) {
+    auto json = [&](int32_t size) {
+        return [this, size](Outs &o) { return VX_DevCfgJsonStr(dev, kPwd, "{}", o.t[0], size); };
+    };
+    run("VX+UMSJSON={}\r\n",
+        {
+            {"+UMSJSON:123456789\r\nOK\r\n", 1, 1, [](const Outs &o) { RAW(o.t[0], "123456789"); }},
+            {"+UMSJSON:1234567890\r\nOK\r\n", 0, 0, [](const Outs &o) { UNTOUCHED(o.t[0]); }},
+            // No "OK" needed: an "Error:" reply that holds the key is a success.
+            {"+UMSJSON:{}\r\nError: partly applied\r\n", 1, 1, [](const Outs &o) { RAW(o.t[0], "{}"); }},
+            {"Error: x +UMSJSON:{}\r\n", 1, 1, [](const Outs &o) { RAW(o.t[0], "{}"); }},
+            {"OK\r\n+UMSJSON:{}", 0, 0, [](const Outs &o) { UNTOUCHED(o.t[0]); }},
+        },
+        json(10));
+    run("VX+UMSJSON={}\r\n", {{"+UMSJSON:\r\nOK\r\n", 0, 0, [](const Outs &o) { UNTOUCHED(o.t[0]); }}}, json(0));
+    run("VX+UMSJSON={}\r\n", {{"+UMSJSON:\r\nOK\r\n", 0, 0, nullptr}}, json(-1));
+    run("VX+UMSINI=a.b=?\r\n", {{"+UMSINI:a.b=1\r\nOK\r\n", 1, 1, [](const Outs &o) { RAW(o.t[0], "a.b=1"); }}},
+        [&](Outs &o) { return VX_DevCfgIniStr(dev, kPwd, "a.b=?", o.t[0], 6); });
+}
+
+TEST_F(Rules, AccessPointOutcomes) {
+    auto del = [&](Outs &) { return VX_DelAp(dev, kPwd, "HQ"); };
+    run("VX+APDEL=HQ\r\n",
+        {
+            {"+APDEL:\r\nOK\r\n", 1, VX_STATUS_AP_NOT_DELETED, nullptr},
+            {"+APDEL:x,HQ\r\nOK\r\n", 1, 1, nullptr},
+            {"+APDEL:\r\nHQ OK\r\n", 1, 1, nullptr},  // anywhere behind the key
+            {"HQ\r\n+APDEL:Depot\r\nOK\r\n", 1, VX_STATUS_AP_NOT_DELETED, nullptr},
+        },
+        del);
+    run("VX+APDEL=ALL\r\n", {{"+APDEL:HQ\r\nOK\r\n", 1, VX_STATUS_AP_NOT_DELETED, nullptr}},
+        [&](Outs &) { return VX_DelAllAp(dev, kPwd); });
+    run("VX+APSEL=HQ\r\n", {{"+APSEL:Depot\r\nOK\r\n", 1, VX_STATUS_AP_NOT_SELECTED, nullptr}},
+        [&](Outs &) { return VX_SetSelAp(dev, kPwd, "HQ"); });
+    run("VX+APSEL?\r\n",
+        {
+            {"+APSEL:\r\nOK\r\n", 1, VX_STATUS_AP_EMPTY_SEL, [](const Outs &o) { UNTOUCHED(o.t[0]); }},
+            {"+APLIST:Depot\r\nOK\r\n", 1, 1, [](const Outs &o) { RAW(o.t[0], "Depot"); }},
+            {"+APLIST:A,B\r\n+APSEL:B\r\nOK\r\n", 1, 1, [](const Outs &o) { RAW(o.t[0], "B"); }},
+            {"+APLIST:\r\nOK\r\n", 1, VX_STATUS_AP_EMPTY_SEL, [](const Outs &o) { UNTOUCHED(o.t[0]); }},
+            {"OK\r\n+APSEL:B", 0, 0, [](const Outs &o) { UNTOUCHED(o.t[0]); }},
+        },
+        [&](Outs &o) { return VX_GetSelAp(dev, kPwd, o.t[0]); });
+    const std::string big(1500, 'w');
+    run("VX+APLIST?\r\n",
+        {
+            {"+APLIST:\r\nOK\r\n", 1, VX_STATUS_AP_EMPTY_LIST, [](const Outs &o) { UNTOUCHED(o.list, sizeof o.list); }},
+            {"OK\r\n+APLIST:x", 0, 0, [](const Outs &o) { UNTOUCHED(o.list, sizeof o.list); }},
+            {"+APLIST:" + big + "\r\nOK\r\n", 1, 1, [big](const Outs &o) { RAW(o.list, big); }},  // over 1024 bytes
+        },
+        [&](Outs &o) { return VX_GetApList(dev, kPwd, o.list); });
+}
+
+// ---- Arguments refused before anything is sent ----------------------------
+
+class Refusals : public Rules {
+protected:
+    // op is refused: result 0, status 0, an error text that says why, no command.
+    void expect_refused(const std::function<uint32_t()> &op, const char *why) {
+        vsim::clear_record();
+        set_err_text("prior");
+        EXPECT_EQ(op(), 0u);
+        EXPECT_EQ(VX_GetErrNo(dev), 0);
+        EXPECT_NE(std::string(VX_GetErrStr(dev)).find(why), std::string::npos) << VX_GetErrStr(dev);
+        EXPECT_TRUE(vsim::transfers().empty());
+    }
+    void expect_sent(const std::function<uint32_t()> &op, const std::string &line) {
+        vsim::clear_record();
+        EXPECT_EQ(op(), 1u);
+        EXPECT_EQ(sent(), std::vector<std::string>{line});
+    }
+};
+
+TEST_F(Refusals, ApnAndVpnTextsOfThirtyTwoCharacters) {
+    const std::string t31(31, 'a'), t32(32, 'a');
+    expect_refused([&] { return VX_SetApn(dev, kPwd, t32.c_str()); }, "32");
+    expect_refused([&] { return VX_SetVpn(dev, kPwd, "a", "b", t32.c_str()); }, "32");
+    expect_sent([&] { return VX_SetApn(dev, kPwd, t31.c_str()); }, "VX+APN=" + t31 + "\r\n");
+    expect_sent([&] { return VX_SetVpn(dev, kPwd, t31.c_str(), "", t31.c_str()); },
+                "VX+VPN=" + t31 + ",NULL," + t31 + "\r\n");
+}
+
+TEST_F(Refusals, NullTextsAreSentEmpty) {
+    struct NCase { std::function<uint32_t()> op; const char *line; } cases[] = {
+        {[&] { return VX_SetDevName(dev, kPwd, nullptr); }, "VX+DEVNAME=\r\n"},
+        {[&] { return VX_SetApn(dev, kPwd, nullptr); }, "VX+APN=NULL\r\n"},
+        {[&] { return VX_SetVpn(dev, kPwd, nullptr, "b", nullptr); }, "VX+VPN=NULL,b,NULL\r\n"},
+        {[&] { return VX_AddAp(dev, kPwd, nullptr, nullptr); }, "VX+APADD=:\r\n"},
+        {[&] { return VX_SetVideoOsd(dev, kPwd, 2, 5, nullptr); }, "VX+VIDEOOSD2=5,\r\n"},
+        {[&] { return VX_SetDevTimeCfg(dev, kPwd, -3, nullptr); }, nullptr},
+    };
+    for (const NCase &c : cases) {
+        if (c.line == nullptr) {  // the clock line: only its end is known
+            vsim::clear_record();
+            vsim::set_handler("SYSTIME", [](vsim::Recorder &, const std::string &) {
+                return std::string("+SYSTIME:1\r\nOK\r\n");
+            });
+            EXPECT_EQ(c.op(), 1u);
+            auto s = sent();
+            ASSERT_EQ(s.size(), 1u);
+            EXPECT_EQ(s[0].substr(25), ",0,-3,\r\n");
+            continue;
+        }
+        vsim::script(id, c.line, "+X:1\r\nOK\r\n");
+        expect_sent(c.op, c.line);
+    }
+}
+
+TEST_F(Refusals, CommandsThatDoNotFitTheirArea) {
+    const std::string ip(1000, '1');
+    expect_refused([&] { return VX_SetTalkBackCfg(dev, kPwd, 1, ip.c_str(), "1", "1", "1", "1"); }, "too long");
+    expect_refused([&] { return VX_SetDevName(dev, kPwd, std::string(1020, 'n').c_str()); }, "too long");
+    // "VX+UMSINI=" and "\r\n" around the text: 1023 characters fit, 1024 do not.
+    const std::string fits(1011, 'i'), over(1012, 'i');
+    char answer[VX_TEXT_AREA] = {};
+    expect_refused([&] { return VX_DevCfgIniStr(dev, kPwd, over.c_str(), answer, sizeof answer); }, "too long");
+    expect_refused([&] { return VX_DevCfgJsonStr(dev, kPwd, over.c_str(), answer, sizeof answer); }, "too long");
+    vsim::clear_record();
+    vsim::script(id, "VX+UMSINI=" + fits + "\r\n", "+UMSINI:\r\nOK\r\n");
+    EXPECT_EQ(VX_DevCfgIniStr(dev, kPwd, fits.c_str(), answer, sizeof answer), 1u);
+    EXPECT_EQ(wire(), "VX+UMSINI=" + fits + "\r\n");
+}
+
+TEST_F(Refusals, DataPackSizes) {
+    std::string data(VX_DATA_PACK_MAX + 1, '\0');
+    for (std::size_t i = 0; i < data.size(); ++i) data[i] = char(i * 7 + i / 256);
+    const auto *bytes = reinterpret_cast<const uint8_t *>(data.data());
+    expect_refused([&] { return VX_SendDataPack(dev, kPwd, 1, bytes, VX_DATA_PACK_MAX + 1); }, "76800");
+    expect_refused([&] { return VX_SendDataPack(dev, kPwd, 1, bytes, -1); }, "76800");
+    expect_refused([&] { return VX_SendDataPack(dev, kPwd, 1, nullptr, 3); }, "no data");
+
+    vsim::clear_record();
+    EXPECT_EQ(VX_SendDataPack(dev, kPwd, 2147483647, bytes, VX_DATA_PACK_MAX), 1u);
+    const std::string line = wire();
+    EXPECT_EQ(line.size(), std::string("VX+BASE64=2147483647,").size() + 102400 + 2);
+    EXPECT_EQ(line.substr(line.size() - 2), "\r\n");
+    auto packs = vsim::data_packs(id);
+    ASSERT_EQ(packs.size(), 1u);
+    EXPECT_EQ(packs[0].number, 2147483647);
+    EXPECT_EQ(packs[0].bytes, data.substr(0, VX_DATA_PACK_MAX));
+}
+
+TEST_F(Refusals, UnknownFileSystemTypeSendsNothing) {
+    for (int32_t type : {0, 3, -1}) {
+        expect_refused([&] { return VX_FormatUdisk(dev, kPwd, type); }, "fstype Error");
+        EXPECT_STREQ(VX_GetErrStr(dev), "fstype Error");
+    }
+}
+
+TEST_F(Refusals, UserCommands) {
+    char lower[] = "vx+devname?";
+    char reply[VX_USER_REPLY_AREA];
+    std::memset(reply, kFill, sizeof reply);
+    expect_refused([&] { return VX_SendUserCmd(dev, kPwd, lower, reply); }, "cmd error");
+    EXPECT_STREQ(VX_GetErrStr(dev), "cmd error");
+    EXPECT_TRUE(Untouched(reply, sizeof reply));
+    expect_refused([&] { return VX_SendUserCmd(dev, kPwd, nullptr, reply); }, "cmd error");
+
+    // Cut at the first line end, in the caller's own text too.
+    char two[] = "VX+DEVNAME?\r\nVX+FRESET=1\r\n";
+    vsim::script(id, "VX+DEVNAME?\r\n", "+DEVNAME:x\r\nOK\r\n");
+    expect_sent([&] { return VX_SendUserCmd(dev, kPwd, two, reply); }, "VX+DEVNAME?\r\n");
+    EXPECT_STREQ(two, "VX+DEVNAME?");
+
+    // With its "\r\n" the line must fit 1023 characters.
+    std::string over = "VX+" + std::string(1019, 'c'), fits = "VX+" + std::string(1018, 'c');
+    expect_refused([&] { return VX_SendUserCmd(dev, kPwd, &over[0], reply); }, "too long");
+    vsim::script(id, fits + "\r\n", "+C:1\r\nOK\r\n");
+    expect_sent([&] { return VX_SendUserCmd(dev, kPwd, &fits[0], reply); }, fits + "\r\n");
+
+    // The reply area holds 4096 bytes; the error text keeps what fits its field.
+    const std::string big = "+DEVNAME:" + std::string(3000, 'x') + "\r\nOK\r\n";
+    vsim::script(id, "VX+DEVNAME?\r\n", big);
+    char again[] = "VX+DEVNAME?";
+    EXPECT_EQ(VX_SendUserCmd(dev, kPwd, again, reply), 1u);
+    EXPECT_EQ(std::string(reply), big);
+    EXPECT_EQ(std::string(VX_GetErrStr(dev)), big.substr(0, VX_TEXT_AREA - 1));
+}
+
+// ---- Texts the library forms itself -----------------------------------------
+
+TEST_F(Rules, AccountPasswordsTravelAsDigests) {
+    struct DCase { const char *password; std::string digest; } cases[] = {
+        {"", "D41D8CD98F00B204E9800998ECF8427E"},
+        {nullptr, "D41D8CD98F00B204E9800998ECF8427E"},
+        {"aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaa", "3B0845DB57C200BE6052466F87B2198A"},    // 31
+        {"aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaa", "B4F13CB081E412F44E99742CB128A1A5"},  // 33
+        {"0123456789abcdef0123456789abcdef", "0123456789abcdef0123456789abcdef"},  // 32: as it is
+    };
+    for (const DCase &c : cases) {
+        const std::string line = "VX+USER=u:" + c.digest + ":21218CCA77804D2BA1922C33E0151105\r\n";
+        vsim::clear_record();
+        vsim::script(id, line, "+USER:u\r\nOK\r\n");
+        EXPECT_EQ(VX_SetDevUser(dev, kPwd, "u", c.password, "888888"), 1u) << line;
+        EXPECT_EQ(sent(), std::vector<std::string>{line});
+    }
+}
+
+TEST_F(Rules, ClockIsSentAsUtcWhateverTheLocalZone) {
+    const char *old = std::getenv("TZ");
+    const std::string saved = old ? old : "";
+#if defined(_WIN32)
+    _putenv_s("TZ", "IST-5:30");  // the runtime reads POSIX-style zones only
+    _tzset();
+#else
+    ::setenv("TZ", "Asia/Kolkata", 1);  // 5:30 ahead of UTC
+    ::tzset();
+#endif
+    const std::time_t before = std::time(nullptr);
+    vsim::clear_record();
+    VX_SetDevTimeCfg(dev, kPwd, 8, "abc");
+    VX_SetDevTime(dev, kPwd);
+    const std::time_t after = std::time(nullptr);
+#if defined(_WIN32)
+    _putenv_s("TZ", saved.c_str());
+    _tzset();
+#else
+    if (old) ::setenv("TZ", saved.c_str(), 1);
+    else ::unsetenv("TZ");
+    ::tzset();
+#endif
+
+    auto s = sent();
+    ASSERT_EQ(s.size(), 2u);
+    for (const std::string &line : s) {
+        ASSERT_GE(line.size(), 11u + 14u) << line;
+        std::tm tm{};
+        ASSERT_TRUE(::strptime(line.substr(11, 14).c_str(), "%Y%m%d%H%M%S", &tm)) << line;
+        std::time_t sent_at = ::timegm(&tm);
+        EXPECT_GE(sent_at, before - 1) << line;
+        EXPECT_LE(sent_at, after + 1) << line;
+    }
+    EXPECT_EQ(s[0].substr(25), ",0,8,abc\r\n");
+    EXPECT_EQ(s[1].substr(25), "\r\n");
+}
+
+// ---- Data packs as Base64 on the wire ----------------------------------------
+
+TEST_F(Rules, DataPacksAreBase64OnTheWire) {
+    struct BCase { std::string data; const char *text; } cases[] = {
+        {"\x01", "AQ=="}, {"\x01\x02", "AQI="}, {"\x01\x02\x03", "AQID"}, {"", "TlVMTA=="},
+        {"f", "Zg=="},    {"foob", "Zm9vYg=="}, {"fooba", "Zm9vYmE="},    {"foobar", "Zm9vYmFy"},
+        {"\xff\xfe\xfd", "//79"},
+    };
+    int pack = 0;
+    for (const BCase &c : cases) {
+        ++pack;
+        const std::string line = "VX+BASE64=" + std::to_string(pack) + "," + c.text + "\r\n";
+        vsim::clear_record();
+        vsim::script(id, line, "+BASE64:" + std::to_string(pack) + "\r\nOK\r\n");
+        const auto *bytes = reinterpret_cast<const uint8_t *>(c.data.data());
+        EXPECT_EQ(VX_SendDataPack(dev, kPwd, pack, bytes, int32_t(c.data.size())), 1u) << line;
+        EXPECT_EQ(wire(), line);
+    }
+    vsim::clear_record();
+    vsim::script(id, "VX+BASE64=0,TlVMTA==\r\n", "+BASE64:0\r\nOK\r\n");
+    EXPECT_EQ(VX_SendDataPack(dev, kPwd, 0, nullptr, 0), 1u);
+    EXPECT_EQ(wire(), "VX+BASE64=0,TlVMTA==\r\n");
+
+    // The echo must carry this pack's number.
+    run("VX+BASE64=7,YWJj\r\n",
+        {
+            {"+BASE64:6\r\nOK\r\n", 0, 0, nullptr},
+            {"+BASE64:7\r\nOK\r\n", 1, 1, nullptr},
+            {"+BASE64:07,more\r\nOK\r\n", 1, 1, nullptr},
+        },
+        [&](Outs &) {
+            const uint8_t abc[] = {'a', 'b', 'c'};
+            return VX_SendDataPack(dev, kPwd, 7, abc, 3);
+        });
+    run("VX+DATAPTHREAD=4\r\n",
+        {
+            {"+DATAPTHREAD\r\nOK\r\n", 0, 0, nullptr},
+            {"OK\r\n+DATAPTHREAD:", 1, 1, nullptr},  // the key alone, no line end needed
+        },
+        [&](Outs &) { return VX_SetDataPthread(dev, kPwd, 4); });
+}
+
+// ---- The raw command and the login ID ----------------------------------------
+
+TEST_F(OpsTest, RawCommandWithoutText) {
+    EXPECT_EQ(VX_Cmd(nullptr, kPwd, nullptr), 0u);
+    VestraInfo closed{};
+    EXPECT_EQ(VX_Cmd(&closed, kPwd, nullptr), 0u);
+    EXPECT_EQ(VX_GetErrNo(&closed), VX_STATUS_NOT_OPEN);
+    EXPECT_STREQ(VX_GetErrStr(&closed), "Device not Open");
+
+    // An open record: refused with status 0, not even a login is sent.
+    vsim::clear_record();
+    dev->errNo = 1;
+    EXPECT_EQ(VX_Cmd(dev, kPwd, nullptr), 0u);
+    EXPECT_EQ(VX_GetErrNo(dev), 0);
+    EXPECT_TRUE(vsim::transfers().empty());
+    EXPECT_EQ(VX_IsLogin(dev), 0);
+}
+
+TEST_F(OpsTest, UnknownFileSystemTypeIsRefusedAfterTheLogin) {
+    EXPECT_EQ(VX_FormatUdisk(dev, kPwd, 3), 0u);
+    EXPECT_EQ(vsim::commands(id), std::vector<std::string>{"VX+LOGIN=admin:21218CCA77804D2BA1922C33E0151105\r\n"});
+    EXPECT_EQ(VX_IsLogin(dev), 1);
+    EXPECT_STREQ(VX_GetErrStr(dev), "fstype Error");
+}
+
+TEST_F(OpsTest, LoginIdIsTakenEvenBesideAParaError) {
+    vsim::script(id, "VX+LOGINID?\r\n", "+LOGINID:LID9\r\nError: para is error\r\n");
+    set_err_text("prior");
+    char login_id[VX_LOGIN_ID_LEN];
+    std::memset(login_id, kFill, sizeof login_id);
+    EXPECT_EQ(VX_GetLoginID(dev, login_id), 1u);
+    EXPECT_STREQ(login_id, "LID9");
+    EXPECT_STREQ(VX_GetErrStr(dev), "prior");
+    EXPECT_EQ(vsim::commands(id).size(), 1u);
+}
+
+TEST_F(OpsTest, ErrorTextIsWritableText) {
+    static_assert(std::is_same<decltype(VX_GetErrStr(nullptr)), char *>::value, "VX_GetErrStr gives char *");
+    char *p = VX_GetErrStr(dev);
+    ASSERT_NE(p, nullptr);
+    EXPECT_EQ(p, dev->errStr);
+}
+
+}  // namespace

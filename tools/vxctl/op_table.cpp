@@ -1,0 +1,191 @@
+#include "op_table.h"
+
+#include <cstdlib>
+#include <cstring>
+
+namespace vxctl {
+namespace {
+
+namespace rows = vx::ops::rows;
+using vx::ops::Form;
+using vx::ops::Rule;
+
+// The exported functions whose outputs are more than one text or number,
+// adapted to the one several-field signature.
+uint32_t GetTime(VestraInfo *d, const char *p, Json &v) {
+    char time[VX_TEXT_AREA] = {}, text[VX_TEXT_AREA] = {};
+    uint32_t second = 0, third = 0;
+    uint32_t ok = VX_GetDevTimeCfg(d, p, time, &second, &third, text);
+    v = Json::array({time, second, third, text});
+    return ok;
+}
+uint32_t SetTime(VestraInfo *d, const char *p, const std::vector<std::string> &a) {
+    return VX_SetDevTimeCfg(d, p, std::atoi(a[0].c_str()), a[1].c_str());
+}
+uint32_t SetUser(VestraInfo *d, const char *p, const std::vector<std::string> &a) {
+    return VX_SetDevUser(d, p, a[0].c_str(), a[1].c_str(), a[2].c_str());
+}
+template <uint32_t (*Fn)(VestraInfo *, const char *, uint32_t *, uint32_t *, uint32_t *, uint32_t *)>
+uint32_t GetEncoder(VestraInfo *d, const char *p, Json &v) {
+    uint32_t w = 0, h = 0, third = 0, fourth = 0;
+    uint32_t ok = Fn(d, p, &w, &h, &third, &fourth);
+    v = Json::array({w, h, third, fourth});
+    return ok;
+}
+uint32_t GetVpn(VestraInfo *d, const char *p, Json &v) {
+    char a[VX_TEXT_AREA] = {}, b[VX_TEXT_AREA] = {}, c[VX_TEXT_AREA] = {};
+    uint32_t ok = VX_GetVpn(d, p, a, b, c);
+    v = Json::array({a, b, c});
+    return ok;
+}
+uint32_t SetVpn(VestraInfo *d, const char *p, const std::vector<std::string> &a) {
+    return VX_SetVpn(d, p, a[0].c_str(), a[1].c_str(), a[2].c_str());
+}
+uint32_t GetServAddr(VestraInfo *d, const char *p, Json &v) {
+    char address[VX_TEXT_AREA] = {};
+    uint32_t port = 0;
+    uint32_t ok = VX_GetServAddr(d, p, address, &port);
+    v = Json::array({address, port});
+    return ok;
+}
+uint32_t SetServAddr(VestraInfo *d, const char *p, const std::vector<std::string> &a) {
+    return VX_SetServAddr(d, p, a[0].c_str(), std::atoi(a[1].c_str()));
+}
+uint32_t GetZfy(VestraInfo *d, const char *p, Json &v) {
+    ZFYInfo info{};
+    uint32_t ok = VX_GetDevInfo(d, p, &info);
+    v = Json::array({info.serial, info.userNo, info.userName, info.unitNo, info.unitName});
+    return ok;
+}
+template <std::size_t N>
+void CopyField(char (&to)[N], const std::string &from) {
+    std::strncpy(to, from.c_str(), N - 1);
+}
+uint32_t SetZfy(VestraInfo *d, const char *p, const std::vector<std::string> &a) {
+    ZFYInfo info{};
+    CopyField(info.serial, a[0]);
+    CopyField(info.userNo, a[1]);
+    CopyField(info.userName, a[2]);
+    CopyField(info.unitNo, a[3]);
+    CopyField(info.unitName, a[4]);
+    return VX_SetDevInfo(d, p, &info);
+}
+
+// The library asks a record for its battery at most once in 20 s, counting a
+// record that never asked from the start of the process; a record vxctl just
+// opened has not asked in this process, so it may ask at once.
+constexpr int32_t kBatteryWindowMs = 20000;
+uint32_t GetBattery(VestraInfo *d, const char *p, uint32_t *level) {
+    if (d->lastBatteryQuery == 0) d->lastBatteryQuery = -kBatteryWindowMs - 1;
+    return VX_GetBatVal(d, p, level);
+}
+
+const std::vector<const char *> kEncoderFields{"width", "height", "third", "fourth"};
+
+const char *RuleWord(Rule rule) {
+    switch (rule) {
+        case Rule::Number: return "number";
+        case Rule::FieldList: return "fields";
+        default: return "text";
+    }
+}
+
+}  // namespace
+
+const std::vector<SimpleOp> &SimpleOps() {
+    static const std::vector<SimpleOp> kOps{
+        {"devname", &rows::kGetDevName, &rows::kSetDevName, VX_GetDevName, VX_SetDevName, {}, {}, "recorder name"},
+        {"uid", &rows::kGetDevUid, nullptr, VX_GetDevUID, {}, {}, {}, "UID"},
+        {"uuid", &rows::kGetDevUuid, nullptr, VX_GetDevUUID, {}, {}, {}, "UUID"},
+        {"vid", &rows::kGetDevVid, nullptr, VX_GetDevVID, {}, {}, {}, "VID"},
+        {"did", &rows::kGetDevDid, nullptr, VX_GetDevDID, {}, {}, {}, "DID"},
+        {"zfyinfo", &rows::kGetDevInfo, &rows::kSetDevInfo, GetZfy, SetZfy,
+         {"serial", "userNo", "userName", "unitNo", "unitName"}, {}, "identity record"},
+        {"time", &rows::kGetDevTime, &rows::kSetDevTime, GetTime, SetTime,
+         {"utc", "second", "third", "text"}, {"third", "text"}, "clock; set sends the host's UTC time with these"},
+        {"user", &rows::kGetDevUser, &rows::kSetDevUser, VX_GetDevUser, SetUser, {},
+         {"user", "password1", "password2"}, "user account"},
+        {"battery", &rows::kGetBatVal, nullptr, GetBattery, {}, {}, {}, "battery level, asked at most once in 20 s"},
+        {"recpwd", &rows::kGetRecordPwd, &rows::kSetRecordPwd, VX_GetRecordPwd, VX_SetRecordPwd, {}, {},
+         "recording password"},
+        {"video-main", &rows::kGetMasterVe, nullptr, GetEncoder<VX_GetMasterVEInfo>, {}, kEncoderFields, {},
+         "main stream encoder"},
+        {"video-sub", &rows::kGetSlaveVe, nullptr, GetEncoder<VX_GetSlaveVEInfo>, {}, kEncoderFields, {},
+         "sub stream encoder"},
+        {"apn", &rows::kGetApn, &rows::kSetApn, VX_GetApn, VX_SetApn, {}, {}, "mobile data APN"},
+        {"vpn", &rows::kGetVpn, &rows::kSetVpn, GetVpn, SetVpn, {"first", "second", "third"}, {}, "VPN"},
+        {"servaddr", &rows::kGetServAddr, &rows::kSetServAddr, GetServAddr, SetServAddr, {"address", "port"},
+         {}, "management server"},
+        {"ssid", &rows::kGetDevSsid, &rows::kSetDevSsid, VX_GetDevSSID, VX_SetDevSSID, {}, {}, "own Wi-Fi name"},
+        {"udiskauth", &rows::kGetUDiskAuthEn, &rows::kSetUDiskAuthEn, VX_GetDevUDiskAuthEn,
+         VX_SetDevUDiskAuthEn, {}, {}, "U-disk authentication switch"},
+        {"pfptt", &rows::kGetPfpttEn, &rows::kSetPfpttEn, VX_GetDevPFPTTEn, VX_SetDevPFPTTEn, {}, {},
+         "PFPTT switch"},
+        {"heartbeat", &rows::kGetReportTime, &rows::kSetReportTime, VX_GetDevReportTime,
+         VX_SetDevReportTime, {}, {}, "server heartbeat interval"},
+        {"gps", &rows::kGetGpsEn, &rows::kSetGpsEn, VX_GetDevGpsEn, VX_SetDevGpsEn, {}, {}, "GPS switch"},
+        {"loglevel", &rows::kGetLogLevel, &rows::kSetLogLevel, VX_GetDevLogLevel, VX_SetDevLogLevel, {}, {},
+         "device log level"},
+        {"datapthread", nullptr, &rows::kDataPthread, {}, VX_SetDataPthread, {}, {}, "data channel setting"},
+    };
+    return kOps;
+}
+
+const SimpleOp *FindOp(const std::string &name) {
+    for (const SimpleOp &op : SimpleOps())
+        if (name == op.name) return &op;
+    return nullptr;
+}
+
+bool ReadOp(const SimpleOp &op, VestraInfo *dev, const char *pw, Json &value) {
+    uint32_t ok = 0;
+    if (auto *text = std::get_if<GetText>(&op.get)) {
+        char out[VX_TEXT_AREA] = {};
+        ok = (*text)(dev, pw, out);
+        value = out;
+    } else if (auto *number = std::get_if<GetNumber>(&op.get)) {
+        uint32_t out = 0;
+        ok = (*number)(dev, pw, &out);
+        value = out;
+    } else if (auto *fields = std::get_if<GetFields>(&op.get)) {
+        Json values;
+        ok = (*fields)(dev, pw, values);
+        value = Json::object();
+        for (std::size_t i = 0; i < op.fields.size(); ++i) value[op.fields[i]] = values[i];
+    }
+    if (!ok) value = Unavailable(dev);
+    return ok != 0;
+}
+
+std::vector<std::string> SetArguments(const SimpleOp &op) {
+    if (std::holds_alternative<SetFields>(op.set)) {
+        const auto &names = op.set_fields.empty() ? op.fields : op.set_fields;
+        return {names.begin(), names.end()};
+    }
+    if (std::holds_alternative<SetInt>(op.set)) return {"NUMBER"};
+    return {"TEXT"};
+}
+
+std::string OpsHelp() {
+    std::string help = "Keys (get prints, set takes):\n";
+    for (const SimpleOp &op : SimpleOps()) {
+        const vx::ops::Row *row = op.get_row ? op.get_row : op.set_row;
+        std::string line = std::string("  ") + op.name;
+        line.resize(14, ' ');
+        line += std::string("VX+") + row->key;
+        line.resize(32, ' ');
+        if (op.get_row) {
+            line += std::string("get: ") + RuleWord(op.get_row->rule);
+            if (op.get_row->rule == Rule::FieldList)
+                for (std::size_t i = 0; i < op.fields.size(); ++i) line += (i ? "," : " ") + std::string(op.fields[i]);
+        }
+        if (op.set_row && op.set_row->form == Form::Set) {
+            line += op.get_row ? "; set:" : "set:";
+            for (const std::string &arg : SetArguments(op)) line += " " + arg;
+        }
+        help += line + "  (" + op.about + ")\n";
+    }
+    return help;
+}
+
+}  // namespace vxctl
