@@ -37,7 +37,7 @@ cd "${prefix}64"
 export WINE_BIN="$wine"
 xvfb-run -a bash -c '
   set -euo pipefail
-  wineserver -p
+  wineserver -p 2>/dev/null || true  # one may be running already
   trap "wineserver -k >/dev/null 2>&1 || true" EXIT
   timeout 120 "$WINE_BIN" cmd /c exit >/dev/null 2>&1 </dev/null || true
   ctest --output-on-failure -j"$(nproc)" --timeout 300 '"${CTEST_ARGS:-}"'

@@ -301,9 +301,14 @@ void run_events(std::vector<Setup> setups, std::vector<Event> events, std::vecto
 
 // At process exit the event thread is told to stop and let go, never joined:
 // a static destructor runs under the loader lock on Windows, where waiting
-// for a thread deadlocks. The state it touches is never freed.
+// for a thread deadlocks. The state it touches is never freed. On Windows the
+// process's other threads are already gone by then, perhaps holding the
+// lock: there is nothing to stop and nothing may be waited for.
 struct EventThreadStopper {
     ~EventThreadStopper() {
+#if defined(_WIN32)
+        return;
+#endif
         State &st = state();
         Lock lk(st.lock);
         st.events_stop = true;

@@ -1,6 +1,10 @@
 // vxctl: try LibVestra from the command line, against recorders on the USB
 // bus or against virtual ones described by a scenario file.
 #include <cstdlib>
+#if defined(_WIN32)
+#include <fcntl.h>
+#include <io.h>
+#endif
 #include <string>
 
 #include "LibVestra.h"
@@ -55,6 +59,11 @@ std::string ScenarioArgument(int argc, char **argv) {
 }  // namespace
 
 int main(int argc, char **argv) {
+#if defined(_WIN32)
+    // Lines end in "\n" on every platform, so output compares and pipes alike.
+    _setmode(_fileno(stdout), _O_BINARY);
+    _setmode(_fileno(stderr), _O_BINARY);
+#endif
     std::string wanted = ScenarioArgument(argc, argv);
     if (!wanted.empty() && !vxctl::VirtualBusLoaded()) vxctl::UseScenario(wanted, argv);
     VX_SetLibLog(VX_LOG_OFF);
