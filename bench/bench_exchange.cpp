@@ -8,8 +8,9 @@
 // row machinery costs is lost in the wait every command already pays.
 #include <benchmark/benchmark.h>
 
+#include <chrono>
 #include <cstring>
-#include <usb.h>
+#include "transport/models.h"
 
 #include "LibVestra.h"
 #include "ratio_reporter.h"

@@ -21,9 +21,14 @@
 #include <stdint.h>
 #include <stddef.h>
 
+/* Windows: a host imports the functions from LibVestra.dll, through the
+ * import library (LibVestra.lib / LibVestra.dll.a) or by GetProcAddress with
+ * the undecorated names below. The calling convention is the C default
+ * (cdecl). The DLL's export list, LibVestra.def, is generated from this header;
+ * define VX_STATIC to use the functions without the import decoration. */
 #if defined(_WIN32)
-#  if defined(VX_BUILDING_LIBRARY)
-#    define VX_API __declspec(dllexport)
+#  if defined(VX_BUILDING_LIBRARY) || defined(VX_STATIC)
+#    define VX_API
 #  else
 #    define VX_API __declspec(dllimport)
 #  endif

@@ -2,7 +2,7 @@
 // Only the sim's own files include this.
 #pragma once
 
-#include <usb.h>
+#include "transport/models.h"
 
 #include <condition_variable>
 #include <cstddef>
@@ -16,6 +16,11 @@
 #include <vector>
 
 #include "vsim.h"
+
+#if defined(_WIN32)
+// libusb-win32 has no usb_busses variable in its interface; the sim keeps one.
+extern struct usb_bus *usb_busses;
+#endif
 
 // Internal: kept out of the exported symbols.
 #pragma GCC visibility push(hidden)

@@ -299,8 +299,22 @@ void run_events(std::vector<Setup> setups, std::vector<Event> events, std::vecto
     }
 }
 
-struct EventThreadStopper {  // joins the event thread at process exit
-    ~EventThreadStopper() { stop_events(); }
+// At process exit the event thread is told to stop and let go, never joined:
+// a static destructor runs under the loader lock on Windows, where waiting
+// for a thread deadlocks. The state it touches is never freed. On Windows the
+// process's other threads are already gone by then, perhaps holding the
+// lock: there is nothing to stop and nothing may be waited for.
+struct EventThreadStopper {
+    ~EventThreadStopper() {
+#if defined(_WIN32)
+        return;
+#endif
+        State &st = state();
+        Lock lk(st.lock);
+        st.events_stop = true;
+        st.changed.notify_all();
+        if (st.events.joinable()) st.events.detach();
+    }
 } stopper;
 
 }  // namespace
@@ -355,14 +369,17 @@ bool load_scenario(const std::string &path, std::string *error) {
 }
 
 void load_scenario_from_env() {
-    static std::once_flag once;
-    std::call_once(once, [] {
+    // A function-local static: std::call_once crashes with mingw's static
+    // winpthread inside a DLL.
+    static const bool loaded = [] {
         const char *path = std::getenv("VSIM_SCENARIO");
-        if (!path || !*path) return;
+        if (!path || !*path) return false;
         std::string error;
-        if (!load_scenario(path, &error))
-            std::fprintf(stderr, "vsim: scenario not loaded, the bus stays empty: %s\n", error.c_str());
-    });
+        if (load_scenario(path, &error)) return true;
+        std::fprintf(stderr, "vsim: scenario not loaded, the bus stays empty: %s\n", error.c_str());
+        return false;
+    }();
+    (void)loaded;
 }
 
 }  // namespace vsim

@@ -9,7 +9,9 @@
 
 namespace vsim {
 
-// Remembers the error for usb_strerror (per thread) and returns code.
+// Remembers the error for usb_strerror (per thread) and returns code as the
+// platform's libusb would: unchanged on Linux (negative errno values); on
+// Windows kTimedOut for -ETIMEDOUT and kIoError for any other failure.
 int set_error(int code, const char *what);
 
 // The library's own barrier keeps exceptions inside the entry points here too.

@@ -1,6 +1,6 @@
 // The rest of the libusb 0.1 interface: calls the library does not make.
 // Those that would need hardware answer -ENOSYS; harmless ones succeed.
-#include <usb.h>
+#include "transport/models.h"
 
 #include <cerrno>
 #include <cstring>

@@ -12,6 +12,7 @@
 // plugged and unplugged while another thread is inside a libusb call.
 #pragma once
 
+#include <cerrno>
 #include <chrono>
 #include <cstdint>
 #include <functional>
@@ -20,6 +21,20 @@
 #include <vector>
 
 namespace vsim {
+
+// What the bulk calls return for a time-out, for a device that left the bus
+// and for an I/O failure: the codes of the platform's real libusb 0.1
+// (Debian's libusb-compat: -ETIMEDOUT, -ENODEV, -EIO; libusb-win32: -116
+// for a time-out and -5 for the rest).
+#if defined(_WIN32)
+constexpr int kTimedOut = -116;
+constexpr int kNoDevice = -5;
+constexpr int kIoError = -5;
+#else
+constexpr int kTimedOut = -ETIMEDOUT;
+constexpr int kNoDevice = -ENODEV;
+constexpr int kIoError = -EIO;
+#endif
 
 // One recorder on the virtual bus.
 struct DeviceSpec {

@@ -4,7 +4,7 @@
 #include <cstdarg>
 #include <cstdio>
 #include <mutex>
-#include <filesystem>
+#include <cstring>
 
 #include "LibVestra.h"
 #include "common/timeutil.h"
@@ -34,10 +34,9 @@ std::string BesideExe(const char *name) {
 }
 
 bool FileSize(const std::string &path, long long *size) {
-    std::error_code ec;
-    auto n = std::filesystem::file_size(path, ec);
-    if (ec) return false;
-    *size = static_cast<long long>(n);
+    uint64_t n = 0;
+    if (!platform::FileSize(path.c_str(), &n)) return false;
+    *size = n > uint64_t(INT64_MAX) ? INT64_MAX : static_cast<long long>(n);
     return true;
 }
 
@@ -48,8 +47,8 @@ std::string GetLibLogPath() {
     long long size = 0;
     if (FileSize(path, &size) && size > g_log_max_size.load()) {
         std::string old = BesideExe(kOldLogName);
-        std::remove(old.c_str());
-        std::rename(path.c_str(), old.c_str());
+        platform::RemoveFile(old.c_str());
+        platform::RenameFile(path.c_str(), old.c_str());
     }
     return path;
 }
@@ -63,10 +62,7 @@ void WriteLine(int mode, const char *line) noexcept {
         std::lock_guard<std::mutex> guard(LogLock());
         if (mode & VX_LOG_FILE) {
             std::string path = GetLibLogPath();
-            if (std::FILE *f = std::fopen(path.c_str(), "a+")) {
-                std::fputs(line, f);
-                std::fclose(f);
-            }
+            platform::AppendToFile(path.c_str(), line, std::strlen(line));
         } else if (mode & VX_LOG_CONSOLE) {
             std::fputs(line, stdout);
             std::fflush(stdout);

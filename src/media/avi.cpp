@@ -1,4 +1,5 @@
 #include "media/avi.h"
+#include "media/handlestream.h"
 
 #include <cstdio>
 #include <cstring>
@@ -166,8 +167,8 @@ AviHandle AVI_open_input_stream(std::unique_ptr<std::istream> in) {
 AviHandle AVI_open_input_file(const char *path) {
     if (path == nullptr) return nullptr;
     try {
-        auto in = std::make_unique<std::ifstream>(path, std::ios::binary);
-        if (!in->is_open()) return nullptr;
+        auto in = OpenInputStream(path);
+        if (!in) return nullptr;
         return OpenStream(std::move(in));
     } catch (const std::bad_alloc &) {
         return nullptr;

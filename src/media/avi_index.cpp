@@ -48,8 +48,15 @@ bool IsStreamChunk(const uint8_t *tag) {
 // Walks the chunks from the movi list to the end of the file. Offsets found
 // this way are absolute and carry no flags.
 void RebuildIndex(avi_reader &r, std::istream &in) {
-    constexpr std::size_t kGrowth = 4096;
     r.idx.clear();
+    // Every chunk takes at least its 8-byte header: no more entries than that
+    // can come from the bytes after movi.
+    in.clear();
+    in.seekg(0, std::ios::end);
+    const auto end = in.tellg();
+    in.clear();
+    const uint64_t file_size = end < 0 ? 0 : uint64_t(end);
+    const std::size_t bound = file_size > r.movi_offset ? std::size_t((file_size - r.movi_offset) / 8) : 0;
     uint64_t pos = r.movi_offset;
     uint8_t hdr[8];
     while (riff::ReadAt(in, pos, hdr, 8) == 8) {
@@ -60,7 +67,8 @@ void RebuildIndex(avi_reader &r, std::istream &in) {
         uint32_t size = riff::le32(hdr + 4);
         if (IsStreamChunk(hdr)) {
             try {
-                if (r.idx.size() == r.idx.capacity()) r.idx.reserve(r.idx.size() + kGrowth);
+                if (r.idx.size() == r.idx.capacity())
+                    r.idx.reserve(NextIndexCapacity(r.idx.capacity(), bound));
                 r.idx.push_back({{char(hdr[0]), char(hdr[1]), char(hdr[2]), char(hdr[3])}, 0, pos, size});
             } catch (const std::bad_alloc &) {
                 // The table cannot grow: later chunks are left out.
@@ -71,6 +79,13 @@ void RebuildIndex(avi_reader &r, std::istream &in) {
 }
 
 }  // namespace
+
+std::size_t NextIndexCapacity(std::size_t capacity, std::size_t bound) {
+    constexpr std::size_t kFirst = 4096;
+    std::size_t next = capacity < kFirst / 2 ? kFirst : capacity * 2;
+    if (next > bound) next = bound > capacity ? bound : capacity + 1;
+    return next;
+}
 
 bool BuildFrameIndex(avi_reader &r, std::istream &in) {
     IdxMode mode = IdxMode::rebuild;

@@ -6,7 +6,6 @@
 #include <cstring>
 
 #include "LibVestra.h"
-#include "common/codepage.h"
 #include "common/guard.h"
 #include "common/log.h"
 #include "media/avi.h"
@@ -17,18 +16,12 @@
 namespace vx {
 namespace {
 
-constexpr uint32_t kWidePath = 256;  // UTF-16 units, terminator included
-
-// Copies the input over the output. A path that does not fit, or a copy that
-// fails (unreadable input, output naming the input itself), stops the
-// decryption: going on would work on a stale file or on the input.
+// Copies the input over the output. A copy that fails (unreadable input,
+// output naming the input itself, unwritable output) stops the decryption:
+// going on would work on a stale file or on the input. Both paths go to the
+// platform as the caller gave them, as every other file operation here.
 bool CopyInput(const char *in_path, const char *out_path) {
-    char16_t win[kWidePath], wout[kWidePath];
-    if (!AnsiToWide(in_path, win, kWidePath) || !AnsiToWide(out_path, wout, kWidePath)) {
-        LibLog("path too long or not convertible\n");
-        return false;
-    }
-    if (!platform::CopyFileReplace(win, wout)) {
+    if (!platform::CopyFileReplace(in_path, out_path)) {
         LibLog("CopyFile:%s Failed\n", out_path);
         return false;
     }
@@ -97,7 +90,7 @@ int32_t DecryptVideoFileEx(const char *in_path, const char *out_path, const uint
     out->close();
     if (count == 0) {
         count = -1;
-        std::remove(out_path);
+        platform::RemoveFile(out_path);
     }
     LibLog("decryptcount=%d\n", count);
     return count;

@@ -35,19 +35,36 @@ bool LocalFields(std::time_t t, std::tm *out);
 std::size_t AnsiToWide(const char *src, char16_t *dst, std::size_t capacity);
 std::size_t WideToOem(const char16_t *src, char *dst, std::size_t capacity);
 
+// Files. Every path the library is given is the host's own narrow text, and
+// every file operation takes it as it came: POSIX passes the bytes to the
+// system unchanged; Windows reads them in the ANSI code page and calls the
+// wide (W) functions. No caller converts a path itself, so the operations of
+// one call can never disagree about which file a path names.
+
 // Copies the file from over the file to (created or replaced), with the
 // fastest copy the system offers. False when the source cannot be read, both
 // name the same file, or the copy fails (no partial output is left then).
-bool CopyFileReplace(const char16_t *from, const char16_t *to);
+bool CopyFileReplace(const char *from, const char *to);
+// Deletes the file; false when it could not be deleted (or did not exist).
+bool RemoveFile(const char *path);
+// Renames from to to, replacing an existing to.
+bool RenameFile(const char *from, const char *to);
+// The size of an existing file; false when it cannot be queried.
+bool FileSize(const char *path, uint64_t *size);
+// Appends n bytes to the file, creating it; one open, write and close.
+bool AppendToFile(const char *path, const char *data, std::size_t n);
 
-// Positional file I/O for updating a file in place: one system call per read
-// or write at an offset, no shared file position.
+// Positional file I/O: one system call per read or write at an offset, no
+// shared file position.
 using FileHandle = std::intptr_t;
 constexpr FileHandle kNoFile = -1;
+FileHandle OpenForRead(const char *path);    // existing file, read only
 FileHandle OpenForUpdate(const char *path);  // existing file, read and write
 // Bytes read (short at the end of the file), or -1 on an error.
 long long ReadAt(FileHandle file, uint64_t pos, void *buf, std::size_t n);
 bool WriteAt(FileHandle file, uint64_t pos, const void *buf, std::size_t n);
+// Size of the open file, or -1.
+long long SizeOf(FileHandle file);
 void CloseFile(FileHandle file);
 
 // ---- Device events ------------------------------------------------------

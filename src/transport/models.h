@@ -2,7 +2,14 @@
 #pragma once
 
 #include <cstdint>
+
+// The one place the libusb 0.1 declarations come from: libusb-win32's on
+// Windows (declared here, its header is not needed), libusb-compat's on Linux.
+#if defined(_WIN32)
+#include "transport/libusb_win32.h"
+#else
 #include <usb.h>
+#endif
 
 #include "LibVestra.h"
 

@@ -492,24 +492,41 @@ TEST_F(Rules, AccountPasswordsTravelAsDigests) {
 TEST_F(Rules, ClockIsSentAsUtcWhateverTheLocalZone) {
     const char *old = std::getenv("TZ");
     const std::string saved = old ? old : "";
+#if defined(_WIN32)
+    _putenv_s("TZ", "IST-5:30");  // the runtime reads POSIX-style zones only
+    _tzset();
+#else
     ::setenv("TZ", "Asia/Kolkata", 1);  // 5:30 ahead of UTC
     ::tzset();
+#endif
     const std::time_t before = std::time(nullptr);
     vsim::clear_record();
     VX_SetDevTimeCfg(dev, kPwd, 8, "abc");
     VX_SetDevTime(dev, kPwd);
     const std::time_t after = std::time(nullptr);
+#if defined(_WIN32)
+    _putenv_s("TZ", saved.c_str());
+    _tzset();
+#else
     if (old) ::setenv("TZ", saved.c_str(), 1);
     else ::unsetenv("TZ");
     ::tzset();
+#endif
 
     auto s = sent();
     ASSERT_EQ(s.size(), 2u);
     for (const std::string &line : s) {
         ASSERT_GE(line.size(), 11u + 14u) << line;
-        std::tm tm{};
-        ASSERT_TRUE(::strptime(line.substr(11, 14).c_str(), "%Y%m%d%H%M%S", &tm)) << line;
-        std::time_t sent_at = ::timegm(&tm);
+        const std::string t = line.substr(11, 14);
+        ASSERT_EQ(t.find_first_not_of("0123456789"), std::string::npos) << line;
+        // Days from the civil date (proleptic Gregorian), then the seconds.
+        auto num = [&](std::size_t at, std::size_t n) { return std::stoll(t.substr(at, n)); };
+        long long y = num(0, 4), m = num(4, 2), d = num(6, 2);
+        y -= m <= 2;
+        const long long era = (y >= 0 ? y : y - 399) / 400, yoe = y - era * 400;
+        const long long doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
+        const long long days = era * 146097 + yoe * 365 + yoe / 4 - yoe / 100 + doy - 719468;
+        std::time_t sent_at = std::time_t(days * 86400 + num(8, 2) * 3600 + num(10, 2) * 60 + num(12, 2));
         EXPECT_GE(sent_at, before - 1) << line;
         EXPECT_LE(sent_at, after + 1) << line;
     }

@@ -33,7 +33,7 @@ TEST_F(Transport, FlushWriteReadOnTheModelsEndpoints) {
         EXPECT_EQ(all[i].size, 4096);
     }
     ASSERT_GE(i, 2u);
-    EXPECT_EQ(all[i - 1].result, -110);
+    EXPECT_EQ(all[i - 1].result, vsim::kTimedOut);
     // One write of the whole line with 1000 ms.
     ASSERT_EQ(all[i].kind, vsim::Transfer::Write);
     EXPECT_EQ(all[i].endpoint, 0x02);
@@ -104,7 +104,7 @@ TEST_F(Transport, TimeoutKeepsTheRecordOpen) {
     EXPECT_EQ(VX_CheckDevHandle(dev), 1u);
     auto r = reads();
     ASSERT_FALSE(r.empty());
-    EXPECT_EQ(r.back().result, -110);
+    EXPECT_EQ(r.back().result, vsim::kTimedOut);
 
     vsim::Faults faults;
     faults.silent_replies = 1;

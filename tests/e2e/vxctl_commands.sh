@@ -1,8 +1,13 @@
 #!/usr/bin/env bash
 # vxctl as a user runs it, against the demo scenario: output and exit codes.
-set -u
+set -u -o pipefail
+# vxctl_commands.sh VXCTL ROOT [RUNNER]: RUNNER (wine for vxctl.exe) runs it.
 vxctl="$1"
 root="$2"
+runner=("${@:3}")
+# A hung program fails its case instead of the whole run.
+if [ ${#runner[@]} -gt 0 ]; then runner=(timeout 60 "${runner[@]}"); fi
+run_vxctl() { "${runner[@]}" "$vxctl" "$@"; }
 scenario="$root/scenarios/demo.json"
 fails=0
 passes=0
@@ -12,7 +17,7 @@ expect() {
   local want="$1" pattern="$2"
   shift 3
   local out code
-  out="$("$vxctl" "$@" 2>&1)"
+  out="$(run_vxctl "$@" 2>&1 | tr -d '\r')"
   code=$?
   if [ "$code" -ne "$want" ] || ! grep -qE -- "$pattern" <<<"$out"; then
     echo "FAIL: vxctl $* -> exit $code (want $want), output:"
@@ -58,9 +63,9 @@ fi
 # The log goes beside the executable only when asked for.
 logdir="$(dirname "$vxctl")"
 rm -f "$logdir/LibVestra.log"
-"$vxctl" "${s[@]}" probe >/dev/null 2>&1
+run_vxctl "${s[@]}" probe >/dev/null 2>&1
 [ -e "$logdir/LibVestra.log" ] && { echo "FAIL: log written without --log"; fails=$((fails + 1)); } || passes=$((passes + 1))
-"$vxctl" "${s[@]}" --log 1 probe >/dev/null 2>&1
+run_vxctl "${s[@]}" --log 1 probe >/dev/null 2>&1
 grep -q '\[VX_ProbeDev\]: Find  3A7C:0C07' "$logdir/LibVestra.log" 2>/dev/null \
   && passes=$((passes + 1)) || { echo "FAIL: --log 1 wrote no probe line"; fails=$((fails + 1)); }
 rm -f "$logdir/LibVestra.log"

@@ -10,7 +10,6 @@
 #include <sstream>
 #include <string>
 #include <thread>
-#include <unistd.h>
 #include <vector>
 
 #include "LibVestra.h"
@@ -29,7 +28,7 @@ std::string slurp(const std::string &path) {
     return ss.str();
 }
 
-bool exists(const std::string &path) { return ::access(path.c_str(), F_OK) == 0; }
+bool exists(const std::string &path) { return std::ifstream(path).good(); }
 
 std::vector<std::string> lines_of(const std::string &text) {
     std::vector<std::string> out;
@@ -68,7 +67,11 @@ TEST_F(LogFile, FirstLineCreatesTheFileBesideTheExecutable) {
 
 TEST_F(LogFile, StampIsLocalTime) {
     // Eight hours ahead of UTC, the last second of 2026 is already 2027 locally.
+#if defined(_WIN32)
+    _putenv_s("TZ", "CST-8");  // the runtime reads POSIX-style zones only
+#else
     ::setenv("TZ", "Asia/Shanghai", 1);
+#endif
     char stamp[32];
     vx::LocalTimeText(std::time_t(1798761599), stamp, sizeof stamp);
     EXPECT_STREQ(stamp, "20270101075959");
@@ -82,7 +85,11 @@ TEST_F(LogFile, StampIsLocalTime) {
     vx::GetLocalTimeStr(after, sizeof after);
     std::string stamp_in_file = slurp(current).substr(1, 14);
     EXPECT_TRUE(stamp_in_file == before || stamp_in_file == after) << stamp_in_file;
+#if defined(_WIN32)
+    _putenv_s("TZ", "");
+#else
     ::unsetenv("TZ");
+#endif
 }
 
 TEST_F(LogFile, ModesChooseFileConsoleOrNothing) {

@@ -1,7 +1,9 @@
 // The library's MD5 and the password digest rules, against RFC 1321's suite
 // and OpenSSL as an oracle.
 #include <gtest/gtest.h>
+#if defined(VX_TEST_HAVE_OPENSSL)
 #include <openssl/evp.h>
+#endif
 
 #include <random>
 #include <string>
@@ -11,6 +13,7 @@
 
 namespace {
 
+#if defined(VX_TEST_HAVE_OPENSSL)  // the oracle: Linux only
 std::string openssl_md5_upper(const std::string &data) {
     unsigned char digest[EVP_MAX_MD_SIZE];
     unsigned int len = 0;
@@ -23,6 +26,7 @@ std::string openssl_md5_upper(const std::string &data) {
     }
     return out;
 }
+#endif
 
 TEST(Md5, Rfc1321Suite) {
     const std::pair<std::string, std::string> cases[] = {
@@ -39,6 +43,7 @@ TEST(Md5, Rfc1321Suite) {
     for (const auto &[input, digest] : cases) EXPECT_EQ(vx::Md5HexUpper(input.data(), input.size()), digest) << input;
 }
 
+#if defined(VX_TEST_HAVE_OPENSSL)
 TEST(Md5, MatchesOpenSslAcrossBlockBoundaries) {
     std::mt19937 rng(7);
     for (std::size_t len = 0; len < 300; ++len) {
@@ -47,13 +52,14 @@ TEST(Md5, MatchesOpenSslAcrossBlockBoundaries) {
         ASSERT_EQ(vx::Md5HexUpper(data.data(), data.size()), openssl_md5_upper(data)) << len;
     }
 }
+#endif
 
 TEST(PasswordDigest, ThirtyTwoCharactersAreUsedAsTheyAre) {
     std::string lower32 = "0123456789abcdef0123456789abcdef";
     EXPECT_EQ(vx::PasswordDigest(lower32.c_str()), lower32);
     std::string p31(31, 'x'), p33(33, 'x');
-    EXPECT_EQ(vx::PasswordDigest(p31.c_str()), openssl_md5_upper(p31));
-    EXPECT_EQ(vx::PasswordDigest(p33.c_str()), openssl_md5_upper(p33));
+    EXPECT_EQ(vx::PasswordDigest(p31.c_str()), "48E95C91781DCF2C5EB90DA6E8DCC14D");  // hashlib
+    EXPECT_EQ(vx::PasswordDigest(p33.c_str()), "B7B82191A246D3563ED060E298ADD91D");
     EXPECT_EQ(vx::PasswordDigest(""), "D41D8CD98F00B204E9800998ECF8427E");
 }
 

@@ -1,5 +1,5 @@
 // Self-test of the virtual bus: the libusb behaviour the library relies on.
-#include <usb.h>
+#include "transport/models.h"
 
 #include <gtest/gtest.h>
 
@@ -55,7 +55,7 @@ struct SimBus : ::testing::Test {
         char buf[4096];
         int n;
         while ((n = usb_bulk_read(h, 0x81, buf, size, 1000)) > 0) all.append(buf, static_cast<std::size_t>(n));
-        EXPECT_EQ(n, -ETIMEDOUT);
+        EXPECT_EQ(n, vsim::kTimedOut);
         return all;
     }
     static std::string exchange(usb_dev_handle *h, const std::string &cmd) {
@@ -96,7 +96,7 @@ TEST_F(SimBus, ListsFollowPlugAndUnplugAtTheNextRescan) {
     EXPECT_STREQ(serial, "AAA");
 
     vsim::unplug(a);
-    EXPECT_EQ(write(h, "VX+GBIDCODE?\r\n"), -ENODEV);  // at once
+    EXPECT_EQ(write(h, "VX+GBIDCODE?\r\n"), vsim::kNoDevice);  // at once
     EXPECT_EQ(find(1, "002"), da);                    // still listed until the rescan
     EXPECT_EQ(usb_find_devices(), 1);
     EXPECT_EQ(find(1, "002"), nullptr);
@@ -116,7 +116,7 @@ TEST_F(SimBus, PipesFrameCommandsAndSplitReplies) {
     usb_dev_handle *h = open(id);
     ASSERT_NE(h, nullptr);
     char buf[16];
-    EXPECT_EQ(usb_bulk_read(h, 0x81, buf, sizeof buf, 1000), -ETIMEDOUT);
+    EXPECT_EQ(usb_bulk_read(h, 0x81, buf, sizeof buf, 1000), vsim::kTimedOut);
     EXPECT_LT(usb_bulk_read(h, 0x82, buf, sizeof buf, 1000), 0);
     EXPECT_LT(usb_bulk_write(h, 0x02, "x", 1, 1000), 0);
 
@@ -141,7 +141,7 @@ TEST_F(SimBus, PipesFrameCommandsAndSplitReplies) {
     for (int n : sizes) EXPECT_EQ(usb_bulk_read(h, 0x81, buf, sizeof buf, 1000), n);
     EXPECT_EQ(usb_bulk_read(h, 0x81, buf, 2, 1000), 2);  // what does not fit stays queued
     EXPECT_EQ(usb_bulk_read(h, 0x81, buf, sizeof buf, 1000), 3);
-    EXPECT_EQ(usb_bulk_read(h, 0x81, buf, sizeof buf, 1000), -ETIMEDOUT);
+    EXPECT_EQ(usb_bulk_read(h, 0x81, buf, sizeof buf, 1000), vsim::kTimedOut);
 
     vsim::queue_stale(id, "+OLD:x\r\n");
     EXPECT_EQ(usb_bulk_read(h, 0x81, buf, sizeof buf, 100), 3);
@@ -164,7 +164,7 @@ TEST_F(SimBus, RealtimeReadWaitsForDataOrTimeout) {
     vsim::set_realtime(true);
     char buf[64];
     auto t0 = std::chrono::steady_clock::now();
-    EXPECT_EQ(usb_bulk_read(h, 0x81, buf, sizeof buf, 50), -ETIMEDOUT);
+    EXPECT_EQ(usb_bulk_read(h, 0x81, buf, sizeof buf, 50), vsim::kTimedOut);
     EXPECT_GE(std::chrono::steady_clock::now() - t0, std::chrono::milliseconds(50));
     std::thread late([id] {
         std::this_thread::sleep_for(std::chrono::milliseconds(20));

@@ -1,6 +1,6 @@
 // Self-test of the virtual recorder's commands: each family answers with its
 // documented reply forms and keeps state from one command to the next.
-#include <usb.h>
+#include "transport/models.h"
 
 #include <gtest/gtest.h>
 
@@ -265,7 +265,7 @@ TEST_F(SimCommands, PowerOffLeavesTheBusOnlyWhenAskedAndAfterItsReply) {
         vsim::set_faults(id, leave);
         send("VX+LOGINPWD=PWD0001");
         EXPECT_EQ(send(command), ok("POWEROFF", std::string(command).substr(12)));
-        EXPECT_EQ(write("VX+BATVAL?\r\n"), -ENODEV);
+        EXPECT_EQ(write("VX+BATVAL?\r\n"), vsim::kNoDevice);
         EXPECT_EQ(usb_find_devices(), 1);  // it left the list
         usb_close(h_);
         h_ = nullptr;
@@ -284,7 +284,7 @@ TEST_F(SimCommands, PowerOffLeavesTheBusOnlyWhenAskedAndAfterItsReply) {
     send("VX+LOGINPWD=PWD0001");
     std::string line = "VX+SYSCMD=L3Vzci9sb2NhbC9zYmluL2kyY2NtZCBXIDIgMHg3MCAweGFhIDB4MTAgMSAxIDB4YmM=\r\n";
     EXPECT_EQ(write(line), static_cast<int>(line.size()));
-    EXPECT_EQ(write("VX+LOGOUT\r\n"), -ENODEV);
+    EXPECT_EQ(write("VX+LOGOUT\r\n"), vsim::kNoDevice);
     ASSERT_EQ(vsim::shell_lines(id).size(), 1u);
     EXPECT_EQ(vsim::shell_lines(id)[0].line, "/usr/local/sbin/i2ccmd W 2 0x70 0xaa 0x10 1 1 0xbc");
 }
@@ -365,7 +365,7 @@ TEST_F(SimCommands, ScenarioPresetsEverySettingForm) {
     EXPECT_EQ(send("VX+UMSINI=Video.FrameRate=?"), ok("UMSINI", "Video.FrameRate=25"));
     EXPECT_EQ(send("VX+DEVNAME?"), ok("DEVNAME", "Gate"));
     EXPECT_EQ(send("VX+POWEROFF=1"), ok("POWEROFF", "1"));
-    EXPECT_EQ(write("VX+DEVNAME?\r\n"), -ENODEV);
+    EXPECT_EQ(write("VX+DEVNAME?\r\n"), vsim::kNoDevice);
 
     usb_close(h_);
     h_ = nullptr;

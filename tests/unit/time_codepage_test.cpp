@@ -10,7 +10,11 @@
 namespace {
 
 TEST(TimeText, FourteenDigitsUtcWhateverTheZone) {
+#if defined(_WIN32)
+    _putenv_s("TZ", "EST5EDT");  // the runtime reads POSIX-style zones only
+#else
     ::setenv("TZ", "America/New_York", 1);
+#endif
     char text[32];
     vx::UtcTimeText(std::time_t(1798761599), text, sizeof text);
     EXPECT_STREQ(text, "20261231235959");
@@ -18,7 +22,11 @@ TEST(TimeText, FourteenDigitsUtcWhateverTheZone) {
     EXPECT_STREQ(text, "20270201030405");
     vx::LocalTimeText(std::time_t(1798761599), text, sizeof text);
     EXPECT_STREQ(text, "20261231185959");
+#if defined(_WIN32)
+    _putenv_s("TZ", "");
+#else
     ::unsetenv("TZ");
+#endif
 
     vx::GetUtcTimeStr(text, sizeof text);
     EXPECT_EQ(std::string(text).size(), 14u);
@@ -40,6 +48,22 @@ TEST(CodePage, AnsiToWideNeedsRoomForTheTerminator) {
     EXPECT_EQ(wide[0], u'x');  // nothing written
 }
 
+#if defined(_WIN32)
+// The system's code pages: the suite runs with the US English ones (ANSI
+// 1252, OEM 437), which wine takes from an English or C locale.
+TEST(CodePage, AnsiAndOemAreTheSystemsCodePages) {
+    const char *text = "caf\xE9 \x80";  // e-acute and the euro sign in 1252
+    char16_t wide[32];
+    ASSERT_EQ(vx::AnsiToWide(text, wide, 32), 1);
+    EXPECT_EQ(wide[3], u'\u00E9');
+    EXPECT_EQ(wide[5], u'\u20AC');
+    char back[32];
+    ASSERT_EQ(vx::WideToOem(wide, back, 32), 1);
+    EXPECT_STREQ(back, "caf\x82 ?");  // 437 has e-acute at 0x82, no euro sign
+    EXPECT_EQ(vx::WideToOem(wide, back, 5), 0);
+}
+#else
+// POSIX narrow texts are UTF-8.
 TEST(CodePage, RoundTripAndReplacement) {
     const char *text = "caf\xC3\xA9/\xE2\x82\xAC/\xF0\x9F\x8E\xA5";  // e-acute, euro sign, a 4-byte character
     char16_t wide[32];
@@ -56,5 +80,6 @@ TEST(CodePage, RoundTripAndReplacement) {
     EXPECT_EQ(wide[1], char16_t(0xFFFD));
     EXPECT_EQ(wide[2], u'b');
 }
+#endif
 
 }  // namespace

@@ -13,7 +13,11 @@ namespace {
 std::string HostUtc() {
     std::time_t now = std::time(nullptr);
     std::tm utc{};
+#if defined(_WIN32)
+    gmtime_s(&utc, &now);
+#else
     gmtime_r(&now, &utc);
+#endif
     char text[16] = {};
     std::strftime(text, sizeof text, "%Y%m%d%H%M%S", &utc);
     return text;

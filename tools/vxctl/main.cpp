@@ -1,6 +1,10 @@
 // vxctl: try LibVestra from the command line, against recorders on the USB
 // bus or against virtual ones described by a scenario file.
 #include <cstdlib>
+#if defined(_WIN32)
+#include <fcntl.h>
+#include <io.h>
+#endif
 #include <string>
 
 #include "LibVestra.h"
@@ -17,6 +21,7 @@ int &ExitCode() {
 
 void BuildApp(CLI::App &app) {
     app.require_subcommand(1);
+    app.allow_windows_style_options(false);  // "/path" is a path, not an option
     app.fallthrough();  // --json and --log may follow the command too
     app.add_option("--scenario", "use virtual recorders described by this JSON file instead of the USB bus");
     app.add_option("--log", "library log: 0 off, 1 file LibVestra.log beside vxctl, 2 console")
@@ -56,6 +61,11 @@ std::string ScenarioArgument(int argc, char **argv) {
 }  // namespace
 
 int main(int argc, char **argv) {
+#if defined(_WIN32)
+    // Lines end in "\n" on every platform, so output compares and pipes alike.
+    _setmode(_fileno(stdout), _O_BINARY);
+    _setmode(_fileno(stderr), _O_BINARY);
+#endif
     std::string wanted = ScenarioArgument(argc, argv);
     if (!wanted.empty() && !vxctl::VirtualBusLoaded()) vxctl::UseScenario(wanted, argv);
     VX_SetLibLog(VX_LOG_OFF);

@@ -2,8 +2,69 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <dlfcn.h>
 #include <string>
+
+#if defined(_WIN32)
+#include <io.h>
+#include <process.h>
+
+#include <vector>
+
+namespace vxctl {
+namespace {
+
+// One argument as the Windows runtime splits a command line back into argv.
+std::string Quoted(const std::string &arg) {
+    if (!arg.empty() && arg.find_first_of(" \t\"") == std::string::npos) return arg;
+    std::string out = "\"";
+    std::size_t slashes = 0;
+    for (char c : arg) {
+        if (c == '\\') {
+            ++slashes;
+            continue;
+        }
+        out.append(c == '"' ? 2 * slashes + 1 : slashes, '\\');
+        slashes = 0;
+        out += c;
+    }
+    out.append(2 * slashes, '\\');
+    return out + "\"";
+}
+
+}  // namespace
+
+// Windows loads libusb0.dll from the program's own folder first: the build
+// puts the virtual bus there, beside vxctl.exe. The scenario reaches it
+// through the environment of a second run of vxctl (the bus reads it once,
+// at its start).
+bool VirtualBusLoaded() { return std::getenv("VXCTL_REEXEC") != nullptr; }
+
+void UseScenario(const std::string &scenario, char **argv) {
+    char full[1024];
+    if (_fullpath(full, scenario.c_str(), sizeof full) == nullptr || _access(full, 4) != 0) {
+        std::fprintf(stderr, "vxctl: cannot read scenario file %s\n", scenario.c_str());
+        std::exit(2);
+    }
+    _putenv_s("VSIM_SCENARIO", full);
+    _putenv_s("VXCTL_REEXEC", "1");
+    std::vector<std::string> args;
+    for (char **a = argv; *a; ++a) args.push_back(Quoted(*a));
+    std::vector<const char *> ptrs;
+    for (const auto &a : args) ptrs.push_back(a.c_str());
+    ptrs.push_back(nullptr);
+    std::fflush(nullptr);
+    intptr_t code = _spawnv(_P_WAIT, argv[0], ptrs.data());
+    if (code < 0) {
+        std::perror("vxctl: running again with the virtual bus");
+        std::exit(1);
+    }
+    std::exit(int(code));
+}
+
+}  // namespace vxctl
+
+#else
+#include <dlfcn.h>
 #include <unistd.h>
 
 namespace vxctl {
@@ -55,3 +116,4 @@ void UseScenario(const std::string &scenario, char **argv) {
 }
 
 }  // namespace vxctl
+#endif

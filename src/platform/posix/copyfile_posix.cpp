@@ -8,7 +8,6 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <string>
 
 namespace vx::platform {
 namespace {
@@ -22,15 +21,6 @@ struct Fd {
         if (fd >= 0) ::close(fd);
     }
 };
-
-bool narrow(const char16_t *w, std::string *out) {
-    std::size_t need = WideToOem(w, nullptr, 0);
-    if (need == 0) return false;
-    out->assign(need, '\0');
-    WideToOem(w, out->data(), need);
-    out->resize(need - 1);
-    return !out->empty();
-}
 
 bool CopyPlain(int in, int out, off_t pos, off_t end) {
     char buf[1 << 16];
@@ -81,21 +71,21 @@ bool CopyExtents(int in, int out, off_t size) {
 
 }  // namespace
 
-bool CopyFileReplace(const char16_t *from, const char16_t *to) {
-    std::string src, dst;
-    if (!narrow(from, &src) || !narrow(to, &dst)) return false;
-    Fd in(::open(src.c_str(), O_RDONLY | O_CLOEXEC));
+// The paths are bytes and reach the system as they are.
+bool CopyFileReplace(const char *src, const char *dst) {
+    if (src == nullptr || dst == nullptr || *src == '\0' || *dst == '\0') return false;
+    Fd in(::open(src, O_RDONLY | O_CLOEXEC));
     struct stat si {};
     if (in.fd < 0 || ::fstat(in.fd, &si) != 0 || !S_ISREG(si.st_mode)) return false;
     struct stat so {};
-    if (::stat(dst.c_str(), &so) == 0 && so.st_dev == si.st_dev && so.st_ino == si.st_ino)
+    if (::stat(dst, &so) == 0 && so.st_dev == si.st_dev && so.st_ino == si.st_ino)
         return false;  // truncating the output would destroy the input
     // A fresh mode, not the source's: a read-only recording must still give
     // an output that can be decrypted in place.
-    Fd out(::open(dst.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
+    Fd out(::open(dst, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
     if (out.fd < 0) return false;
     if (!CopyExtents(in.fd, out.fd, si.st_size)) {
-        ::unlink(dst.c_str());
+        ::unlink(dst);
         return false;
     }
     return true;

@@ -3,9 +3,16 @@
 
 #include <cerrno>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace vx::platform {
+
+FileHandle OpenForRead(const char *path) {
+    if (path == nullptr) return kNoFile;
+    int fd = ::open(path, O_RDONLY | O_CLOEXEC);
+    return fd < 0 ? kNoFile : FileHandle(fd);
+}
 
 FileHandle OpenForUpdate(const char *path) {
     if (path == nullptr) return kNoFile;
@@ -36,6 +43,12 @@ bool WriteAt(FileHandle file, uint64_t pos, const void *buf, std::size_t n) {
         put += std::size_t(r);
     }
     return true;
+}
+
+long long SizeOf(FileHandle file) {
+    struct stat st {};
+    if (::fstat(int(file), &st) != 0) return -1;
+    return static_cast<long long>(st.st_size);
 }
 
 void CloseFile(FileHandle file) {
