@@ -171,7 +171,7 @@ Parsed Osd(const ParseInput &in) {
         char *dst = static_cast<char *>(text.ptr);
         std::size_t room = text.size - 1;  // the last byte is never written
         std::size_t n = src.size() < room ? src.size() : room;
-        std::memcpy(dst, src.data(), n);
+        if (n > 0) std::memcpy(dst, src.data(), n);
         std::memset(dst + n, 0, room - n);
     }
     LibLog("ParseGetVideoOsd OK\r\n");
