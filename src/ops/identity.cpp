@@ -5,6 +5,7 @@
 #include "common/clock.h"
 #include "common/guard.h"
 #include "common/state.h"
+#include "common/text.h"
 #include "common/timeutil.h"
 #include "ops/rows.h"
 #include "ops/steps.h"
@@ -16,11 +17,6 @@ using namespace vx::ops;
 namespace {
 
 constexpr int32_t kBatteryWindowMs = 20000;
-
-// A field of the caller's identity record, never read past its width.
-std::string_view FieldText(const char *field, std::size_t width) {
-    return std::string_view(field, ::strnlen(field, width));
-}
 
 std::string UtcNow() {
     char now[32] = {};
@@ -54,9 +50,9 @@ VX_API uint32_t VX_SetDevInfo(VestraInfo *dev, const char *pwd, const ZFYInfo *i
         ZFYInfo empty{};
         const ZFYInfo &z = info != nullptr ? *info : empty;
         return Set(dev, pwd, rows::kSetDevInfo,
-                   {FieldText(z.serial, sizeof z.serial), FieldText(z.userNo, sizeof z.userNo),
-                    FieldText(z.userName, sizeof z.userName), FieldText(z.unitNo, sizeof z.unitNo),
-                    FieldText(z.unitName, sizeof z.unitName)});
+                   {AreaText(z.serial, sizeof z.serial), AreaText(z.userNo, sizeof z.userNo),
+                    AreaText(z.userName, sizeof z.userName), AreaText(z.unitNo, sizeof z.unitNo),
+                    AreaText(z.unitName, sizeof z.unitName)});
     });
 }
 

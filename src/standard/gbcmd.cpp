@@ -22,6 +22,7 @@
 #include "session/record.h"
 #include "transport/models.h"
 #include "transport/usbio.h"
+#include "standard/gbdevice.h"
 #include "util/base64.h"
 
 using namespace vx;
@@ -78,11 +79,6 @@ struct Releaser {
     }
 };
 using GbRecord = std::unique_ptr<VestraInfo, Releaser>;
-
-int32_t *StatusOf(int32_t *status) {
-    static thread_local int32_t ignored;
-    return status != nullptr ? status : &ignored;
-}
 
 // The first recorder of the served model whose serial contains the text (an
 // empty text: the first with a readable serial), opened and claimed.

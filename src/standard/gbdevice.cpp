@@ -67,12 +67,6 @@ constexpr std::size_t kIdCodeLength = 5;
 // caller's is empty.
 ZFYInfo g_cached_identity{};
 
-// A status argument the caller left null is written nowhere.
-int32_t *StatusOf(int32_t *status) {
-    static thread_local int32_t ignored;
-    return status != nullptr ? status : &ignored;
-}
-
 // The exchange of every call with a password: record open, automatic login
 // of the fixed user, one command from its row, the reply judged by the row.
 // The record's status number is never touched.
@@ -107,10 +101,6 @@ int32_t GbRun(const char *password, int32_t *status, const Request &request, int
 bool TakeRowIdCode(VestraInfo &gb) {
     CopyText(gb.idCode, AreaText(gb.model.name, sizeof gb.model.name));
     return std::strlen(gb.idCode) == kIdCodeLength;
-}
-
-std::string FieldText(const char *field, std::size_t width) {
-    return std::string(field, ::strnlen(field, width));
 }
 
 }  // namespace
@@ -223,14 +213,13 @@ VX_API int32_t WriteZFYInfo(const ZFYInfo *info, const char *password, int32_t *
         LibGuard lock(LibLock());
         ZFYInfo empty{};
         const ZFYInfo &z = info != nullptr ? *info : empty;
-        std::string serial = FieldText(z.serial, sizeof z.serial);
-        if (serial.empty())
-            serial = FieldText(g_cached_identity.serial, sizeof g_cached_identity.serial);
+        std::string_view serial = AreaText(z.serial, sizeof z.serial);
+        if (serial.empty()) serial = AreaText(g_cached_identity.serial, sizeof g_cached_identity.serial);
         Request request{rows::kSetDevInfo,
-                        {serial, FieldText(z.userNo, sizeof z.userNo),
-                         FieldText(z.userName, sizeof z.userName),
-                         FieldText(z.unitNo, sizeof z.unitNo),
-                         FieldText(z.unitName, sizeof z.unitName)}};
+                        {serial, AreaText(z.userNo, sizeof z.userNo),
+                         AreaText(z.userName, sizeof z.userName),
+                         AreaText(z.unitNo, sizeof z.unitNo),
+                         AreaText(z.unitName, sizeof z.unitName)}};
         return GbRun(password, StatusOf(status), request, kDone, kNotWritten);
     });
 }

@@ -15,4 +15,11 @@ extern const DevModel GBModelTable[kGbModelRows];
 // in table order. status: 1 opened, 2 none could be. Lock held.
 int OpenGbDev(int32_t *status);
 
+// Where a call writes its status: the caller's argument, or nowhere when the
+// caller passed null.
+inline int32_t *StatusOf(int32_t *status) {
+    static thread_local int32_t ignored;
+    return status != nullptr ? status : &ignored;
+}
+
 }  // namespace vx

@@ -5,28 +5,8 @@ set -u -o pipefail
 vxctl="$1"
 root="$2"
 runner=("${@:3}")
-# A hung program fails its case instead of the whole run.
-if [ ${#runner[@]} -gt 0 ]; then runner=(timeout 60 "${runner[@]}"); fi
-run_vxctl() { "${runner[@]}" "$vxctl" "$@"; }
 scenario="$root/scenarios/demo.json"
-fails=0
-passes=0
-
-# expect CODE PATTERN -- ARGS...: exit code CODE and PATTERN in stdout+stderr.
-expect() {
-  local want="$1" pattern="$2"
-  shift 3
-  local out code
-  out="$(run_vxctl "$@" 2>&1 | tr -d '\r')"
-  code=$?
-  if [ "$code" -ne "$want" ] || ! grep -qE -- "$pattern" <<<"$out"; then
-    echo "FAIL: vxctl $* -> exit $code (want $want), output:"
-    echo "$out" | sed 's/^/    /'
-    fails=$((fails + 1))
-  else
-    passes=$((passes + 1))
-  fi
-}
+source "$root/tests/e2e/expect.bash"
 
 s=(--scenario "$scenario")
 expect 0 'first recorder on the bus: model VX007'        -- "${s[@]}" probe

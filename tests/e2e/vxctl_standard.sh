@@ -4,24 +4,8 @@ set -u
 vxctl="$1"
 root="$2"
 scenario="$root/tests/e2e/standard_set.json"
-fails=0
-passes=0
-
-# expect CODE PATTERN -- ARGS...: exit code CODE and PATTERN in stdout+stderr.
-expect() {
-  local want="$1" pattern="$2"
-  shift 3
-  local out code
-  out="$("$vxctl" "$@" 2>&1)"
-  code=$?
-  if [ "$code" -ne "$want" ] || ! grep -qE -- "$pattern" <<<"$out"; then
-    echo "FAIL: vxctl $* -> exit $code (want $want), output:"
-    echo "$out" | sed 's/^/    /'
-    fails=$((fails + 1))
-  else
-    passes=$((passes + 1))
-  fi
-}
+runner=("${@:3}")
+source "$root/tests/e2e/expect.bash"
 
 s=(--scenario "$scenario")
 expect 0 'id_code: KQWZM'                         -- "${s[@]}" gb init

@@ -1,0 +1,23 @@
+# Shared by the e2e scripts (sourced, not a test of its own). Expects vxctl
+# and, optionally, runner (e.g. wine for vxctl.exe) to be set.
+set -o pipefail
+if [ ${#runner[@]} -gt 0 ]; then runner=(timeout 60 "${runner[@]}"); fi  # a hang fails its case
+run_vxctl() { "${runner[@]}" "$vxctl" "$@"; }
+fails=0
+passes=0
+
+# expect CODE PATTERN -- ARGS...: exit code CODE and PATTERN in stdout+stderr.
+expect() {
+  local want="$1" pattern="$2"
+  shift 3
+  local out code
+  out="$(run_vxctl "$@" 2>&1 | tr -d '\r')"
+  code=$?
+  if [ "$code" -ne "$want" ] || ! grep -qE -- "$pattern" <<<"$out"; then
+    echo "FAIL: vxctl $* -> exit $code (want $want), output:"
+    echo "$out" | sed 's/^/    /'
+    fails=$((fails + 1))
+  else
+    passes=$((passes + 1))
+  fi
+}
