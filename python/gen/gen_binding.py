@@ -1,0 +1,165 @@
+#!/usr/bin/env python3
+"""Build-time generator of the Python binding's tables.
+
+  header HEADER OUT        ctypes constants, structures, callback types and
+                           prototypes of HEADER, as a Python module
+  links HEADER OUT SRC...  for every record operation of HEADER (first
+                           parameters a record and a password), the row of
+                           src/ops/rows.h its definition in SRC uses, as
+                           VX_OP(function, row) lines for the row printer
+
+Only the header and the library's own sources are read: nothing here repeats
+what they say.
+"""
+import re
+import sys
+
+_C_TYPES = {
+    "int32_t": "C.c_int32", "uint32_t": "C.c_uint32", "uint16_t": "C.c_uint16",
+    "uint8_t": "C.c_uint8", "char": "C.c_char", "size_t": "C.c_size_t",
+}
+
+
+def strip_comments(text):
+    text = re.sub(r"/\*.*?\*/", " ", text, flags=re.S)
+    return re.sub(r"//[^\n]*", " ", text)
+
+
+def read_header(path):
+    with open(path, encoding="utf-8") as f:
+        text = strip_comments(f.read())
+    defines = {}
+    for name, value in re.findall(r"^\s*#\s*define\s+(\w+)[ \t]+([^\n]+)$", text, flags=re.M):
+        value = value.strip()
+        if re.fullmatch(r"\(?\s*-?\s*\d+\s*\)?", value):
+            defines[name] = int(value.strip("() ").replace(" ", ""))
+    code = " ".join(line for line in text.splitlines() if not line.lstrip().startswith("#"))
+    code = re.sub(r"\s+", " ", code)
+    return defines, code
+
+
+def split_decl(decl):
+    """'const char *pwd' -> ('const char *', 'pwd'); 'char name[N]' -> ('char', 'name', 'N')."""
+    decl = decl.strip()
+    m = re.fullmatch(r"(.*?[\s*])(\w+)\s*(?:\[\s*(\w+)\s*\])?", decl)
+    if not m:
+        raise SystemExit(f"cannot read declaration: {decl!r}")
+    ctype = re.sub(r"\s*\*\s*", " *", m.group(1).strip()).strip()
+    return ctype, m.group(2), m.group(3)
+
+
+def ctypes_of(ctype, structs, callbacks, result=False):
+    """The ctypes expression for a C type as a parameter or result."""
+    if result and ctype == "char *":
+        return "C.c_char_p"  # a library-owned text, read as bytes
+    const = ctype.startswith("const ")
+    base = ctype[6:] if const else ctype
+    stars = base.count("*")
+    base = base.replace("*", "").strip()
+    if stars == 0:
+        if base == "void":
+            return "None"
+        if base in callbacks:
+            return base
+        if base in structs:
+            return base
+        return _C_TYPES[base]
+    if stars == 1:
+        if base == "char":
+            return "C.c_char_p" if const else "C.POINTER(C.c_char)"
+        if base == "void":
+            return "C.c_void_p"
+        if base == "uint8_t" and const:
+            return "C.c_char_p"
+        if base in structs:
+            return f"C.POINTER({base})"
+        return f"C.POINTER({_C_TYPES[base]})"
+    raise SystemExit(f"unsupported type {ctype!r}")
+
+
+def parse(path):
+    defines, code = read_header(path)
+    structs = []  # (name, [(ctype, field, dim)])
+    for name, body in re.findall(r"typedef struct (\w+)\s*\{(.*?)\}\s*\1\s*;", code):
+        fields = [split_decl(d) for d in body.split(";") if d.strip()]
+        structs.append((name, fields))
+    struct_names = {s[0] for s in structs}
+    callbacks = {}
+    for ret, name, args in re.findall(r"typedef (\w+)\s*\(\*\s*(\w+)\)\s*\((.*?)\)\s*;", code):
+        callbacks[name] = (ret, [split_decl(a) for a in args.split(",")])
+    functions = []
+    for ret, name, args in re.findall(r"VX_API ([\w\s]+?\s*\**)\s*(\w+)\s*\(([^)]*)\)\s*;", code):
+        params = [] if args.strip() in ("", "void") else [split_decl(a) for a in args.split(",")]
+        functions.append((re.sub(r"\s*\*", " *", ret.strip()), name, params))
+    return defines, structs, struct_names, callbacks, functions
+
+
+def write_header_module(header, out):
+    defines, structs, struct_names, callbacks, functions = parse(header)
+    lines = ['"""ctypes declarations generated from LibVestra.h at build time: do not edit."""',
+             "import ctypes as C", ""]
+    lines += [f"{k} = {v}" for k, v in defines.items()]
+    lines.append("")
+    for name, fields in structs:
+        lines.append(f"class {name}(C.Structure):")
+        lines.append("    _fields_ = [")
+        for ctype, field, dim in fields:
+            t = ctypes_of(ctype, struct_names, callbacks)
+            if dim is not None:
+                t = f"{t} * {dim if dim.isdigit() else dim}"
+            lines.append(f"        ({field!r}, {t}),")
+        lines += ["    ]", ""]
+    for name, (ret, args) in callbacks.items():
+        types = [ctypes_of(ret, struct_names, {})] + [ctypes_of(t, struct_names, {}) for t, _, _ in args]
+        lines += [f"{name} = C.CFUNCTYPE({', '.join(types)})", ""]
+    lines.append("# name: (result, ((parameter, C type, ctypes type), ...))")
+    lines.append("FUNCTIONS = {")
+    for ret, name, params in functions:
+        ps = "".join(f"({p!r}, {t!r}, {ctypes_of(t, struct_names, callbacks)}), " for t, p, _ in params)
+        lines.append(f"    {name!r}: ({ctypes_of(ret, struct_names, callbacks, True)}, ({ps})),")
+    lines.append("}")
+    with open(out, "w", encoding="utf-8") as f:
+        f.write("\n".join(lines) + "\n")
+
+
+def write_links(header, out, sources):
+    functions = parse(header)[4]
+    record_ops = {name for _, name, params in functions
+                  if len(params) >= 2 and params[0][0] == "VestraInfo *" and params[1][0] == "const char *"}
+    bodies = {}
+    for src in sources:
+        with open(src, encoding="utf-8") as f:
+            text = strip_comments(f.read())
+        for part in re.split(r"^VX_API\b", text, flags=re.M)[1:]:
+            m = re.match(r"[^(]*?(\w+)\s*\(", part)
+            if m and m.group(1) in record_ops:
+                bodies[m.group(1)] = part[m.end():]
+    links = {}
+    for name, body in bodies.items():
+        rows = list(dict.fromkeys(re.findall(r"\brows::(k\w+)", body)))
+        if len(rows) == 1:
+            links[name] = rows[0]
+    # A wrapper over another operation (the time text alone) shares its row.
+    for name, body in bodies.items():
+        if name not in links:
+            called = [c for c in re.findall(r"\b(VX_\w+)\s*\(", body) if c in links]
+            if len(called) == 1:
+                links[name] = links[called[0]]
+    order = [name for _, name, _ in functions if name in links]
+    with open(out, "w", encoding="utf-8") as f:
+        f.write("// Generated by gen_binding.py: each record operation and its row.\n")
+        for name in order:
+            f.write(f'VX_OP("{name}", {links[name]})\n')
+
+
+def main(argv):
+    if len(argv) >= 3 and argv[0] == "header":
+        write_header_module(argv[1], argv[2])
+    elif len(argv) >= 4 and argv[0] == "links":
+        write_links(argv[1], argv[2], argv[3:])
+    else:
+        raise SystemExit(__doc__)
+
+
+if __name__ == "__main__":
+    main(sys.argv[1:])

@@ -1,0 +1,60 @@
+"""Loading the shared library and the pieces every part of the binding uses."""
+import ctypes
+import os
+
+from . import _capi
+
+_SONAME = "LibVestra.dll" if os.name == "nt" else "LibVestra.so.0"
+
+
+def _load():
+    path = os.environ.get("VESTRA_LIBRARY") or _SONAME
+    lib = ctypes.CDLL(path)
+    for name, (restype, params) in _capi.FUNCTIONS.items():
+        function = getattr(lib, name)
+        function.restype = restype
+        function.argtypes = [argtype for _, _, argtype in params]
+    return lib
+
+
+lib = _load()
+
+
+def encode(text):
+    """A Python text (or bytes, or None) as the library's byte string."""
+    if text is None or isinstance(text, bytes):
+        return text
+    return str(text).encode("utf-8", "surrogateescape")
+
+
+def decode(data):
+    """A byte string from the library (up to its first NUL) as text."""
+    if isinstance(data, (bytes, bytearray)):
+        data = bytes(data).split(b"\0", 1)[0]
+        return data.decode("utf-8", "surrogateescape")
+    return data
+
+
+class VestraError(Exception):
+    """An operation the library reported as failed.
+
+    status:    the record's status number (0 refused or no reply, -101 not
+               open, -102 login refused, ...; the VX_STATUS_* constants)
+    text:      the library's error text (for status 0 the device's reply, or
+               the reason nothing was sent)
+    command:   the last command line sent on the record, if any
+    operation: the binding's name of what failed
+    """
+
+    def __init__(self, status, text, command="", operation=""):
+        self.status = status
+        self.text = text
+        self.command = command
+        self.operation = operation
+        where = f"{operation}: " if operation else ""
+        super().__init__(f"{where}status {status}: {text.strip()}")
+
+    @property
+    def reply(self):
+        """The device's reply, for a refused or unanswered command (status 0)."""
+        return self.text if self.status == _capi.VX_STATUS_FAILED else None
