@@ -6,6 +6,7 @@
 #pragma once
 
 #include <dlfcn.h>
+#include <link.h>
 #include <gtest/gtest.h>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -24,6 +25,24 @@ namespace umock {
 
 inline bool InChild() { return std::getenv("VX_UMOCK_CHILD") != nullptr; }
 
+// The sanitizer runtime this program was linked with, or empty: it must
+// stay first among preloaded libraries, ahead of umockdev's.
+inline std::string SanitizerRuntime() {
+    std::string found;
+    ::dl_iterate_phdr(
+        [](dl_phdr_info *info, size_t, void *out) {
+            std::string name = info->dlpi_name != nullptr ? info->dlpi_name : "";
+            if (name.find("/libasan.so") != std::string::npos ||
+                name.find("/libtsan.so") != std::string::npos) {
+                *static_cast<std::string *>(out) = name;
+                return 1;
+            }
+            return 0;
+        },
+        &found);
+    return found;
+}
+
 // In the parent: runs the current test alone in a preloaded child, true
 // there (the caller returns). In the child: false, the test body runs.
 inline bool RunUnderUmockdev() {
@@ -33,11 +52,13 @@ inline bool RunUnderUmockdev() {
         std::string("--gtest_filter=") + info->test_suite_name() + "." + info->name();
     std::string self = "/proc/self/exe";
     std::vector<char *> argv{self.data(), filter.data(), nullptr};
-    const char *earlier = std::getenv("LD_PRELOAD");
-    std::vector<std::string> env_text{"VX_UMOCK_CHILD=1",
-                                      std::string("LD_PRELOAD=") +
-                                          (earlier ? std::string(earlier) + ":" : "") +
-                                          "libumockdev-preload.so.0"};
+    std::vector<std::string> preload{SanitizerRuntime()};
+    if (const char *earlier = std::getenv("LD_PRELOAD")) preload.emplace_back(earlier);
+    preload.emplace_back("libumockdev-preload.so.0");
+    std::string list;
+    for (const std::string &p : preload)
+        if (!p.empty()) list += (list.empty() ? "" : ":") + p;
+    std::vector<std::string> env_text{"VX_UMOCK_CHILD=1", "LD_PRELOAD=" + list};
     for (char **e = environ; *e != nullptr; ++e)
         if (std::string(*e).rfind("LD_PRELOAD=", 0) != 0) env_text.emplace_back(*e);
     std::vector<char *> env;
