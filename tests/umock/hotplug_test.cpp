@@ -36,7 +36,7 @@ UsbIds Vx001() {
     ids.bulk_in = 0x81;
     ids.bulk_out = 0x01;
     ids.devnum = 7;
-    ids.serial = "A1234567_3";
+    ids.serial = "A12345678901_23";  // 15 characters: the longest the list reads
     return ids;
 }
 
@@ -50,7 +50,7 @@ bool InUse(int index) { return VX_CheckDevHandle(VX_GetDevHandleFromList(index))
 
 // Faults: the monitor not hearing udev's "add" or "remove" (the kind-2
 // value tells an event-caused refresh from a timed one); the serial string
-// not read over a control transfer or not split at its underscore; the ID
+// not read over a control transfer, cut short or not split at its underscore; the ID
 // code not read through bulk URBs; a removed recorder's slot kept in use
 // or its serial lost.
 TEST(RealLibusbList, ArrivalAndRemovalThroughUdev) {
@@ -70,10 +70,10 @@ TEST(RealLibusbList, ArrivalAndRemovalThroughUdev) {
     EXPECT_EQ((std::pair<int, int>(2, 1)), Calls()[2]);
     EXPECT_EQ(1, VX_GetDevListSum());
     EXPECT_TRUE(InUse(0));
-    EXPECT_EQ("A1234567", Serial(0));
+    EXPECT_EQ("A12345678901", Serial(0));
     int32_t udisk = -1;
     EXPECT_EQ(1u, VX_GetUdiskStatuFromList(0, &udisk));
-    EXPECT_EQ(3, udisk);
+    EXPECT_EQ(23, udisk);
     char id[VX_ID_CODE_LEN] = {};
     EXPECT_EQ(1u, VX_GetDevIDCodeFromList(0, id));
     EXPECT_STREQ("3400001", id);
@@ -91,7 +91,7 @@ TEST(RealLibusbList, ArrivalAndRemovalThroughUdev) {
     EXPECT_EQ((std::pair<int, int>(2, 2)), Calls()[4]);
     EXPECT_EQ(0, VX_GetDevListSum());
     EXPECT_FALSE(InUse(0));
-    EXPECT_EQ("A1234567", Serial(0));
+    EXPECT_EQ("A12345678901", Serial(0));
     EXPECT_EQ(std::vector<std::string>{"VX+GBIDCODE?\r\n"},
               recorder.Written());  // no logout to a gone device
 }
