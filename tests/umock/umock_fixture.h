@@ -59,8 +59,14 @@ inline bool RunUnderUmockdev() {
     for (const std::string &p : preload)
         if (!p.empty()) list += (list.empty() ? "" : ":") + p;
     std::vector<std::string> env_text{"VX_UMOCK_CHILD=1", "LD_PRELOAD=" + list};
-    for (char **e = environ; *e != nullptr; ++e)
-        if (std::string(*e).rfind("LD_PRELOAD=", 0) != 0) env_text.emplace_back(*e);
+    std::string tsan = "TSAN_OPTIONS=suppressions=" VX_UMOCK_TSAN_SUPP;
+    if (const char *earlier = std::getenv("TSAN_OPTIONS")) tsan += std::string(" ") + earlier;
+    env_text.push_back(tsan);
+    for (char **e = environ; *e != nullptr; ++e) {
+        std::string entry = *e;
+        if (entry.rfind("LD_PRELOAD=", 0) != 0 && entry.rfind("TSAN_OPTIONS=", 0) != 0)
+            env_text.push_back(entry);
+    }
     std::vector<char *> env;
     for (auto &s : env_text) env.push_back(s.data());
     env.push_back(nullptr);
