@@ -32,8 +32,8 @@ void Store(UMockdevIoctlData *data, const void *bytes, std::size_t len) {
     umockdev_ioctl_data_update(data, 0, copy.data(), static_cast<gint>(copy.size()));
 }
 
-constexpr uint8_t kLow(int v) { return static_cast<uint8_t>(v & 0xFF); }
-constexpr uint8_t kHigh(int v) { return static_cast<uint8_t>((v >> 8) & 0xFF); }
+constexpr uint8_t LowByte(int v) { return static_cast<uint8_t>(v & 0xFF); }
+constexpr uint8_t HighByte(int v) { return static_cast<uint8_t>((v >> 8) & 0xFF); }
 constexpr int kStringDescriptor = 3;
 constexpr int kGetDescriptor = 6;
 constexpr uint16_t kEnglishUs = 0x0409;
@@ -65,10 +65,10 @@ std::vector<uint8_t> UsbfsDevice::Descriptors() const {
                               0,
                               0,
                               64,
-                              kLow(ids_.vendor),
-                              kHigh(ids_.vendor),
-                              kLow(ids_.product),
-                              kHigh(ids_.product),
+                              LowByte(ids_.vendor),
+                              HighByte(ids_.vendor),
+                              LowByte(ids_.product),
+                              HighByte(ids_.product),
                               0x00,
                               0x01,
                               1,
@@ -78,10 +78,24 @@ std::vector<uint8_t> UsbfsDevice::Descriptors() const {
     const uint8_t endpoints = hub ? 1 : 2;
     const int total = 9 + 9 + 7 * endpoints;
     const uint8_t iface_class = hub ? 9 : 0xFF;
-    std::vector<uint8_t> config = {
-        9,  2, kLow(total), kHigh(total),      1, 1,         0,           0x80,
-        50, 9, 4,           ids_.interface_no, 0, endpoints, iface_class, 0,
-        0,  0};
+    std::vector<uint8_t> config = {9,
+                                   2,
+                                   LowByte(total),
+                                   HighByte(total),
+                                   1,
+                                   1,
+                                   0,
+                                   0x80,
+                                   50,
+                                   9,
+                                   4,
+                                   ids_.interface_no,
+                                   0,
+                                   endpoints,
+                                   iface_class,
+                                   0,
+                                   0,
+                                   0};
     if (hub) {
         config.insert(config.end(), {7, 5, 0x81, 3, 4, 0, 12});
     } else {
