@@ -75,8 +75,10 @@ int OpenListDev(struct usb_bus *bus, struct usb_device *device, int devnum, int 
     char serial[kSerialArea] = {};
     int n = device->descriptor.iSerialNumber == 0
                 ? 0
+                // libusb keeps the last byte it is given for the terminator:
+                // the whole area, so that all 15 characters arrive.
                 : usb_get_string_simple(static_cast<usb_dev_handle *>(slot.usbHandle),
-                                        device->descriptor.iSerialNumber, serial, sizeof serial - 1);
+                                        device->descriptor.iSerialNumber, serial, sizeof serial);
     if (n <= 0 || serial[0] == '\0') {
         Close_Device(&slot);
         return 0;

@@ -1,0 +1,143 @@
+// A recorder opened by model, identified, logged in and asked one value,
+// through the shipped library on the system's libusb 0.1: the URBs, claims
+// and string reads are the real library's, their answers umockdev's.
+#include <cstring>
+#include <memory>
+
+#include "LibVestra.h"
+#include "umock/testbed.h"
+#include "umock/umock_fixture.h"
+
+namespace umock {
+namespace {
+
+// MD5 of "abc" (RFC 1321 suite), as the library writes a digest.
+constexpr const char *kPassword = "abc";
+constexpr const char *kDigest = "900150983CD24FB0D6963F7D28E17F72";
+
+// Model VX006: interface 2, bulk IN 0x83, OUT 0x02, so that endpoints or an
+// interface taken from anywhere but the model's row show.
+UsbIds Vx006() {
+    UsbIds ids;
+    ids.vendor = 0x3A7C;
+    ids.product = 0x0C06;
+    ids.bulk_in = 0x83;
+    ids.bulk_out = 0x02;
+    ids.interface_no = 2;
+    ids.devnum = 5;
+    ids.serial = "A1234567_1";
+    return ids;
+}
+
+RecorderSpec Answers() {
+    RecorderSpec spec;
+    spec.digest = kDigest;
+    return spec;
+}
+
+struct Unref {
+    void operator()(VestraInfo *dev) const { VX_UnInitDev(dev); }
+};
+using Record = std::unique_ptr<VestraInfo, Unref>;
+
+class RealLibusb : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (!InChild()) return;
+        VX_SetLibLog(VX_LOG_OFF);
+        testbed_ = std::make_unique<Testbed>();
+        ASSERT_TRUE(testbed_->Plug(recorder_, false));
+    }
+
+    UsbfsDevice recorder_{Vx006(), Answers()};
+    std::unique_ptr<Testbed> testbed_;
+};
+
+// Faults: the suite quietly running on the virtual bus (or another libusb)
+// instead of the system's libusb 0.1.
+TEST_F(RealLibusb, TheLibraryRunsOnTheSystemLibusb) {
+    if (RunUnderUmockdev()) return;
+    Record dev(VX_InitDev("VX006"));
+    ASSERT_NE(nullptr, dev);
+    EXPECT_EQ(SystemLibusb(), LoadedLibusb());
+}
+
+// Faults: configuration, interface or endpoints not the model's; a command
+// split or padded on the wire; the digest not MD5 in upper case; a reply
+// read past its URB or not reaped; payloads or status numbers wrong; the
+// release of a record not logging out or releasing another interface.
+TEST_F(RealLibusb, OpenIdentifyLoginAndGet) {
+    if (RunUnderUmockdev()) return;
+    Record dev(VX_InitDev("VX006"));
+    ASSERT_NE(nullptr, dev);
+    EXPECT_EQ(std::vector<int>{1}, recorder_.Configurations());
+    EXPECT_EQ(std::vector<int>{2}, recorder_.Claims());
+    EXPECT_EQ(1, VX_CheckDevHandle(dev.get()));
+
+    char id[VX_ID_CODE_LEN] = {};
+    EXPECT_EQ(1u, VX_GetIDCode(dev.get(), id));
+    EXPECT_STREQ("3400001", id);
+    EXPECT_EQ(0, VX_IsLogin(dev.get()));
+
+    char name[VX_TEXT_AREA] = {};
+    EXPECT_EQ(1u, VX_GetDevName(dev.get(), kPassword, name));
+    EXPECT_STREQ("Patrol 7", name);
+    EXPECT_EQ(VX_STATUS_OK, VX_GetErrNo(dev.get()));
+    EXPECT_EQ(1, VX_IsLogin(dev.get()));
+
+    std::vector<std::string> wire = {
+        "VX+GBIDCODE?\r\n", std::string("VX+LOGIN=admin:") + kDigest + "\r\n", "VX+DEVNAME?\r\n"};
+    EXPECT_EQ(wire, recorder_.Written());
+    for (const Transfer &t : recorder_.Transfers())
+        EXPECT_TRUE(t.endpoint == 0x83 || t.endpoint == 0x02) << int(t.endpoint);
+    // Before each command the flush read times out: libusb discards its URB.
+    EXPECT_GE(recorder_.Discards(), 3);
+
+    dev.reset();
+    wire.push_back("VX+LOGOUT\r\n");
+    EXPECT_EQ(wire, recorder_.Written());
+    EXPECT_EQ(std::vector<int>{2}, recorder_.Releases());
+}
+
+// Faults: a read time-out (libusb 0.1 on Linux: -ETIMEDOUT, its URB
+// discarded) taken for a broken device and the record closed; the
+// discarded URB's completion leaking into the next exchange.
+TEST_F(RealLibusb, ASilentRecorderTimesOutAndStaysOpen) {
+    if (RunUnderUmockdev()) return;
+    recorder_.Silence("VX+DEVNAME?");
+    Record dev(VX_InitDev("VX006"));
+    ASSERT_NE(nullptr, dev);
+    char name[VX_TEXT_AREA] = {};
+    EXPECT_EQ(0u, VX_GetDevName(dev.get(), kPassword, name));
+    EXPECT_EQ(VX_STATUS_FAILED, VX_GetErrNo(dev.get()));
+    EXPECT_STREQ("", VX_GetErrStr(dev.get()));
+    EXPECT_STREQ("", name);
+    EXPECT_EQ(1, VX_CheckDevHandle(dev.get()));
+
+    char id[VX_ID_CODE_LEN] = {};
+    EXPECT_EQ(1u, VX_GetIDCode(dev.get(), id));
+    EXPECT_STREQ("3400001", id);
+}
+
+// Faults: the -ENODEV of a vanished device not closing the record; a
+// later operation reaching the bus instead of failing with -101.
+TEST_F(RealLibusb, AnUnpluggedRecorderClosesItsRecord) {
+    if (RunUnderUmockdev()) return;
+    Record dev(VX_InitDev("VX006"));
+    ASSERT_NE(nullptr, dev);
+    char id[VX_ID_CODE_LEN] = {};
+    ASSERT_EQ(1u, VX_GetIDCode(dev.get(), id));
+    testbed_->Unplug(recorder_);
+
+    char name[VX_TEXT_AREA] = {};
+    EXPECT_EQ(0u, VX_GetDevName(dev.get(), kPassword, name));
+    EXPECT_EQ(VX_STATUS_NO_LOGIN, VX_GetErrNo(dev.get()));  // the login met the gone device
+    EXPECT_EQ(0, VX_CheckDevHandle(dev.get()));
+    EXPECT_EQ(0u, VX_GetDevName(dev.get(), kPassword, name));
+    EXPECT_EQ(VX_STATUS_NOT_OPEN, VX_GetErrNo(dev.get()));
+    EXPECT_STREQ("Device not Open", VX_GetErrStr(dev.get()));
+    EXPECT_EQ(std::vector<std::string>{"VX+GBIDCODE?\r\n"}, recorder_.Written());
+}
+
+}  // namespace
+}  // namespace umock
