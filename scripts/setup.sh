@@ -5,7 +5,8 @@ pkgs=(build-essential cmake ninja-build pkg-config
       libusb-dev libssl-dev nlohmann-json3-dev libcli11-dev
       googletest libgtest-dev libgmock-dev libbenchmark-dev
       ffmpeg tzdata clang-14 libclang-rt-14-dev
-      libudev-dev umockdev libumockdev-dev)
+      libudev-dev umockdev libumockdev-dev
+      dpkg-dev file)
 missing=()
 for p in "${pkgs[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
