@@ -28,3 +28,11 @@ done
 cp "$root/README.md" "$out/"
 (cd "$out" && find . -type f | sort | xargs ls -l | awk '{print $5, $9}')
 echo "release: $out"
+
+# The same folder as one zip, made by CPack.
+zipwork="$(mktemp -d)"
+VESTRA_RELEASE_DIR="$out" VESTRA_VERSION="$version" \
+  cpack --config "$root/cmake/windows-zip.cpack.cmake" -B "$zipwork" >/dev/null
+mv "$zipwork/$(basename "$out").zip" "$(dirname "$out")/"
+rm -rf "$zipwork"
+echo "zip: $(dirname "$out")/$(basename "$out").zip"

@@ -70,17 +70,25 @@ void UseScenario(const std::string &scenario, char **argv) {
 namespace vxctl {
 namespace {
 
-std::string SimDir() {
-    if (const char *dir = std::getenv("VESTRA_SIM_DIR")) return dir;
-    return VXCTL_SIM_DIR;
-}
-
 std::string RealPath(const std::string &path) {
     char *resolved = ::realpath(path.c_str(), nullptr);
     if (resolved == nullptr) return path;
     std::string out(resolved);
     std::free(resolved);
     return out;
+}
+
+// The virtual bus lies at a fixed place relative to vxctl: beside the build
+// tree's bin/, or in the installed private folder. VESTRA_SIM_DIR overrides.
+std::string SimDir() {
+    if (const char *dir = std::getenv("VESTRA_SIM_DIR")) return dir;
+    std::string exe = RealPath("/proc/self/exe");
+    std::string base = exe.substr(0, exe.rfind('/') + 1);
+    for (const char *relative : {VXCTL_SIM_BUILT, VXCTL_SIM_INSTALLED}) {
+        std::string dir = base + relative;
+        if (::access((dir + "/libusb-0.1.so.4").c_str(), R_OK) == 0) return RealPath(dir);
+    }
+    return RealPath(base) + "/" + VXCTL_SIM_INSTALLED;
 }
 
 }  // namespace
