@@ -1,7 +1,8 @@
 // Device-change broadcasts of the virtual bus on Windows: every plug sends
 // DBT_DEVICEARRIVAL and every unplug DBT_DEVICEREMOVECOMPLETE for the USB
 // device interface, as the system does to the windows registered for it
-// (here: every "myusbmsg" window). There is no udev monitor to feed.
+// (here: every "myusbmsg" window of this process). There is no udev monitor
+// to feed.
 #include "internal.h"
 
 // After the libusb declarations: the full windows.h defines "interface".
@@ -36,6 +37,9 @@ void post_uevent(const char *action) {
     WPARAM code = std::strcmp(action, "add") == 0 ? DBT_DEVICEARRIVAL : DBT_DEVICEREMOVECOMPLETE;
     for (HWND w = ::FindWindowExW(nullptr, nullptr, L"myusbmsg", nullptr); w != nullptr;
          w = ::FindWindowExW(nullptr, w, L"myusbmsg", nullptr)) {
+        DWORD owner = 0;
+        ::GetWindowThreadProcessId(w, &owner);
+        if (owner != ::GetCurrentProcessId()) continue;  // the bus is this process's own
         DWORD_PTR answer = 0;
         ::SendMessageTimeoutW(w, WM_DEVICECHANGE, code, reinterpret_cast<LPARAM>(&b), SMTO_ABORTIFHUNG,
                               kSendTimeoutMs, &answer);
