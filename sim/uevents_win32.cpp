@@ -17,8 +17,10 @@ namespace vsim {
 
 namespace {
 std::atomic<bool> g_on{true};
-const GUID kUsbDeviceInterface = {0xA5DCBF10, 0x6530, 0x11D2, {0x90, 0x1F, 0x00, 0xC0, 0x4F, 0xB9, 0x51, 0xED}};
-constexpr wchar_t kName[] = L"\\\\?\\USB#VID_VSIM&PID_VSIM#virtual#{a5dcbf10-6530-11d2-901f-00c04fb951ed}";
+const GUID kUsbDeviceInterface = {
+    0xA5DCBF10, 0x6530, 0x11D2, {0x90, 0x1F, 0x00, 0xC0, 0x4F, 0xB9, 0x51, 0xED}};
+constexpr wchar_t kName[] =
+    L"\\\\?\\USB#VID_VSIM&PID_VSIM#virtual#{a5dcbf10-6530-11d2-901f-00c04fb951ed}";
 constexpr UINT kSendTimeoutMs = 2000;
 
 struct Broadcast {
@@ -41,8 +43,8 @@ void post_uevent(const char *action) {
         ::GetWindowThreadProcessId(w, &owner);
         if (owner != ::GetCurrentProcessId()) continue;  // the bus is this process's own
         DWORD_PTR answer = 0;
-        ::SendMessageTimeoutW(w, WM_DEVICECHANGE, code, reinterpret_cast<LPARAM>(&b), SMTO_ABORTIFHUNG,
-                              kSendTimeoutMs, &answer);
+        ::SendMessageTimeoutW(w, WM_DEVICECHANGE, code, reinterpret_cast<LPARAM>(&b),
+                              SMTO_ABORTIFHUNG, kSendTimeoutMs, &answer);
     }
 }
 

@@ -37,8 +37,10 @@ int main(int argc, char **argv) {
     if (lib == nullptr) return 4;
     using Start = void (*)();
     using SetLog = void (*)(int);
-    auto start = reinterpret_cast<Start>(reinterpret_cast<void (*)()>(::GetProcAddress(lib, "VX_InitDevListPthread")));
-    auto set_log = reinterpret_cast<SetLog>(reinterpret_cast<void (*)()>(::GetProcAddress(lib, "VX_SetLibLog")));
+    auto start = reinterpret_cast<Start>(
+        reinterpret_cast<void (*)()>(::GetProcAddress(lib, "VX_InitDevListPthread")));
+    auto set_log = reinterpret_cast<SetLog>(
+        reinterpret_cast<void (*)()>(::GetProcAddress(lib, "VX_SetLibLog")));
     if (start == nullptr || set_log == nullptr) return 5;
     set_log(0);
     if (mode != "no-monitor") start();

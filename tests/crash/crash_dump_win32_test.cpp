@@ -33,7 +33,8 @@ fs::path OwnFolder() {
 
 Outcome RunChild(const std::string &mode) {
     Outcome out;
-    fs::path dir = fs::temp_directory_path() / ("vx-crash-" + mode + "-" + std::to_string(::GetCurrentProcessId()));
+    fs::path dir = fs::temp_directory_path() /
+                   ("vx-crash-" + mode + "-" + std::to_string(::GetCurrentProcessId()));
     fs::remove_all(dir);
     fs::create_directories(dir);
     for (const char *file : kShipped) fs::copy_file(OwnFolder() / file, dir / file);
@@ -42,8 +43,8 @@ Outcome RunChild(const std::string &mode) {
     startup.cb = sizeof startup;
     PROCESS_INFORMATION child{};
     out.before = std::time(nullptr);
-    if (!::CreateProcessW((dir / "crash_child.exe").wstring().c_str(), command.data(), nullptr, nullptr, FALSE, 0,
-                          nullptr, dir.wstring().c_str(), &startup, &child)) {
+    if (!::CreateProcessW((dir / "crash_child.exe").wstring().c_str(), command.data(), nullptr,
+                          nullptr, FALSE, 0, nullptr, dir.wstring().c_str(), &startup, &child)) {
         ADD_FAILURE() << "CreateProcess failed: " << ::GetLastError();
         return out;
     }

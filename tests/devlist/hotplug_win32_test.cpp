@@ -36,7 +36,8 @@ std::vector<Call> Calls() {
 
 // Waits (bounded) until n callbacks came.
 bool WaitForCalls(std::size_t n) {
-    for (auto end = std::chrono::steady_clock::now() + std::chrono::seconds(30); std::chrono::steady_clock::now() < end;
+    for (auto end = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+         std::chrono::steady_clock::now() < end;
          std::this_thread::sleep_for(std::chrono::milliseconds(20)))
         if (Calls().size() >= n) return true;
     return false;

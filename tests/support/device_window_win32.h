@@ -10,7 +10,8 @@
 
 namespace testwin {
 
-const GUID kUsbDeviceInterface = {0xA5DCBF10, 0x6530, 0x11D2, {0x90, 0x1F, 0x00, 0xC0, 0x4F, 0xB9, 0x51, 0xED}};
+const GUID kUsbDeviceInterface = {
+    0xA5DCBF10, 0x6530, 0x11D2, {0x90, 0x1F, 0x00, 0xC0, 0x4F, 0xB9, 0x51, 0xED}};
 
 inline HWND OwnDeviceWindow() {
     for (HWND w = ::FindWindowExW(nullptr, nullptr, L"myusbmsg", nullptr); w != nullptr;
@@ -38,10 +39,12 @@ inline Broadcast MakeBroadcast(DWORD type) {
     b.header.dbch_devicetype = type;
     b.header.dbch_size = sizeof(DEV_BROADCAST_HDR);
     if (type == DBT_DEVTYP_DEVICEINTERFACE) {
-        static const wchar_t kPath[] = L"\\\\?\\USB#VID_2B6F&PID_0007#A1234567_1#{a5dcbf10-6530-11d2-901f-00c04fb951ed}";
+        static const wchar_t kPath[] =
+            L"\\\\?\\USB#VID_2B6F&PID_0007#A1234567_1#{a5dcbf10-6530-11d2-901f-00c04fb951ed}";
         b.interface_.dbcc_classguid = kUsbDeviceInterface;
         std::memcpy(b.interface_.dbcc_name, kPath, sizeof kPath);
-        b.header.dbch_size = DWORD(sizeof(DEV_BROADCAST_DEVICEINTERFACE_W) + sizeof kPath - sizeof(wchar_t));
+        b.header.dbch_size =
+            DWORD(sizeof(DEV_BROADCAST_DEVICEINTERFACE_W) + sizeof kPath - sizeof(wchar_t));
     } else if (type == DBT_DEVTYP_VOLUME) {
         b.volume.dbcv_unitmask = 1u << 4;
         b.header.dbch_size = sizeof(DEV_BROADCAST_VOLUME);

@@ -63,7 +63,8 @@ TEST(DeviceEventsWindow, TurnsVolumeAndInterfaceArrivalsAndRemovalsIntoEvents) {
         {DBT_DEVICEREMOVECOMPLETE, DBT_DEVTYP_PORT, true, kNoEvent},
     };
     for (const auto &m : kMessages)
-        EXPECT_EQ(0, testwin::SendDeviceChange(window, m.code, m.type, m.with_data)) << m.code << "/" << m.type;
+        EXPECT_EQ(0, testwin::SendDeviceChange(window, m.code, m.type, m.with_data))
+            << m.code << "/" << m.type;
     // Sent last: nothing may come between the expected events and it.
     testwin::SendDeviceChange(window, DBT_DEVICEREMOVECOMPLETE, DBT_DEVTYP_DEVICEINTERFACE);
 

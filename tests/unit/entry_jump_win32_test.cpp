@@ -31,7 +31,8 @@ struct CodePage {
             auto at = reinterpret_cast<uintptr_t>(anchor) + uintptr_t(offset + tries * step);
             at &= ~uintptr_t(0xFFFF);
             base = static_cast<uint8_t *>(::VirtualAlloc(reinterpret_cast<void *>(at), kPage,
-                                                         MEM_RESERVE | MEM_COMMIT, PAGE_EXECUTE_READWRITE));
+                                                         MEM_RESERVE | MEM_COMMIT,
+                                                         PAGE_EXECUTE_READWRITE));
         }
         if (base == nullptr) return;
         const uint8_t neighbour[] = {0xB8, 0x4E, 0, 0, 0, 0xC3};  // mov eax, 0x4E; ret
@@ -93,7 +94,7 @@ TEST(EntryJump, LandsInTheReplacementNearAndFarAndKeepsItsNeighbour) {
 TEST(EntryJump, RefusesCodeShorterThanTheJump) {
     CodePage page(reinterpret_cast<const void *>(&Replacement), -(int64_t(1) << 28));
     ASSERT_NE(nullptr, page.base);
-    const uint8_t tiny[] = {0x31, 0xC0, 0xC3};       // xor eax, eax; ret
+    const uint8_t tiny[] = {0x31, 0xC0, 0xC3};          // xor eax, eax; ret
     const uint8_t unwind[] = {0x01, 0x00, 0x00, 0x00};  // version 1, no prologue, no codes
     std::memcpy(page.base + kBody, tiny, sizeof tiny);
     std::memcpy(page.base + kUnwind, unwind, sizeof unwind);

@@ -15,8 +15,10 @@ namespace vx::platform {
 
 namespace {
 
-using MiniDumpWriter = BOOL(WINAPI *)(HANDLE, DWORD, HANDLE, MINIDUMP_TYPE, PMINIDUMP_EXCEPTION_INFORMATION,
-                                      PMINIDUMP_USER_STREAM_INFORMATION, PMINIDUMP_CALLBACK_INFORMATION);
+using MiniDumpWriter = BOOL(WINAPI *)(HANDLE, DWORD, HANDLE, MINIDUMP_TYPE,
+                                      PMINIDUMP_EXCEPTION_INFORMATION,
+                                      PMINIDUMP_USER_STREAM_INFORMATION,
+                                      PMINIDUMP_CALLBACK_INFORMATION);
 
 constexpr DWORD kLongestPath = 32768;
 constexpr wchar_t kDumpPrefix[] = L"TarnbyCrash-";
@@ -49,7 +51,8 @@ bool NoteExecutableFolder() {
 }
 
 wchar_t *PutDigits(wchar_t *p, unsigned value, int digits) {
-    for (int i = digits - 1; i >= 0; --i, value /= 10) p[i] = static_cast<wchar_t>(L'0' + value % 10);
+    for (int i = digits - 1; i >= 0; --i, value /= 10)
+        p[i] = static_cast<wchar_t>(L'0' + value % 10);
     return p + digits;
 }
 
@@ -72,13 +75,15 @@ const wchar_t *DumpName() {
 }
 
 void WriteCrashDump(const wchar_t *name, EXCEPTION_POINTERS *pointers) {
-    HANDLE file = ::CreateFileW(name, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file = ::CreateFileW(name, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return;  // an unwritable folder leaves no dump
     MINIDUMP_EXCEPTION_INFORMATION info{};
     info.ThreadId = ::GetCurrentThreadId();
     info.ExceptionPointers = pointers;
     info.ClientPointers = TRUE;
-    g_write_dump(::GetCurrentProcess(), ::GetCurrentProcessId(), file, MiniDumpNormal, &info, nullptr, nullptr);
+    g_write_dump(::GetCurrentProcess(), ::GetCurrentProcessId(), file, MiniDumpNormal, &info,
+                 nullptr, nullptr);
     ::CloseHandle(file);
 }
 

@@ -23,15 +23,17 @@ struct DeviceEvents {
     std::condition_variable changed;
     std::deque<DeviceEvent> queue;
     State state = kStarting;
-    DWORD error = 0;                        // why the window was not made
-    HDEVNOTIFY registrations[2] = {};       // touched by the window thread only
+    DWORD error = 0;                   // why the window was not made
+    HDEVNOTIFY registrations[2] = {};  // touched by the window thread only
 };
 
 namespace {
 
 constexpr wchar_t kClassName[] = L"myusbmsg";
-const GUID kUsbHubInterface = {0xF18A0E88, 0xC30C, 0x11D0, {0x88, 0x15, 0x00, 0xA0, 0xC9, 0x06, 0xBE, 0xD8}};
-const GUID kUsbDeviceInterface = {0xA5DCBF10, 0x6530, 0x11D2, {0x90, 0x1F, 0x00, 0xC0, 0x4F, 0xB9, 0x51, 0xED}};
+const GUID kUsbHubInterface = {
+    0xF18A0E88, 0xC30C, 0x11D0, {0x88, 0x15, 0x00, 0xA0, 0xC9, 0x06, 0xBE, 0xD8}};
+const GUID kUsbDeviceInterface = {
+    0xA5DCBF10, 0x6530, 0x11D2, {0x90, 0x1F, 0x00, 0xC0, 0x4F, 0xB9, 0x51, 0xED}};
 constexpr auto kStartWait = std::chrono::seconds(10);
 // Only the latest event decides what the list does next; the bound keeps a
 // stalled reader from growing the queue without end.
@@ -56,7 +58,8 @@ void Settle(DeviceEvents *source, DeviceEvents::State state, DWORD error) {
 DeviceEvent FromDeviceChange(WPARAM code, LPARAM data) {
     const auto *header = reinterpret_cast<const DEV_BROADCAST_HDR *>(data);
     if (header == nullptr) return kNoEvent;
-    if (header->dbch_devicetype != DBT_DEVTYP_VOLUME && header->dbch_devicetype != DBT_DEVTYP_DEVICEINTERFACE)
+    if (header->dbch_devicetype != DBT_DEVTYP_VOLUME &&
+        header->dbch_devicetype != DBT_DEVTYP_DEVICEINTERFACE)
         return kNoEvent;
     if (code == DBT_DEVICEARRIVAL) return kArrival;
     if (code == DBT_DEVICEREMOVECOMPLETE) return kRemoval;
@@ -66,27 +69,28 @@ DeviceEvent FromDeviceChange(WPARAM code, LPARAM data) {
 LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
     auto *source = reinterpret_cast<DeviceEvents *>(::GetWindowLongPtrW(window, GWLP_USERDATA));
     switch (message) {
-        case WM_NCCREATE: {
-            const auto *create = reinterpret_cast<const CREATESTRUCTW *>(lparam);
-            ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-            break;
-        }
-        case WM_DEVICECHANGE: {
-            DeviceEvent event = FromDeviceChange(wparam, lparam);
-            if (event != kNoEvent && source != nullptr) Post(source, event);
-            return 0;
-        }
-        case WM_DESTROY:
-            if (source != nullptr) {
-                for (HDEVNOTIFY &r : source->registrations) {
-                    if (r != nullptr) ::UnregisterDeviceNotification(r);
-                    r = nullptr;
-                }
+    case WM_NCCREATE: {
+        const auto *create = reinterpret_cast<const CREATESTRUCTW *>(lparam);
+        ::SetWindowLongPtrW(window, GWLP_USERDATA,
+                            reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+        break;
+    }
+    case WM_DEVICECHANGE: {
+        DeviceEvent event = FromDeviceChange(wparam, lparam);
+        if (event != kNoEvent && source != nullptr) Post(source, event);
+        return 0;
+    }
+    case WM_DESTROY:
+        if (source != nullptr) {
+            for (HDEVNOTIFY &r : source->registrations) {
+                if (r != nullptr) ::UnregisterDeviceNotification(r);
+                r = nullptr;
             }
-            ::PostQuitMessage(0);
-            return 0;
-        default:
-            break;
+        }
+        ::PostQuitMessage(0);
+        return 0;
+    default:
+        break;
     }
     return ::DefWindowProcW(window, message, wparam, lparam);
 }
@@ -107,7 +111,8 @@ void WindowThread(DeviceEvents *source) {
     window_class.hInstance = module;
     window_class.lpszClassName = kClassName;
     ::RegisterClassW(&window_class);  // may exist already: an earlier source of this process
-    HWND window = ::CreateWindowExW(0, kClassName, L"", 0, 0, 0, 0, 0, nullptr, nullptr, module, source);
+    HWND window =
+        ::CreateWindowExW(0, kClassName, L"", 0, 0, 0, 0, 0, nullptr, nullptr, module, source);
     if (window == nullptr) {
         DWORD error = ::GetLastError();
         ::UnregisterClassW(kClassName, module);
@@ -116,7 +121,8 @@ void WindowThread(DeviceEvents *source) {
     }
     source->registrations[0] = RegisterFor(window, kUsbHubInterface);
     source->registrations[1] = RegisterFor(window, kUsbDeviceInterface);
-    Settle(source, DeviceEvents::kRunning, source->registrations[1] == nullptr ? ::GetLastError() : 0);
+    Settle(source, DeviceEvents::kRunning,
+           source->registrations[1] == nullptr ? ::GetLastError() : 0);
     MSG message;
     while (::GetMessageW(&message, nullptr, 0, 0) > 0) {
         ::TranslateMessage(&message);
@@ -141,7 +147,8 @@ DeviceEvents *OpenDeviceEvents(std::string *name) {
     std::unique_lock<std::mutex> lock(source->lock);
     // Bounded: a host that starts the monitor while it holds the loader lock
     // keeps the new thread from running until it lets go.
-    if (!source->changed.wait_for(lock, kStartWait, [&] { return source->state != DeviceEvents::kStarting; })) {
+    if (!source->changed.wait_for(lock, kStartWait,
+                                  [&] { return source->state != DeviceEvents::kStarting; })) {
         *name = "the \"myusbmsg\" window (still starting)";
         return source;
     }

@@ -10,8 +10,8 @@ namespace vx::platform {
 namespace {
 
 constexpr int kMaxHops = 4;
-constexpr std::size_t kRelJumpSize = 5;      // E9 rel32
-constexpr int64_t kReach = 0x7FFF0000;       // what a rel32 surely reaches, either way
+constexpr std::size_t kRelJumpSize = 5;  // E9 rel32
+constexpr int64_t kReach = 0x7FFF0000;   // what a rel32 surely reaches, either way
 
 int32_t Rel32(const uint8_t *p) {
     int32_t v;
@@ -27,19 +27,20 @@ void *LoadPointer(uintptr_t slot) {
 
 // The destination of a jump at p, or null if p does not start with one.
 uint8_t *JumpDestination(uint8_t *p) {
-    if (p[0] == 0xE9) return p + 5 + Rel32(p + 1);                         // jmp rel32
-    if (p[0] == 0xEB) return p + 2 + static_cast<int8_t>(p[1]);           // jmp rel8
+    if (p[0] == 0xE9) return p + 5 + Rel32(p + 1);               // jmp rel32
+    if (p[0] == 0xEB) return p + 2 + static_cast<int8_t>(p[1]);  // jmp rel8
 #if defined(_WIN64)
-    if (p[0] == 0x48 && p[1] == 0xFF && p[2] == 0x25) ++p;                // rex.w jmp [rip+disp32]
+    if (p[0] == 0x48 && p[1] == 0xFF && p[2] == 0x25) ++p;  // rex.w jmp [rip+disp32]
     if (p[0] == 0xFF && p[1] == 0x25)
-        return static_cast<uint8_t *>(LoadPointer(reinterpret_cast<uintptr_t>(p + 6) + Rel32(p + 2)));
+        return static_cast<uint8_t *>(
+            LoadPointer(reinterpret_cast<uintptr_t>(p + 6) + Rel32(p + 2)));
 #else
-    if (p[0] == 0xFF && p[1] == 0x25)                                     // jmp [abs32]
-        return static_cast<uint8_t *>(LoadPointer(static_cast<uintptr_t>(static_cast<uint32_t>(Rel32(p + 2)))));
+    if (p[0] == 0xFF && p[1] == 0x25)  // jmp [abs32]
+        return static_cast<uint8_t *>(
+            LoadPointer(static_cast<uintptr_t>(static_cast<uint32_t>(Rel32(p + 2)))));
 #endif
     return nullptr;
 }
-
 
 // False when the unwind data says the function at code ends before the
 // jump would (x64 only: x86 code carries no such data).
@@ -84,8 +85,8 @@ void *NearTrampoline(const uint8_t *code, const void *routine) {
             MEMORY_BASIC_INFORMATION region;
             if (::VirtualQuery(reinterpret_cast<void *>(at), &region, sizeof region) == 0) break;
             if (region.State == MEM_FREE) {
-                void *page = ::VirtualAlloc(reinterpret_cast<void *>(at), grain, MEM_RESERVE | MEM_COMMIT,
-                                            PAGE_READWRITE);
+                void *page = ::VirtualAlloc(reinterpret_cast<void *>(at), grain,
+                                            MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE);
                 if (page != nullptr) {
                     uint8_t jump[14] = {0xFF, 0x25, 0, 0, 0, 0};
                     std::memcpy(jump + 6, &routine, sizeof routine);
@@ -97,10 +98,11 @@ void *NearTrampoline(const uint8_t *code, const void *routine) {
                 }
             }
             // Step past the region, to the next boundary in this direction.
-            uintptr_t base = reinterpret_cast<uintptr_t>(region.AllocationBase != nullptr ? region.AllocationBase
-                                                                                       : region.BaseAddress);
+            uintptr_t base = reinterpret_cast<uintptr_t>(
+                region.AllocationBase != nullptr ? region.AllocationBase : region.BaseAddress);
             at = direction == 0 ? (base & ~(grain - 1)) - grain
-                                : (reinterpret_cast<uintptr_t>(region.BaseAddress) + region.RegionSize + grain - 1) &
+                                : (reinterpret_cast<uintptr_t>(region.BaseAddress) +
+                                   region.RegionSize + grain - 1) &
                                       ~(grain - 1);
         }
     }

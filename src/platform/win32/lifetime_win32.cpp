@@ -19,7 +19,8 @@ bool OtherThreadsEnded() {
     // other threads by then; ntdll says whether that stage has begun. Linked
     // into an executable, exit() runs the handlers first, with threads alive.
     using Query = BOOLEAN(NTAPI *)();
-    static const Query in_shutdown = SystemProc<Query>(::GetModuleHandleW(L"ntdll.dll"), "RtlDllShutdownInProgress");
+    static const Query in_shutdown =
+        SystemProc<Query>(::GetModuleHandleW(L"ntdll.dll"), "RtlDllShutdownInProgress");
     return in_shutdown != nullptr && in_shutdown() != 0;
 }
 

@@ -16,9 +16,11 @@ LPTOP_LEVEL_EXCEPTION_FILTER WINAPI KeepFilter(LPTOP_LEVEL_EXCEPTION_FILTER) { r
 
 bool PinExceptionFilter() {
     using Setter = LPTOP_LEVEL_EXCEPTION_FILTER(WINAPI *)(LPTOP_LEVEL_EXCEPTION_FILTER);
-    Setter entry = SystemProc<Setter>(::GetModuleHandleW(L"kernel32.dll"), "SetUnhandledExceptionFilter");
+    Setter entry =
+        SystemProc<Setter>(::GetModuleHandleW(L"kernel32.dll"), "SetUnhandledExceptionFilter");
     if (entry == nullptr) return false;
-    return RedirectEntry(reinterpret_cast<void *>(entry), reinterpret_cast<const void *>(&KeepFilter));
+    return RedirectEntry(reinterpret_cast<void *>(entry),
+                         reinterpret_cast<const void *>(&KeepFilter));
 }
 
 }  // namespace vx::platform
