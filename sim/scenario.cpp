@@ -306,14 +306,13 @@ void run_events(std::vector<Setup> setups, std::vector<Event> events, std::vecto
 // lock: there is nothing to stop and nothing may be waited for.
 struct EventThreadStopper {
     ~EventThreadStopper() {
-#if defined(_WIN32)
-        return;
-#endif
+#if !defined(_WIN32)
         State &st = state();
         Lock lk(st.lock);
         st.events_stop = true;
         st.changed.notify_all();
         if (st.events.joinable()) st.events.detach();
+#endif
     }
 } stopper;
 

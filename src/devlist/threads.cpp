@@ -69,6 +69,9 @@ void EventThread(platform::DeviceEvents *source) {
 
 void OnProcessExit() {
     g_list_stopping.store(true);
+    // A DLL's handlers run after the system ended the threads, perhaps in
+    // mid-refresh: nothing will end the refresh, and this holds the loader lock.
+    if (platform::OtherThreadsEnded()) return;
     // exit() called from a callback: the refresh thread is this thread.
     if (g_refresh_thread.load() == std::this_thread::get_id()) return;
     // This thread holds the list section: a refresh waiting for the lock

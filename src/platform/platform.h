@@ -79,6 +79,10 @@ DeviceEvent WaitDeviceEvent(DeviceEvents *source);
 // Pins this library in memory for the rest of the process (its threads run
 // its code until the process ends).
 void KeepLibraryLoaded();
+// True when the process is ending and the system has already ended every
+// other thread (Windows does so before a DLL's static state goes). Exit code
+// then has nothing to wait for, and must not wait: it holds the loader lock.
+bool OtherThreadsEnded();
 
 // ---- Crash dumps --------------------------------------------------------
 // Makes the library the process's last-chance crash handler: a fatal fault

@@ -24,7 +24,11 @@ std::string Stamp() {
     std::time_t t = std::chrono::system_clock::to_time_t(now);
     int ms = static_cast<int>(std::chrono::duration_cast<std::chrono::milliseconds>(now.time_since_epoch()).count() % 1000);
     std::tm tm{};
+#if defined(_WIN32)
+    ::localtime_s(&tm, &t);
+#else
     ::localtime_r(&t, &tm);
+#endif
     char buf[32];
     std::snprintf(buf, sizeof buf, "%02d:%02d:%02d.%03d", tm.tm_hour, tm.tm_min, tm.tm_sec, ms);
     return buf;

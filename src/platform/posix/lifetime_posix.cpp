@@ -11,4 +11,7 @@ void KeepLibraryLoaded() {
     ::dlopen(info.dli_fname, RTLD_NOW | RTLD_NOLOAD | RTLD_NODELETE);
 }
 
+// exit() runs its handlers while the library's threads still run.
+bool OtherThreadsEnded() { return false; }
+
 }  // namespace vx::platform
