@@ -85,13 +85,16 @@ int main(int argc, char **argv) {
     if (idle) {
         VX_SetLibLog(VX_LOG_OFF);
         VX_InitDevListPthreadEx(nullptr);
-        benchmark::RegisterBenchmark("BM_IdleCpu", BM_IdleCpu)->Iterations(1)->Unit(benchmark::kSecond);
+        benchmark::RegisterBenchmark("BM_IdleCpu", BM_IdleCpu)
+            ->Iterations(1)
+            ->Unit(benchmark::kSecond);
         benchmark::ConsoleReporter plain;
         benchmark::RunSpecifiedBenchmarks(&plain);
         return 0;
     }
     VX_SetLibLog(VX_LOG_OFF);
-    RatioReporter reporter(std::vector<std::pair<std::string, std::string>>{{"BM_FullList", "BM_IdentifyFloor"}});
+    RatioReporter reporter(
+        std::vector<std::pair<std::string, std::string>>{{"BM_FullList", "BM_IdentifyFloor"}});
     benchmark::RunSpecifiedBenchmarks(&reporter);
     return 0;
 }

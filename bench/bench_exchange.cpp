@@ -96,9 +96,21 @@ void BM_GetDevName(benchmark::State &state) {
 
 // Real time: the waits are the point. Repetitions give the reporter a best
 // (least disturbed) figure for each.
-BENCHMARK(BM_FlushFloor)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(10)->Repetitions(5);
-BENCHMARK(BM_CmdExchange)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(10)->Repetitions(5);
-BENCHMARK(BM_GetDevName)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(10)->Repetitions(5);
+BENCHMARK(BM_FlushFloor)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(10)
+    ->Repetitions(5);
+BENCHMARK(BM_CmdExchange)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(10)
+    ->Repetitions(5);
+BENCHMARK(BM_GetDevName)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(10)
+    ->Repetitions(5);
 
 }  // namespace
 

@@ -55,17 +55,22 @@ private:
         std::FILE *f = std::fopen(in_.c_str(), "wb");
         std::fwrite(h.data(), 1, h.size(), f);
         std::vector<uint8_t> chunk;
-        put(chunk, "00dc"); put32(chunk, kFrameSize);
+        put(chunk, "00dc");
+        put32(chunk, kFrameSize);
         chunk.resize(8 + kFrameSize);
         uint32_t x = 12345;
-        for (size_t i = 8; i < chunk.size(); ++i) chunk[i] = uint8_t((x = x * 1103515245 + 12345) >> 16);
+        for (size_t i = 8; i < chunk.size(); ++i)
+            chunk[i] = uint8_t((x = x * 1103515245 + 12345) >> 16);
         std::vector<uint8_t> idx;
-        put(idx, "idx1"); put32(idx, uint32_t(16 * frames_));
+        put(idx, "idx1");
+        put32(idx, uint32_t(16 * frames_));
         for (int i = 0; i < frames_; ++i) {
             chunk[8] = uint8_t(i);  // frames differ
             std::fwrite(chunk.data(), 1, chunk.size(), f);
-            put(idx, "00dc"); put32(idx, i % kKeyEvery == 0 ? 0x10 : 0);
-            put32(idx, uint32_t(4 + size_t(i) * (kFrameSize + 8))); put32(idx, kFrameSize);
+            put(idx, "00dc");
+            put32(idx, i % kKeyEvery == 0 ? 0x10 : 0);
+            put32(idx, uint32_t(4 + size_t(i) * (kFrameSize + 8)));
+            put32(idx, kFrameSize);
         }
         std::fwrite(idx.data(), 1, idx.size(), f);
         const long end = std::ftell(f);
@@ -120,7 +125,8 @@ void BM_FileDecrypt(benchmark::State &state) {
     const Recording &r = recording();
     VX_SetLibLog(VX_LOG_OFF);
     for (auto _ : state) {
-        if (VX_FileDecrypt(r.in().c_str(), r.out().c_str(), "benchkey") != 1) state.SkipWithError("decrypt failed");
+        if (VX_FileDecrypt(r.in().c_str(), r.out().c_str(), "benchkey") != 1)
+            state.SkipWithError("decrypt failed");
         remove_output(state);
     }
     state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(fs::file_size(r.in())));
@@ -131,7 +137,15 @@ void BM_FileDecrypt(benchmark::State &state) {
 
 // Repetitions of each; add --benchmark_enable_random_interleaving=true to
 // interleave them so both see the same page-cache and writeback weather.
-BENCHMARK(BM_PlainCopy)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(2)->Repetitions(5);
-BENCHMARK(BM_FileDecrypt)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(2)->Repetitions(5);
+BENCHMARK(BM_PlainCopy)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(2)
+    ->Repetitions(5);
+BENCHMARK(BM_FileDecrypt)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(2)
+    ->Repetitions(5);
 
 RATIO_BENCHMARK_MAIN({"BM_FileDecrypt", "BM_PlainCopy"})

@@ -37,7 +37,8 @@ bool WriteRecording(const std::string &path) {
     put32(chunk, kFrameSize);
     chunk.resize(8 + kFrameSize);
     uint32_t x = 12345;
-    for (size_t i = 8; i < chunk.size(); ++i) chunk[i] = uint8_t((x = x * 1103515245 + 12345) >> 16);
+    for (size_t i = 8; i < chunk.size(); ++i)
+        chunk[i] = uint8_t((x = x * 1103515245 + 12345) >> 16);
     std::vector<uint8_t> idx;
     put(idx, "idx1");
     put32(idx, uint32_t(16 * frames));
@@ -83,7 +84,8 @@ int main(int argc, char **argv) {
     for (int i = 0; i < reps; ++i) {
         double c = Seconds([&] { return vx::platform::CopyFileReplace(in.c_str(), out.c_str()); });
         vx::platform::RemoveFile(out.c_str());
-        double d = Seconds([&] { return VX_FileDecrypt(in.c_str(), out.c_str(), "benchkey") == 1; });
+        double d =
+            Seconds([&] { return VX_FileDecrypt(in.c_str(), out.c_str(), "benchkey") == 1; });
         vx::platform::RemoveFile(out.c_str());
         std::printf("rep %d: copy %.3f s, VX_FileDecrypt %.3f s\n", i + 1, c, d);
         best_copy = std::min(best_copy, c);
@@ -92,7 +94,9 @@ int main(int argc, char **argv) {
         sum_dec += d;
     }
     vx::platform::RemoveFile(in.c_str());
-    std::printf("ratio VX_FileDecrypt / plain copy = %.3f (best of %d), %.3f (mean); 1 GiB, best copy %.3f s\n",
-                best_dec / best_copy, reps, sum_dec / sum_copy, best_copy);
+    std::printf(
+        "ratio VX_FileDecrypt / plain copy = %.3f (best of %d), %.3f (mean); 1 GiB, best copy %.3f "
+        "s\n",
+        best_dec / best_copy, reps, sum_dec / sum_copy, best_copy);
     return 0;
 }

@@ -16,7 +16,8 @@
 class RatioReporter : public benchmark::ConsoleReporter {
 public:
     // pairs: {measured, baseline} benchmark names.
-    explicit RatioReporter(std::vector<std::pair<std::string, std::string>> pairs) : pairs_(std::move(pairs)) {}
+    explicit RatioReporter(std::vector<std::pair<std::string, std::string>> pairs)
+        : pairs_(std::move(pairs)) {}
 
     void ReportRuns(const std::vector<Run> &runs) override {
         for (const Run &r : runs) {
@@ -48,11 +49,11 @@ private:
     std::map<std::string, Times> times_;
 };
 
-#define RATIO_BENCHMARK_MAIN(...)                                  \
-    int main(int argc, char **argv) {                              \
-        benchmark::Initialize(&argc, argv);                        \
-        RatioReporter reporter(std::vector<std::pair<std::string, std::string>>{__VA_ARGS__});                    \
-        benchmark::RunSpecifiedBenchmarks(&reporter);              \
-        benchmark::Shutdown();                                     \
-        return 0;                                                  \
+#define RATIO_BENCHMARK_MAIN(...)                                                              \
+    int main(int argc, char **argv) {                                                          \
+        benchmark::Initialize(&argc, argv);                                                    \
+        RatioReporter reporter(std::vector<std::pair<std::string, std::string>>{__VA_ARGS__}); \
+        benchmark::RunSpecifiedBenchmarks(&reporter);                                          \
+        benchmark::Shutdown();                                                                 \
+        return 0;                                                                              \
     }

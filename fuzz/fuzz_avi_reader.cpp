@@ -14,10 +14,12 @@ extern "C" int LLVMFuzzerInitialize(int *, char ***) {
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
-    auto in = std::make_unique<std::istringstream>(std::string(reinterpret_cast<const char *>(data), size));
+    auto in = std::make_unique<std::istringstream>(
+        std::string(reinterpret_cast<const char *>(data), size));
     vx::AviHandle r = vx::AVI_open_input_stream(std::move(in));
     if (!r) return 0;
-    if (r->video_frames < 1 || static_cast<size_t>(r->video_frames) != r->frames.size()) std::abort();
+    if (r->video_frames < 1 || static_cast<size_t>(r->video_frames) != r->frames.size())
+        std::abort();
     if (r->encryptoffset >= size) std::abort();
     if (r->audio_streams > vx::kMaxAudioStreams) std::abort();
     vx::AVI_close_input_file(r);

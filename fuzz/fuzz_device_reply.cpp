@@ -20,7 +20,8 @@ VestraInfo *device() {
         spec.model = "VX001";
         vsim::plug(spec);
         for (const char *keyword : {"GBIDCODE", "LOGIN", "LOGINID", "LOGINPWD", "LOGOUT", "FUZZ"})
-            vsim::set_handler(keyword, [](vsim::Recorder &, const std::string &) { return g_reply; });
+            vsim::set_handler(keyword,
+                              [](vsim::Recorder &, const std::string &) { return g_reply; });
         return VX_InitDev("VX001");
     }();
     return dev;

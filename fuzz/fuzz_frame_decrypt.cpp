@@ -32,7 +32,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
         return 0;
     }
     if (ok != 1 || len < 280 || key.size() > 8) std::abort();
-    if (std::memcmp(out.data(), frame, 24) != 0 || std::memcmp(out.data() + 280, frame + 280, len - 280) != 0)
+    if (std::memcmp(out.data(), frame, 24) != 0 ||
+        std::memcmp(out.data() + 280, frame + 280, len - 280) != 0)
         std::abort();
     return 0;
 }

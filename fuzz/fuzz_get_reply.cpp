@@ -82,7 +82,9 @@ const Op kOps[] = {
          return VX_GetVideoOsd(d, kPwd, arg % 8, a.Num(), size ? a.Text(size) : nullptr, size);
      }},
     {[](uint8_t) -> std::string { return "VX+APLIST?\r\n"; },
-     [](VestraInfo *d, uint8_t, Areas &a) { return VX_GetApList(d, kPwd, a.Text(VX_AP_LIST_AREA)); }},
+     [](VestraInfo *d, uint8_t, Areas &a) {
+         return VX_GetApList(d, kPwd, a.Text(VX_AP_LIST_AREA));
+     }},
     {[](uint8_t) -> std::string { return "VX+APSEL?\r\n"; },
      [](VestraInfo *d, uint8_t, Areas &a) { return VX_GetSelAp(d, kPwd, a.Text(VX_TEXT_AREA)); }},
     {[](uint8_t) -> std::string { return "VX+UMSJSON={}\r\n"; },
@@ -97,14 +99,18 @@ const Op kOps[] = {
      [](VestraInfo *d, uint8_t, Areas &a) { return VX_GetDevName(d, kPwd, a.Text(VX_TEXT_AREA)); }},
     {[](uint8_t) -> std::string { return "VX+SYSTIME?\r\n"; },
      [](VestraInfo *d, uint8_t, Areas &a) {
-         return VX_GetDevTimeCfg(d, kPwd, a.Text(VX_TEXT_AREA), a.Num(), a.Num(), a.Text(VX_TEXT_AREA));
+         return VX_GetDevTimeCfg(d, kPwd, a.Text(VX_TEXT_AREA), a.Num(), a.Num(),
+                                 a.Text(VX_TEXT_AREA));
      }},
     {[](uint8_t) -> std::string { return "VX+VPN?\r\n"; },
      [](VestraInfo *d, uint8_t, Areas &a) {
-         return VX_GetVpn(d, kPwd, a.Text(VX_TEXT_AREA), a.Text(VX_TEXT_AREA), a.Text(VX_TEXT_AREA));
+         return VX_GetVpn(d, kPwd, a.Text(VX_TEXT_AREA), a.Text(VX_TEXT_AREA),
+                          a.Text(VX_TEXT_AREA));
      }},
     {[](uint8_t) -> std::string { return "VX+SERVADDR?\r\n"; },
-     [](VestraInfo *d, uint8_t, Areas &a) { return VX_GetServAddr(d, kPwd, a.Text(VX_TEXT_AREA), a.Num()); }},
+     [](VestraInfo *d, uint8_t, Areas &a) {
+         return VX_GetServAddr(d, kPwd, a.Text(VX_TEXT_AREA), a.Num());
+     }},
     {[](uint8_t) -> std::string { return "VX+MVEINFO?\r\n"; },
      [](VestraInfo *d, uint8_t, Areas &a) {
          return VX_GetMasterVEInfo(d, kPwd, a.Num(), a.Num(), a.Num(), a.Num());
@@ -114,7 +120,9 @@ const Op kOps[] = {
 };
 
 bool StatusAllowed(uint32_t result, int32_t status) {
-    if (result == 1) return status == 1 || (status <= VX_STATUS_AP_NOT_DELETED && status >= VX_STATUS_AP_EMPTY_LIST);
+    if (result == 1)
+        return status == 1 ||
+               (status <= VX_STATUS_AP_NOT_DELETED && status >= VX_STATUS_AP_EMPTY_LIST);
     return status == VX_STATUS_FAILED;
 }
 

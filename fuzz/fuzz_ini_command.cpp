@@ -16,7 +16,9 @@ namespace {
 
 UmsIniCmd g_cmd{};
 
-bool Terminated(const char *text, std::size_t size) { return std::memchr(text, 0, size) != nullptr; }
+bool Terminated(const char *text, std::size_t size) {
+    return std::memchr(text, 0, size) != nullptr;
+}
 
 // What any call leaves: a sane count and op, terminated names, no spaces,
 // a value text for every entry filled by this input that has one.
@@ -26,7 +28,8 @@ void Check(const UmsIniCmd &c, int32_t first_new) {
     if (!Terminated(c.section, sizeof c.section) || std::strchr(c.section, ' ')) std::abort();
     for (int32_t i = 0; i < c.count; ++i) {
         const UmsIniItem &item = c.items[i];
-        if (!Terminated(item.keyName, sizeof item.keyName) || std::strchr(item.keyName, ' ')) std::abort();
+        if (!Terminated(item.keyName, sizeof item.keyName) || std::strchr(item.keyName, ' '))
+            std::abort();
         if (i < first_new) continue;
         if (item.kind != 0 && item.kind != 2) std::abort();
         if (item.kind == 2 && (item.valueText == nullptr || std::strchr(item.valueText, ' ')))

@@ -60,15 +60,32 @@ struct Case {
 enum Kind { kFields, kServices, kOsd, kConfig, kText, kNumber, kList, kEcho };
 
 constexpr Case kCases[] = {
-    {&rows::kGetDevInfo, kFields},  {&rows::kGetDevTime, kFields},   {&rows::kGetVpn, kFields},
-    {&rows::kGetServAddr, kFields}, {&rows::kGetMasterVe, kFields},  {&rows::kGetTalkBack, kServices},
-    {&rows::kGetGb28181, kServices}, {&rows::kGetGpsServ, kServices}, {&rows::kGetCmsv6, kServices},
-    {&rows::kGetPtyt, kServices},   {&rows::kGet0787Serv01, kServices}, {&rows::kGetLbs, kServices},
-    {&rows::kGetNetCheck, kServices}, {&rows::kGetVideoOsd, kOsd},   {&rows::kIniText, kConfig},
-    {&rows::kJsonText, kConfig},    {&rows::kGetDevName, kText},     {&rows::kGetApn, kText},
-    {&rows::kGetBatVal, kNumber},   {&rows::kGetLogLevel, kNumber},  {&rows::kGetApList, kList},
-    {&rows::kGetSelAp, kList},      {&rows::kDelAp, kEcho},          {&rows::kSetSelAp, kEcho},
-    {&rows::kDataPthread, kEcho},   {&rows::kDataPack, kEcho},
+    {&rows::kGetDevInfo, kFields},
+    {&rows::kGetDevTime, kFields},
+    {&rows::kGetVpn, kFields},
+    {&rows::kGetServAddr, kFields},
+    {&rows::kGetMasterVe, kFields},
+    {&rows::kGetTalkBack, kServices},
+    {&rows::kGetGb28181, kServices},
+    {&rows::kGetGpsServ, kServices},
+    {&rows::kGetCmsv6, kServices},
+    {&rows::kGetPtyt, kServices},
+    {&rows::kGet0787Serv01, kServices},
+    {&rows::kGetLbs, kServices},
+    {&rows::kGetNetCheck, kServices},
+    {&rows::kGetVideoOsd, kOsd},
+    {&rows::kIniText, kConfig},
+    {&rows::kJsonText, kConfig},
+    {&rows::kGetDevName, kText},
+    {&rows::kGetApn, kText},
+    {&rows::kGetBatVal, kNumber},
+    {&rows::kGetLogLevel, kNumber},
+    {&rows::kGetApList, kList},
+    {&rows::kGetSelAp, kList},
+    {&rows::kDelAp, kEcho},
+    {&rows::kSetSelAp, kEcho},
+    {&rows::kDataPthread, kEcho},
+    {&rows::kDataPack, kEcho},
 };
 
 // The outputs the exported operation of a row hands in.
@@ -152,10 +169,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
 
     Outputs o;
     ShapeOutputs(c, arg, &o);
-    ParseInput in{std::string_view(reply.get(), raw.size()), key, o.outs().data(), o.outs().size(),
-                  expect, &row};
+    ParseInput in{std::string_view(reply.get(), raw.size()),
+                  key,
+                  o.outs().data(),
+                  o.outs().size(),
+                  expect,
+                  &row};
     const std::string fallback = row.fallback_key ? std::string("+") + row.fallback_key + ":" : "";
-    if (row.fallback_key != nullptr && in.reply.find(in.key) == std::string_view::npos) in.key = fallback;
+    if (row.fallback_key != nullptr && in.reply.find(in.key) == std::string_view::npos)
+        in.key = fallback;
     if (row.clear_outs)
         for (const Out &out : o.outs()) std::memset(out.ptr, 0, out.size);
     const Parsed p = vx::ops::rules::Apply(row.rule, in);

@@ -17,6 +17,8 @@
  *   given back with VX_UnInitDev(). The library never hands out memory to free.
  * - No exception or signal crosses this interface.
  */
+/* The declarations are aligned by hand for reading. */
+/* clang-format off */
 #ifndef LIBVESTRA_H
 #define LIBVESTRA_H
 

@@ -8,7 +8,8 @@ namespace vsim {
 namespace {
 
 int sextet(char c) {
-    static const char kAlphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+    static const char kAlphabet[] =
+        "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
     const char *p = c ? std::strchr(kAlphabet, c) : nullptr;
     return p ? static_cast<int>(p - kAlphabet) : -1;
 }

@@ -110,7 +110,8 @@ bool digits_only(const std::string &text, std::size_t from) {
 const Row *find_row(const std::string &keyword) {
     for (const Row &r : kRows) {
         if (keyword == r.keyword) return &r;
-        if (r.indexed && keyword.compare(0, std::char_traits<char>::length(r.keyword), r.keyword) == 0 &&
+        if (r.indexed &&
+            keyword.compare(0, std::char_traits<char>::length(r.keyword), r.keyword) == 0 &&
             digits_only(keyword, std::char_traits<char>::length(r.keyword)))
             return &r;
     }

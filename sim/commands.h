@@ -39,10 +39,10 @@ std::string on_login_pwd(Recorder &, const Command &);
 std::string on_logout(Recorder &, const Command &);
 
 // commands_values.cpp: stored values in their plain forms
-std::string on_text(Recorder &, const Command &);      // get and set a text
-std::string on_number(Recorder &, const Command &);    // get and set a %d number
-std::string on_read_only(Recorder &, const Command &); // get only
-std::string on_stored(Recorder &, const Command &);    // any keyword a test stored
+std::string on_text(Recorder &, const Command &);       // get and set a text
+std::string on_number(Recorder &, const Command &);     // get and set a %d number
+std::string on_read_only(Recorder &, const Command &);  // get only
+std::string on_stored(Recorder &, const Command &);     // any keyword a test stored
 
 // commands_identity.cpp
 std::string on_gbcfg(Recorder &, const Command &);

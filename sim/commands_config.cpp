@@ -43,7 +43,8 @@ bool parse_ini(const std::string &request, std::vector<IniEntry> *out) {
         e.section = section;
         e.key = dot == std::string::npos ? name : name.substr(dot + 1);
         if (!valid_name(e.section) || !valid_name(e.key) || !valid_value(e.value)) return false;
-        if (e.op == '+' && (e.value.empty() || e.value.find(',') != std::string::npos)) return false;
+        if (e.op == '+' && (e.value.empty() || e.value.find(',') != std::string::npos))
+            return false;
         out->push_back(e);
     }
     return true;
@@ -100,7 +101,8 @@ std::string on_umsjson(Recorder &rec, const Command &c) {
     for (const auto &section : request.items()) {
         for (const auto &kv : section.value().items()) {
             const ordered_json &v = kv.value();
-            if (!v.is_null()) store.set(section.key(), kv.key(), v.is_string() ? v.get<std::string>() : v.dump());
+            if (!v.is_null())
+                store.set(section.key(), kv.key(), v.is_string() ? v.get<std::string>() : v.dump());
             const std::string *now = store.find(section.key(), kv.key());
             answer[section.key()][kv.key()] = now ? ordered_json(*now) : ordered_json();
         }

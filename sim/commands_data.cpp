@@ -40,7 +40,8 @@ std::string on_base64(Recorder &rec, const Command &c) {
     if (c.form != '=' || comma == std::string::npos) return kParaError;
     std::string bytes;
     int number = 0;
-    if (!to_int(c.args.substr(0, comma), &number) || !base64_decode(c.args.substr(comma + 1), &bytes))
+    if (!to_int(c.args.substr(0, comma), &number) ||
+        !base64_decode(c.args.substr(comma + 1), &bytes))
         return kParaError;
     rec.data_packs.push_back(DataPack{number, bytes});
     return reply(c, std::to_string(number));

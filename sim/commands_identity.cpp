@@ -61,7 +61,8 @@ std::string on_systime(Recorder &rec, const Command &c) {
 std::string on_user(Recorder &rec, const Command &c) {
     if (c.form == '=') {
         std::vector<std::string> f = split(c.args, ':');
-        if (f.size() != 3 || f[0].empty() || f[1].size() != 32 || f[2].size() != 32) return kParaError;
+        if (f.size() != 3 || f[0].empty() || f[1].size() != 32 || f[2].size() != 32)
+            return kParaError;
         rec.set("USER", f[0]);
         rec.set("USERDIGESTS", f[1] + ":" + f[2]);
     }

@@ -17,7 +17,8 @@ AccessPoints access_points(const Recorder &rec) {
     for (const std::string &entry : split(rec.get("APLIST"), ',')) {
         if (entry.empty()) continue;
         std::size_t colon = entry.find(':');
-        aps.emplace_back(entry.substr(0, colon), colon == std::string::npos ? "" : entry.substr(colon + 1));
+        aps.emplace_back(entry.substr(0, colon),
+                         colon == std::string::npos ? "" : entry.substr(colon + 1));
     }
     return aps;
 }

@@ -11,7 +11,7 @@ namespace {
 
 struct Family {
     const char *keyword;
-    const char *fields;  // after bEnable, in wire order
+    const char *fields;       // after bEnable, in wire order
     const char *report_time;  // default ReportTime, or null when none
 };
 
@@ -66,7 +66,8 @@ bool known(const Family &f, const std::string &key) {
 // The pairs of a set: ended by a comma, led by an integer bEnable, keys of the family.
 bool valid_set(const Family &f, const std::string &args, Pairs *pairs) {
     if (args.empty() || args.back() != ',' || !parse_pairs(args, pairs)) return false;
-    if (pairs->empty() || pairs->front().first != "bEnable" || !is_integer(pairs->front().second)) return false;
+    if (pairs->empty() || pairs->front().first != "bEnable" || !is_integer(pairs->front().second))
+        return false;
     for (const auto &kv : *pairs) {
         if (!known(f, kv.first)) return false;
         if (kv.first == "ReportTime" && !is_integer(kv.second)) return false;

@@ -18,7 +18,9 @@ const char kPasswordError[] = "Error: password error\r\n";
 
 #if defined(_WIN32)
 // No OpenSSL in the Windows build: the library's own digest checks the login.
-std::string password_digest(const std::string &text) { return vx::Md5HexUpper(text.data(), text.size()); }
+std::string password_digest(const std::string &text) {
+    return vx::Md5HexUpper(text.data(), text.size());
+}
 #else
 // OpenSSL's digest, independent of the library's, checks the login.
 std::string password_digest(const std::string &text) {

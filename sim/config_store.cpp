@@ -11,7 +11,8 @@ ConfigStore::ConfigStore(const Recorder &rec) {
     for (const std::string &entry : split(rec.get("UMSINI"), '|')) {
         std::size_t dot = entry.find('.'), eq = entry.find('=');
         if (dot == std::string::npos || eq == std::string::npos || eq < dot) continue;
-        entries_.push_back({entry.substr(0, dot), entry.substr(dot + 1, eq - dot - 1), entry.substr(eq + 1)});
+        entries_.push_back(
+            {entry.substr(0, dot), entry.substr(dot + 1, eq - dot - 1), entry.substr(eq + 1)});
     }
 }
 
@@ -27,7 +28,8 @@ const std::string *ConfigStore::find(const std::string &section, const std::stri
     return nullptr;
 }
 
-void ConfigStore::set(const std::string &section, const std::string &key, const std::string &value) {
+void ConfigStore::set(const std::string &section, const std::string &key,
+                      const std::string &value) {
     for (ConfigEntry &e : entries_) {
         if (e.section == section && e.key == key) {
             e.value = value;
@@ -54,6 +56,8 @@ bool valid_name(const std::string &name) {
     return true;
 }
 
-bool valid_value(const std::string &value) { return value.find_first_of("|\r\n") == std::string::npos; }
+bool valid_value(const std::string &value) {
+    return value.find_first_of("|\r\n") == std::string::npos;
+}
 
 }  // namespace vsim

@@ -58,7 +58,8 @@ std::vector<std::pair<std::string, std::string>> default_values(const DeviceSpec
         {"GPSEN", "1"},
         {"LOGLEVEL", "2"},
         {"DATAPTHREAD", "0"},
-        {"UMSINI", "System.Language=en|Video.Resolution=1920x1080|Video.FrameRate=30|Record.PreRecordSec=10"},
+        {"UMSINI",
+         "System.Language=en|Video.Resolution=1920x1080|Video.FrameRate=30|Record.PreRecordSec=10"},
     };
     for (const auto &kv : service_defaults()) v.push_back(kv);
     return v;

@@ -29,29 +29,29 @@ namespace vsim {
 
 // The parts of a usb_device that must live as long as it (never freed).
 struct UsbNode {
-    struct usb_device dev{};
+    struct usb_device dev {};
     usb_config_descriptor config{};
-    usb_interface interface{};
+    usb_interface interface {};
     usb_interface_descriptor altsetting{};
     usb_endpoint_descriptor endpoints[2]{};
 };
 
 struct Device {
     Recorder rec;
-    UsbNode *node = nullptr;      // owned by State::graveyard_devices
+    UsbNode *node = nullptr;  // owned by State::graveyard_devices
     bool plugged = true;
-    bool listed = false;          // on its bus's devices list
-    std::string out;              // OUT bytes not yet taken as a command
-    std::deque<std::string> in;   // IN packets waiting to be read
+    bool listed = false;         // on its bus's devices list
+    std::string out;             // OUT bytes not yet taken as a command
+    std::deque<std::string> in;  // IN packets waiting to be read
     Faults faults;
     std::map<std::string, std::string> script;
     std::vector<std::string> commands;
-    bool leaving = false;         // leaves the bus once its IN pipe is read empty
+    bool leaving = false;  // leaves the bus once its IN pipe is read empty
 };
 
 struct Bus {
-    usb_bus *node = nullptr;      // owned by State::graveyard_busses
-    bool seen = false;            // reported by usb_find_busses already
+    usb_bus *node = nullptr;  // owned by State::graveyard_busses
+    bool seen = false;        // reported by usb_find_busses already
 };
 
 struct State {
@@ -99,7 +99,7 @@ std::vector<std::pair<std::string, std::string>> default_values(const DeviceSpec
 
 // pipe.cpp (callers hold the lock)
 void receive(Device &d, const std::string &bytes);  // OUT bytes arrive
-void drain_partial(Device &d);   // take unterminated OUT bytes as a command
+void drain_partial(Device &d);                      // take unterminated OUT bytes as a command
 void queue_reply(Device &d, const std::string &reply);
 
 // scenario.cpp

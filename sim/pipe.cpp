@@ -58,8 +58,7 @@ void take_lines(Device &d, bool take_rest) {
 
 void receive(Device &d, const std::string &bytes) {
     d.out += bytes;
-    if (d.out.size() >= 2 && d.out.compare(d.out.size() - 2, 2, "\r\n") == 0)
-        take_lines(d, false);
+    if (d.out.size() >= 2 && d.out.compare(d.out.size() - 2, 2, "\r\n") == 0) take_lines(d, false);
 }
 
 void drain_partial(Device &d) {

@@ -162,7 +162,8 @@ void read_settings(const json &d, const std::string &where,
         if (!config->is_object()) fail(where + ".config", "expected an object of sections");
         std::string store;
         for (auto sec = config->begin(); sec != config->end(); ++sec) {
-            if (!sec->is_object()) fail(where + ".config." + sec.key(), "expected an object of keys");
+            if (!sec->is_object())
+                fail(where + ".config." + sec.key(), "expected an object of keys");
             for (auto k = sec->begin(); k != sec->end(); ++k)
                 store += (store.empty() ? "" : "|") + sec.key() + "." + k.key() + "=" +
                          scalar_text(*k, where + ".config." + sec.key() + "." + k.key());
@@ -203,8 +204,7 @@ Setup read_device(const json &d, const std::string &where, std::size_t bus_count
         fail(where + ".bus", "no bus with index " + std::to_string(s.spec.bus));
     DeviceSpec check = s.spec;
     if (!apply_model(check)) fail(where + ".model", "unknown model \"" + s.spec.model + "\"");
-    if (!member(d, "model") && !member(d, "vid"))
-        fail(where, "needs a model or a vid and pid");
+    if (!member(d, "model") && !member(d, "vid")) fail(where, "needs a model or a vid and pid");
     return s;
 }
 
@@ -257,7 +257,8 @@ Plan read_plan(const json &doc) {
             ev.plug = action == "plug";
             std::size_t k = 0;
             while (k < plan.setups.size() && plan.setups[k].name != device) ++k;
-            if (k == plan.setups.size()) fail(where + ".device", "no device named \"" + device + "\"");
+            if (k == plan.setups.size())
+                fail(where + ".device", "no device named \"" + device + "\"");
             ev.setup = k;
             plan.events.push_back(ev);
         }
@@ -272,7 +273,8 @@ int plug_setup(const Setup &s) {
         for (const auto &kv : s.values) preset(d->rec, kv.first, kv.second);
         d->script = s.script;
         d->faults = s.faults;
-        if (s.faults.write_error && s.faults.write_error_count <= 0) d->faults.write_error_count = 1;
+        if (s.faults.write_error && s.faults.write_error_count <= 0)
+            d->faults.write_error_count = 1;
     }
     return id;
 }

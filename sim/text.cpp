@@ -10,7 +10,8 @@ std::vector<std::string> split(const std::string &text, char sep) {
     std::size_t start = 0;
     for (;;) {
         std::size_t end = text.find(sep, start);
-        pieces.push_back(text.substr(start, end == std::string::npos ? std::string::npos : end - start));
+        pieces.push_back(
+            text.substr(start, end == std::string::npos ? std::string::npos : end - start));
         if (end == std::string::npos) return pieces;
         start = end + 1;
     }

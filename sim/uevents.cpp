@@ -54,8 +54,7 @@ void drop_uevents() {
     std::lock_guard<std::mutex> lk(u.lock);
     char buf[64];
     if (u.pipe_fds[0] >= 0)
-        while (::read(u.pipe_fds[0], buf, sizeof buf) > 0) {
-        }
+        while (::read(u.pipe_fds[0], buf, sizeof buf) > 0) {}
     u.queue.clear();
 }
 

@@ -68,7 +68,9 @@ int usb_find_devices(void) {
     });
 }
 
-struct usb_bus *usb_get_busses(void) { return usb_busses; }
+struct usb_bus *usb_get_busses(void) {
+    return usb_busses;
+}
 
 usb_dev_handle *usb_open(struct usb_device *dev) {
     return Guarded<usb_dev_handle *>(nullptr, [dev]() -> usb_dev_handle * {
@@ -151,20 +153,23 @@ namespace {
 // one record of the call whatever its result. move(device, lock, data out)
 // does the transfer itself and returns its result.
 template <class Move>
-int bulk_transfer(Transfer::Kind kind, usb_dev_handle *h, int ep, int size, int timeout, Move &&move) {
+int bulk_transfer(Transfer::Kind kind, usb_dev_handle *h, int ep, int size, int timeout,
+                  Move &&move) {
     return Guarded(-ENOMEM, [&] {
         State &st = state();
         Lock lk(st.lock);
         Device *dp = device_of(h);
         std::string data;
         auto done = [&](int result) {
-            st.transfers.push_back(Transfer{kind, dp ? dp->rec.id : 0, ep, std::move(data), size, timeout, result});
+            st.transfers.push_back(
+                Transfer{kind, dp ? dp->rec.id : 0, ep, std::move(data), size, timeout, result});
             return result;
         };
         if (int e = check_handle(h)) return done(e);
         bool in = kind == Transfer::Read;
         if (ep != (in ? dp->rec.spec.ep_in : dp->rec.spec.ep_out))
-            return done(set_error(-ENOENT, in ? "error reading from bulk endpoint" : "error writing to bulk endpoint"));
+            return done(set_error(-ENOENT, in ? "error reading from bulk endpoint"
+                                              : "error writing to bulk endpoint"));
         return done(move(*dp, lk, data));
     });
 }
@@ -184,50 +189,54 @@ std::string stale_packet(std::size_t n) {
 extern "C" {
 
 int usb_bulk_write(usb_dev_handle *h, int ep, const char *bytes, int size, int timeout) {
-    return bulk_transfer(Transfer::Write, h, ep, size, timeout, [&](Device &d, Lock &, std::string &data) {
-        if (size < 0 || (size > 0 && !bytes)) return set_error(-EINVAL, "invalid argument");
-        if (d.leaving) {  // powered off with its reply unread
-            unplug_locked(d);
-            return set_error(-ENODEV, "No such device");
-        }
-        if (d.faults.write_error_count > 0 && d.faults.write_error) {
-            --d.faults.write_error_count;
-            return set_error(d.faults.write_error, "error writing to bulk endpoint");
-        }
-        int n = size;
-        if (d.faults.write_chunk > 0 && n > d.faults.write_chunk) n = d.faults.write_chunk;
-        data.assign(bytes ? bytes : "", static_cast<std::size_t>(n));
-        receive(d, data);
-        return n;
-    });
+    return bulk_transfer(
+        Transfer::Write, h, ep, size, timeout, [&](Device &d, Lock &, std::string &data) {
+            if (size < 0 || (size > 0 && !bytes)) return set_error(-EINVAL, "invalid argument");
+            if (d.leaving) {  // powered off with its reply unread
+                unplug_locked(d);
+                return set_error(-ENODEV, "No such device");
+            }
+            if (d.faults.write_error_count > 0 && d.faults.write_error) {
+                --d.faults.write_error_count;
+                return set_error(d.faults.write_error, "error writing to bulk endpoint");
+            }
+            int n = size;
+            if (d.faults.write_chunk > 0 && n > d.faults.write_chunk) n = d.faults.write_chunk;
+            data.assign(bytes ? bytes : "", static_cast<std::size_t>(n));
+            receive(d, data);
+            return n;
+        });
 }
 
 int usb_bulk_read(usb_dev_handle *h, int ep, char *bytes, int size, int timeout) {
-    return bulk_transfer(Transfer::Read, h, ep, size, timeout, [&](Device &d, Lock &lk, std::string &data) {
-        if (size <= 0 || !bytes) return set_error(-EINVAL, "invalid argument");
-        drain_partial(d);
-        State &st = state();
-        if (st.realtime && d.in.empty() && d.plugged) {
-            auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeout > 0 ? timeout : 0);
-            st.changed.wait_until(lk, until, [&] { return !d.in.empty() || !d.plugged; });
-        }
-        if (!d.plugged) return set_error(-ENODEV, "No such device");
-        if (d.faults.zero_length_reads) return 0;
-        if (d.faults.stale_stream) {
-            data = stale_packet(std::min(d.rec.spec.packet_size, static_cast<std::size_t>(size)));
-            std::memcpy(bytes, data.data(), data.size());
-            return static_cast<int>(data.size());
-        }
-        if (d.in.empty()) return set_error(-ETIMEDOUT, "Connection timed out");
-        std::string &packet = d.in.front();
-        std::size_t n = std::min(packet.size(), static_cast<std::size_t>(size));
-        std::memcpy(bytes, packet.data(), n);
-        data = packet.substr(0, n);
-        packet.erase(0, n);
-        if (packet.empty()) d.in.pop_front();
-        if (d.leaving && d.in.empty()) unplug_locked(d);  // its last words are out
-        return static_cast<int>(n);
-    });
+    return bulk_transfer(
+        Transfer::Read, h, ep, size, timeout, [&](Device &d, Lock &lk, std::string &data) {
+            if (size <= 0 || !bytes) return set_error(-EINVAL, "invalid argument");
+            drain_partial(d);
+            State &st = state();
+            if (st.realtime && d.in.empty() && d.plugged) {
+                auto until = std::chrono::steady_clock::now() +
+                             std::chrono::milliseconds(timeout > 0 ? timeout : 0);
+                st.changed.wait_until(lk, until, [&] { return !d.in.empty() || !d.plugged; });
+            }
+            if (!d.plugged) return set_error(-ENODEV, "No such device");
+            if (d.faults.zero_length_reads) return 0;
+            if (d.faults.stale_stream) {
+                data =
+                    stale_packet(std::min(d.rec.spec.packet_size, static_cast<std::size_t>(size)));
+                std::memcpy(bytes, data.data(), data.size());
+                return static_cast<int>(data.size());
+            }
+            if (d.in.empty()) return set_error(-ETIMEDOUT, "Connection timed out");
+            std::string &packet = d.in.front();
+            std::size_t n = std::min(packet.size(), static_cast<std::size_t>(size));
+            std::memcpy(bytes, packet.data(), n);
+            data = packet.substr(0, n);
+            packet.erase(0, n);
+            if (packet.empty()) d.in.pop_front();
+            if (d.leaving && d.in.empty()) unplug_locked(d);  // its last words are out
+            return static_cast<int>(n);
+        });
 }
 
 int usb_get_string_simple(usb_dev_handle *h, int index, char *buf, size_t buflen) {

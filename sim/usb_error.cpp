@@ -21,7 +21,8 @@ int platform_code(int code) {
     return code == -ETIMEDOUT ? kTimedOut : kIoError;
 }
 const char *reason_of(int code, char *buf, std::size_t size) {
-    if (strerror_s(buf, size, code < 0 ? -code : code) != 0) std::snprintf(buf, size, "error %d", code);
+    if (strerror_s(buf, size, code < 0 ? -code : code) != 0)
+        std::snprintf(buf, size, "error %d", code);
     return buf;
 }
 #else
@@ -39,7 +40,8 @@ const char *reason_of(int code, char *buf, std::size_t size) {
 
 int set_error(int code, const char *what) {
     char reason[128];
-    std::snprintf(last_error, sizeof last_error, "%s: %s", what, reason_of(code, reason, sizeof reason));
+    std::snprintf(last_error, sizeof last_error, "%s: %s", what,
+                  reason_of(code, reason, sizeof reason));
     return platform_code(code);
 }
 

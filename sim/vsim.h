@@ -50,15 +50,15 @@ struct DeviceSpec {
     int ep_in = 0x81;
     int ep_out = 0x01;
 
-    int bus = 0;                    // index of the bus (see add_bus)
-    int devnum = 0;                 // bus device number wanted (1-127; 0: the lowest free)
-    std::string serial;             // USB serial-number string, e.g. "A1B2C3_1"
-    std::string id_code = "3400001";  // answer to "VX+GBIDCODE?"
-    std::string user = "admin";     // account accepted by "VX+LOGIN="
-    std::string password = "888888";  // its digest (MD5, upper-case hex) logs in
-    std::string login_id = "LID0001";  // answer to "VX+LOGINID?"
+    int bus = 0;                        // index of the bus (see add_bus)
+    int devnum = 0;                     // bus device number wanted (1-127; 0: the lowest free)
+    std::string serial;                 // USB serial-number string, e.g. "A1B2C3_1"
+    std::string id_code = "3400001";    // answer to "VX+GBIDCODE?"
+    std::string user = "admin";         // account accepted by "VX+LOGIN="
+    std::string password = "888888";    // its digest (MD5, upper-case hex) logs in
+    std::string login_id = "LID0001";   // answer to "VX+LOGINID?"
     std::string login_pwd = "PWD0001";  // text accepted by "VX+LOGINPWD="
-    std::size_t packet_size = 512;  // largest piece one bulk read delivers
+    std::size_t packet_size = 512;      // largest piece one bulk read delivers
     // Values preset at plug, by keyword, over the recorder's defaults (see
     // set_value; docs/scenario-format.md lists the keywords and text forms).
     std::vector<std::pair<std::string, std::string>> values;
@@ -74,12 +74,12 @@ struct ModelInfo {
 // One libusb call on a device's pipes, as the library made it.
 struct Transfer {
     enum Kind { Write, Read } kind;
-    int device;          // id from plug()
-    int endpoint;        // as passed to usb_bulk_write / usb_bulk_read
-    std::string data;    // bytes the device accepted (Write) or delivered (Read)
-    int size;            // size argument of the call
-    int timeout;         // timeout argument of the call, ms
-    int result;          // what the call returned
+    int device;        // id from plug()
+    int endpoint;      // as passed to usb_bulk_write / usb_bulk_read
+    std::string data;  // bytes the device accepted (Write) or delivered (Read)
+    int size;          // size argument of the call
+    int timeout;       // timeout argument of the call, ms
+    int result;        // what the call returned
 };
 
 // Faults, armed per device; each applies to the device's next traffic as said.
@@ -153,8 +153,8 @@ int add_bus(const std::string &dirname, uint32_t location);  // returns its inde
 // The device takes the lowest device number no plugged device of its bus holds;
 // it joins its bus's devices list (at the tail) at the next usb_find_devices.
 int plug(const DeviceSpec &spec);
-void unplug(int id);               // open handles fail with -ENODEV from now on
-int devnum(int id);                // the bus device number it was given
+void unplug(int id);  // open handles fail with -ENODEV from now on
+int devnum(int id);   // the bus device number it was given
 
 // The model table plug() fills DeviceSpec from.
 std::vector<ModelInfo> models();
@@ -184,7 +184,7 @@ std::string password_digest(const std::string &password);
 void set_faults(int id, const Faults &faults);
 
 // ---- Record of traffic ---------------------------------------------------
-std::vector<Transfer> transfers();          // every bulk transfer since reset/clear
+std::vector<Transfer> transfers();  // every bulk transfer since reset/clear
 // Command lines received, as received: with their "\r\n", or without one
 // when unterminated bytes were taken as a command at a bulk read.
 std::vector<std::string> commands(int id);

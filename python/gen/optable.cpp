@@ -14,35 +14,50 @@ using vx::ops::Rule;
 
 const char *FormName(Form form) {
     switch (form) {
-        case Form::Get: return "get";
-        case Form::Set: return "set";
-        case Form::Bare: return "bare";
+    case Form::Get:
+        return "get";
+    case Form::Set:
+        return "set";
+    case Form::Bare:
+        return "bare";
     }
     return "?";
 }
 
 const char *RuleName(Rule rule) {
     switch (rule) {
-        case Rule::None: return "ok_only";
-        case Rule::RawCopy: return "raw_copy";
-        case Rule::Number: return "number";
-        case Rule::FieldList: return "field_list";
-        case Rule::KeyedList: return "keyed_list";
-        case Rule::Osd: return "osd";
-        case Rule::ConfigText: return "config_text";
-        case Rule::Contains: return "contains";
-        case Rule::NonEmpty: return "non_empty";
-        case Rule::KeyPresent: return "key_present";
-        case Rule::EchoNumber: return "echo_number";
+    case Rule::None:
+        return "ok_only";
+    case Rule::RawCopy:
+        return "raw_copy";
+    case Rule::Number:
+        return "number";
+    case Rule::FieldList:
+        return "field_list";
+    case Rule::KeyedList:
+        return "keyed_list";
+    case Rule::Osd:
+        return "osd";
+    case Rule::ConfigText:
+        return "config_text";
+    case Rule::Contains:
+        return "contains";
+    case Rule::NonEmpty:
+        return "non_empty";
+    case Rule::KeyPresent:
+        return "key_present";
+    case Rule::EchoNumber:
+        return "echo_number";
     }
     return "?";
 }
 
 void Print(std::FILE *out, const char *function, const char *row_name, const Row &row) {
-    std::fprintf(out, "    Operation(%s, %s, \"%s\", \"%s\", \"%s\", %zu, %d, (", function, row_name, row.key,
-                 FormName(row.form), RuleName(row.rule), row.reply, row.special);
+    std::fprintf(out, "    Operation(%s, %s, \"%s\", \"%s\", \"%s\", %zu, %d, (", function,
+                 row_name, row.key, FormName(row.form), RuleName(row.rule), row.reply, row.special);
     if (row.service != nullptr)
-        for (int i = 0; i < row.service->count; ++i) std::fprintf(out, "\"%s\", ", row.service->fields[i]);
+        for (int i = 0; i < row.service->count; ++i)
+            std::fprintf(out, "\"%s\", ", row.service->fields[i]);
     std::fprintf(out, ")),\n");
 }
 
@@ -54,12 +69,13 @@ int main(int argc, char **argv) {
         std::perror(argv[1]);
         return 1;
     }
-    std::fprintf(out,
-                 "\"\"\"Device operations generated from src/ops/rows.h at build time: do not edit.\"\"\"\n"
-                 "from collections import namedtuple\n\n"
-                 "Operation = namedtuple(\"Operation\", \"function row keyword form rule reply_area "
-                 "special service_fields\")\n\n"
-                 "OPERATIONS = (\n");
+    std::fprintf(
+        out,
+        "\"\"\"Device operations generated from src/ops/rows.h at build time: do not edit.\"\"\"\n"
+        "from collections import namedtuple\n\n"
+        "Operation = namedtuple(\"Operation\", \"function row keyword form rule reply_area "
+        "special service_fields\")\n\n"
+        "OPERATIONS = (\n");
 #define VX_OP(function, row) Print(out, "\"" function "\"", "\"" #row "\"", vx::ops::rows::row);
 #include "op_links.inc"
 #undef VX_OP

@@ -26,8 +26,10 @@ __attribute__((visibility("default"))) udev *udev_unref(udev *u) {
     return nullptr;
 }
 
-__attribute__((visibility("default"))) udev_monitor *udev_monitor_new_from_netlink(udev *, const char *name) {
-    if (name == nullptr || (std::strcmp(name, "udev") != 0 && std::strcmp(name, "kernel") != 0)) return nullptr;
+__attribute__((visibility("default"))) udev_monitor *udev_monitor_new_from_netlink(
+    udev *, const char *name) {
+    if (name == nullptr || (std::strcmp(name, "udev") != 0 && std::strcmp(name, "kernel") != 0))
+        return nullptr;
     if (!vsim::uevents_on()) return nullptr;  // like a container without netlink
     vsim::drop_uevents();
     return new udev_monitor{vsim::uevent_fd()};
@@ -38,9 +40,13 @@ __attribute__((visibility("default"))) int udev_monitor_filter_add_match_subsyst
     return subsystem != nullptr && std::strcmp(subsystem, "usb") == 0 ? 0 : -1;
 }
 
-__attribute__((visibility("default"))) int udev_monitor_enable_receiving(udev_monitor *) { return 0; }
+__attribute__((visibility("default"))) int udev_monitor_enable_receiving(udev_monitor *) {
+    return 0;
+}
 
-__attribute__((visibility("default"))) int udev_monitor_get_fd(udev_monitor *m) { return m != nullptr ? m->fd : -1; }
+__attribute__((visibility("default"))) int udev_monitor_get_fd(udev_monitor *m) {
+    return m != nullptr ? m->fd : -1;
+}
 
 __attribute__((visibility("default"))) udev_device *udev_monitor_receive_device(udev_monitor *) {
     std::string action;

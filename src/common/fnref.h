@@ -13,7 +13,10 @@ template <class R, class... A>
 class FnRef<R(A...)> {
 public:
     template <class F, class = std::enable_if_t<!std::is_same_v<std::decay_t<F>, FnRef>>>
-    FnRef(F &&f) : obj_(&f), call_([](void *o, A... a) -> R { return (*static_cast<std::remove_reference_t<F> *>(o))(a...); }) {}
+    FnRef(F &&f)
+        : obj_(&f), call_([](void *o, A... a) -> R {
+              return (*static_cast<std::remove_reference_t<F> *>(o))(a...);
+          }) {}
     R operator()(A... a) const { return call_(obj_, a...); }
 
 private:

@@ -19,8 +19,7 @@ template <class F>
 void GuardedVoid(F &&body) noexcept {
     try {
         std::forward<F>(body)();
-    } catch (...) {
-    }
+    } catch (...) {}
 }
 
 }  // namespace vx

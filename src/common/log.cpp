@@ -67,8 +67,7 @@ void WriteLine(int mode, const char *line) noexcept {
             std::fputs(line, stdout);
             std::fflush(stdout);
         }
-    } catch (...) {
-    }
+    } catch (...) {}
 }
 
 }  // namespace

@@ -106,7 +106,8 @@ VX_API uint32_t VX_GetDevSNFromList(int32_t index, char *serial) {
         LibGuard lock(LibLock());
         if (!SlotIndexOk(index) || serial == nullptr) return 0;
         const VestraInfo &slot = TheDevList().slots[index];
-        if (slot.serial[0] != '\0') CopyText(serial, VX_SERIAL_LEN, AreaText(slot.serial, VX_SERIAL_LEN));
+        if (slot.serial[0] != '\0')
+            CopyText(serial, VX_SERIAL_LEN, AreaText(slot.serial, VX_SERIAL_LEN));
         return 1;
     });
 }
@@ -114,9 +115,11 @@ VX_API uint32_t VX_GetDevSNFromList(int32_t index, char *serial) {
 VX_API uint32_t VX_GetDevIDCodeFromList(int32_t index, char *idCode) {
     return Guarded(0u, [&]() -> uint32_t {
         LibGuard lock(LibLock());
-        if (index < 0 || index >= TheDevList().DevSum || index >= kListSlots || idCode == nullptr) return 0;
+        if (index < 0 || index >= TheDevList().DevSum || index >= kListSlots || idCode == nullptr)
+            return 0;
         const VestraInfo &slot = TheDevList().slots[index];
-        if (slot.idCode[0] != '\0') CopyText(idCode, VX_ID_CODE_LEN, AreaText(slot.idCode, VX_ID_CODE_LEN));
+        if (slot.idCode[0] != '\0')
+            CopyText(idCode, VX_ID_CODE_LEN, AreaText(slot.idCode, VX_ID_CODE_LEN));
         return 1;
     });
 }

@@ -57,7 +57,8 @@ int32_t LeadingNumber(const char *text) {
 }
 
 int OpenListDev(struct usb_bus *bus, struct usb_device *device, int devnum, int *index) {
-    const DevModel *model = FindModelByIds(device->descriptor.idVendor, device->descriptor.idProduct);
+    const DevModel *model =
+        FindModelByIds(device->descriptor.idVendor, device->descriptor.idProduct);
     if (model == nullptr) return 0;
     int free_slot = -1;
     for (int i = 0; i < kListSlots && free_slot < 0; ++i)
@@ -118,8 +119,8 @@ int CheckRemoveUsbDev(struct usb_bus *busses) {
                        }) != nullptr;
         (void)busses;
         if (present) continue;
-        LibLog("[%s]:  Close Dev[%d][%d]:[%s_%s]\n", "CheckRemoveUsbDev", i, slot.devNum, slot.idCode,
-               slot.serial);
+        LibLog("[%s]:  Close Dev[%d][%d]:[%s_%s]\n", "CheckRemoveUsbDev", i, slot.devNum,
+               slot.idCode, slot.serial);
         Close_Device(&slot);
         changed = 1;
     }
@@ -141,8 +142,8 @@ int CheckNewUsbDev(struct usb_bus *busses) {
         }
         ReplaceDefaultSerial(slot);
         slot.lastBatteryQuery = ClockMs();
-        LibLog("[%s]:  Add Dev[%d][%d]:[%s_%s]\n", "CheckNewUsbDev", index, slot.devNum, slot.idCode,
-               slot.serial);
+        LibLog("[%s]:  Add Dev[%d][%d]:[%s_%s]\n", "CheckNewUsbDev", index, slot.devNum,
+               slot.idCode, slot.serial);
         slot.newDevFlag = 1;
         changed = 1;
         return false;

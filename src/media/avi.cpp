@@ -32,7 +32,7 @@ uint64_t StreamSize(std::istream &in) {
 // Reads n bytes at pos into a fresh buffer. The size is checked against the
 // file first, so a corrupt size field cannot ask for gigabytes it cannot fill.
 bool ReadBlock(std::istream &in, uint64_t pos, uint64_t n, uint64_t file_size,
-                std::vector<uint8_t> *out) {
+               std::vector<uint8_t> *out) {
     if (pos > file_size || n > file_size - pos) return false;
     out->assign(static_cast<std::size_t>(n), 0);
     return riff::ReadAt(in, pos, out->data(), out->size()) == out->size();
@@ -116,7 +116,8 @@ bool ScanStreams(avi_reader &r, const TopLevel &top) {
                 now = Last::video;
             } else if (has_type && riff::TagEq(c + 8, "auds")) {
                 if (++r.audio_streams > kMaxAudioStreams) {
-                    std::fprintf(stderr, "error - only %d audio tracks supported\n", kMaxAudioStreams);
+                    std::fprintf(stderr, "error - only %d audio tracks supported\n",
+                                 kMaxAudioStreams);
                     return false;
                 }
                 now = Last::audio;
@@ -144,7 +145,8 @@ AviHandle OpenStream(std::unique_ptr<std::istream> in) {
     FindMarker(*r, top);
     if (!ScanStreams(*r, top)) return nullptr;
     top.hdrl = {};
-    const char tag[5] = {char('0' + r->video_stream / 10), char('0' + r->video_stream % 10), 'd', 'b', 0};
+    const char tag[5] = {char('0' + r->video_stream / 10), char('0' + r->video_stream % 10), 'd',
+                         'b', 0};
     std::memcpy(r->video_tag, tag, sizeof tag);
     if (!BuildFrameIndex(*r, *in)) return nullptr;
 

@@ -31,14 +31,14 @@ struct idx_entry {
 struct avi_reader {
     std::unique_ptr<std::istream> file;  // open until CloseFile() or release
     int32_t video_frames = 0;
-    int32_t video_stream = 0;            // position of the video "strh" among all
-    char video_tag[5] = {};              // e.g. "00db"
-    uint64_t movi_offset = 0;            // just past the "movi" list type
-    int32_t encrypt = 0;                 // marker byte nonzero
-    uint64_t encryptoffset = 0;          // marker byte's offset; 0 when none
-    std::vector<idx_entry> idx;          // idx1 entries, or the rebuilt ones
-    std::vector<frame_entry> frames;     // video_frames entries
-    int32_t audio_streams = 0;           // at most kMaxAudioStreams
+    int32_t video_stream = 0;         // position of the video "strh" among all
+    char video_tag[5] = {};           // e.g. "00db"
+    uint64_t movi_offset = 0;         // just past the "movi" list type
+    int32_t encrypt = 0;              // marker byte nonzero
+    uint64_t encryptoffset = 0;       // marker byte's offset; 0 when none
+    std::vector<idx_entry> idx;       // idx1 entries, or the rebuilt ones
+    std::vector<frame_entry> frames;  // video_frames entries
+    int32_t audio_streams = 0;        // at most kMaxAudioStreams
 
     // Releases the file early: everything the decryption needs is in memory.
     void CloseFile() { file.reset(); }

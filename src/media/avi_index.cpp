@@ -56,7 +56,8 @@ void RebuildIndex(avi_reader &r, std::istream &in) {
     const auto end = in.tellg();
     in.clear();
     const uint64_t file_size = end < 0 ? 0 : uint64_t(end);
-    const std::size_t bound = file_size > r.movi_offset ? std::size_t((file_size - r.movi_offset) / 8) : 0;
+    const std::size_t bound =
+        file_size > r.movi_offset ? std::size_t((file_size - r.movi_offset) / 8) : 0;
     uint64_t pos = r.movi_offset;
     uint8_t hdr[8];
     while (riff::ReadAt(in, pos, hdr, 8) == 8) {
@@ -69,7 +70,8 @@ void RebuildIndex(avi_reader &r, std::istream &in) {
             try {
                 if (r.idx.size() == r.idx.capacity())
                     r.idx.reserve(NextIndexCapacity(r.idx.capacity(), bound));
-                r.idx.push_back({{char(hdr[0]), char(hdr[1]), char(hdr[2]), char(hdr[3])}, 0, pos, size});
+                r.idx.push_back(
+                    {{char(hdr[0]), char(hdr[1]), char(hdr[2]), char(hdr[3])}, 0, pos, size});
             } catch (const std::bad_alloc &) {
                 // The table cannot grow: later chunks are left out.
             }

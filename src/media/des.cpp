@@ -17,9 +17,7 @@ struct RoundKey {
 };
 
 inline uint32_t rotr(uint32_t x, unsigned n) { return (x >> n) | (x << (32 - n)); }
-inline uint32_t rot28(uint32_t x, unsigned n) {
-    return ((x << n) | (x >> (28 - n))) & 0x0FFFFFFFu;
-}
+inline uint32_t rot28(uint32_t x, unsigned n) { return ((x << n) | (x >> (28 - n))) & 0x0FFFFFFFu; }
 
 // Round keys in the order decryption applies them (K16 first).
 void MakeSchedule(const uint8_t key[8], RoundKey ks[16]) {

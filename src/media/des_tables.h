@@ -9,6 +9,7 @@
 namespace vx::des_detail {
 
 // FIPS 46-3 numbering: bit 1 is the most significant bit.
+// clang-format off
 constexpr uint8_t kPC1[56] = {
     57, 49, 41, 33, 25, 17, 9,  1,  58, 50, 42, 34, 26, 18, 10, 2,  59, 51, 43,
     35, 27, 19, 11, 3,  60, 52, 44, 36, 63, 55, 47, 39, 31, 23, 15, 7,  62, 54,
@@ -52,6 +53,7 @@ constexpr uint8_t kS[8][64] = {
      1,  15, 13, 8, 10, 3,  7,  4,  12, 5,  6,  11, 0,  14, 9,  2,
      7,  11, 4,  1, 9,  12, 14, 2,  0,  6,  10, 13, 15, 3,  5,  8,
      2,  1,  14, 7, 4,  10, 8,  13, 15, 12, 9,  0,  3,  5,  6,  11}};
+// clang-format on
 
 // Where the 6-bit subkey chunk i sits in the two 32-bit round-key words:
 // chunks 0, 6, 4, 2 in word A and 1, 7, 5, 3 in word B, at bits 0, 8, 16, 24.

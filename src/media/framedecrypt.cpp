@@ -17,7 +17,8 @@ constexpr uint8_t kH265Start[5] = {0x00, 0x00, 0x00, 0x01, 0x46};
 
 }  // namespace
 
-int32_t DecryptVideoFrame(const uint8_t *frame, int32_t length, uint8_t *out, const uint8_t key[8]) {
+int32_t DecryptVideoFrame(const uint8_t *frame, int32_t length, uint8_t *out,
+                          const uint8_t key[8]) {
     LibLog("DecryptVideoFrame start\n");
     if (length < kFrameWindow || frame == nullptr || out == nullptr) return -1;
     if (std::memcmp(frame, kH264Start, 5) != 0 && std::memcmp(frame, kH265Start, 5) != 0) return -1;

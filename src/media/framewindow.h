@@ -7,9 +7,9 @@
 
 namespace vx {
 
-constexpr int kFrameWindow = 280;      // frame bytes a decryption touches
-constexpr int kCryptOffset = 24;       // first encrypted byte
-constexpr int kCryptBlocks = 32;       // 256 bytes
+constexpr int kFrameWindow = 280;  // frame bytes a decryption touches
+constexpr int kCryptOffset = 24;   // first encrypted byte
+constexpr int kCryptBlocks = 32;   // 256 bytes
 constexpr int kMaxKeyText = 8;
 
 // The DES key of a key text: its bytes, zero-extended to 8. False (key

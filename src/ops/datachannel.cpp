@@ -40,7 +40,8 @@ VX_API uint32_t VX_SendDataPack(VestraInfo *dev, const char *pwd, int32_t pack, 
             std::snprintf(key, sizeof key, "+%s:", row.key);
             return Exchange(d, line, row.reply, [&](const char *reply, int n) -> Parsed {
                 if (!ReplyAccepted(reply, n)) return {false};
-                return rules::Apply(row.rule, ParseInput{AreaText(reply, row.reply), key, nullptr, 0, number, &row});
+                return rules::Apply(row.rule, ParseInput{AreaText(reply, row.reply), key, nullptr,
+                                                         0, number, &row});
             });
         });
     });
@@ -75,9 +76,10 @@ VX_API uint32_t VX_Cmd(VestraInfo *dev, const char *password, const char *comman
             return Refuse(dev, "");
         }
         return WithLogin(dev, password, [&](VestraInfo *d) -> uint32_t {
-            return Exchange(d, command, kArea,
-                            [](const char *reply, int n) { return Parsed{ReplyAccepted(reply, n)}; },
-                            /*keep_reply=*/true);
+            return Exchange(
+                d, command, kArea,
+                [](const char *reply, int n) { return Parsed{ReplyAccepted(reply, n)}; },
+                /*keep_reply=*/true);
         });
     });
 }

@@ -37,11 +37,11 @@ VX_API uint32_t VX_GetDevInfo(VestraInfo *dev, const char *pwd, ZFYInfo *info) {
     return Guarded(0u, [&] {
         ZFYInfo scratch;
         ZFYInfo *z = info != nullptr ? info : &scratch;
-        return Get(dev, pwd, rows::kGetDevInfo,
-                   {Out::Field(z->serial, sizeof z->serial), Out::Field(z->userNo, sizeof z->userNo),
-                    Out::Field(z->userName, sizeof z->userName),
-                    Out::Field(z->unitNo, sizeof z->unitNo),
-                    Out::Field(z->unitName, sizeof z->unitName)});
+        return Get(
+            dev, pwd, rows::kGetDevInfo,
+            {Out::Field(z->serial, sizeof z->serial), Out::Field(z->userNo, sizeof z->userNo),
+             Out::Field(z->userName, sizeof z->userName), Out::Field(z->unitNo, sizeof z->unitNo),
+             Out::Field(z->unitName, sizeof z->unitName)});
     });
 }
 
@@ -78,7 +78,8 @@ VX_API uint32_t VX_GetDevDID(VestraInfo *dev, const char *pwd, char *did) {
 VX_API uint32_t VX_SetDevTime(VestraInfo *dev, const char *pwd) {
     return Guarded(0u, [&] { return Set(dev, pwd, rows::kSetDevTime, {UtcNow()}); });
 }
-VX_API uint32_t VX_SetDevTimeCfg(VestraInfo *dev, const char *pwd, int32_t value, const char *text) {
+VX_API uint32_t VX_SetDevTimeCfg(VestraInfo *dev, const char *pwd, int32_t value,
+                                 const char *text) {
     return Guarded(0u, [&] {
         return Set(dev, pwd, rows::kSetDevTime, {UtcNow(), int32_t(0), value, text});
     });
@@ -127,11 +128,13 @@ VX_API uint32_t VX_GetBatVal(VestraInfo *dev, const char *pwd, uint32_t *level) 
 
 VX_API uint32_t VX_GetMasterVEInfo(VestraInfo *dev, const char *pwd, uint32_t *width,
                                    uint32_t *height, uint32_t *third, uint32_t *fourth) {
-    return Guarded(0u, [&] { return GetVe(dev, pwd, rows::kGetMasterVe, width, height, third, fourth); });
+    return Guarded(
+        0u, [&] { return GetVe(dev, pwd, rows::kGetMasterVe, width, height, third, fourth); });
 }
 VX_API uint32_t VX_GetSlaveVEInfo(VestraInfo *dev, const char *pwd, uint32_t *width,
                                   uint32_t *height, uint32_t *third, uint32_t *fourth) {
-    return Guarded(0u, [&] { return GetVe(dev, pwd, rows::kGetSlaveVe, width, height, third, fourth); });
+    return Guarded(
+        0u, [&] { return GetVe(dev, pwd, rows::kGetSlaveVe, width, height, third, fourth); });
 }
 
 VX_API uint32_t VX_SetRecordPwd(VestraInfo *dev, const char *pwd, int32_t value) {

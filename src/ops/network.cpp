@@ -39,14 +39,16 @@ VX_API uint32_t VX_SetVpn(VestraInfo *dev, const char *pwd, const char *first, c
                           const char *third) {
     return Guarded(0u, [&] { return Set(dev, pwd, rows::kSetVpn, {first, second, third}); });
 }
-VX_API uint32_t VX_GetVpn(VestraInfo *dev, const char *pwd, char *first, char *second, char *third) {
+VX_API uint32_t VX_GetVpn(VestraInfo *dev, const char *pwd, char *first, char *second,
+                          char *third) {
     return Guarded(0u, [&] {
         return Get(dev, pwd, rows::kGetVpn,
                    {Out::FieldNotNull(first, kArea), Out::FieldNotNull(second, kArea),
                     Out::FieldNotNull(third, kArea)});
     });
 }
-VX_API uint32_t VX_SetServAddr(VestraInfo *dev, const char *pwd, const char *address, int32_t port) {
+VX_API uint32_t VX_SetServAddr(VestraInfo *dev, const char *pwd, const char *address,
+                               int32_t port) {
     return Guarded(0u, [&] { return Set(dev, pwd, rows::kSetServAddr, {address, port}); });
 }
 VX_API uint32_t VX_GetServAddr(VestraInfo *dev, const char *pwd, char *address, uint32_t *port) {

@@ -30,10 +30,10 @@ struct Parsed {
 // One output of a get operation, in the caller's memory.
 struct Out {
     enum Kind : uint8_t {
-        Text,        // bytes copied, bounded by size (raw copy: no terminator)
-        TextNotNull, // as Text, but a field "NULL" leaves the output untouched
-        Number,      // atoi into an unsigned 32-bit output
-        Size,        // "WxH" into two unsigned 32-bit outputs (ptr, second)
+        Text,         // bytes copied, bounded by size (raw copy: no terminator)
+        TextNotNull,  // as Text, but a field "NULL" leaves the output untouched
+        Number,       // atoi into an unsigned 32-bit output
+        Size,         // "WxH" into two unsigned 32-bit outputs (ptr, second)
     };
     Kind kind = Text;
     void *ptr = nullptr;
@@ -96,18 +96,18 @@ struct Service {
 // caller's data: the keyword is spelled here only; the command and the reply
 // key are made from it.
 struct Row {
-    const char *key;                 // "DEVNAME"
+    const char *key;  // "DEVNAME"
     Form form;
     Rule rule = Rule::None;
-    char separator = ',';            // between set arguments
-    bool check_ok = true;            // false: the rule alone judges the reply
-    int special = 0;                 // status for the rule's special outcome
-    std::size_t command = kArea;     // command area
-    std::size_t reply = kArea;       // reply area
+    char separator = ',';         // between set arguments
+    bool check_ok = true;         // false: the rule alone judges the reply
+    int special = 0;              // status for the rule's special outcome
+    std::size_t command = kArea;  // command area
+    std::size_t reply = kArea;    // reply area
     Texts texts = Texts::AsGiven;
     const char *fallback_key = nullptr;  // reply key tried when key is missing
     const Service *service = nullptr;
-    bool clear_outs = false;         // zero every output once the reply is accepted
+    bool clear_outs = false;  // zero every output once the reply is accepted
 };
 
 }  // namespace vx::ops

@@ -16,6 +16,7 @@ constexpr Rule RawCopy = Rule::RawCopy, Number = Rule::Number, FieldList = Rule:
 constexpr Rule kOkOnly = Rule::None;
 
 // ---- Identity, clock, account, device information -------------------------
+// clang-format off
 inline constexpr Row kGetDevInfo{"GBCFG", Form::Get, FieldList, ',', true, 0, kArea, kArea,
                                  Texts::AsGiven, nullptr, nullptr, /*clear_outs=*/true};
 inline constexpr Row kSetDevInfo{"GBCFG", Form::Set};
@@ -108,5 +109,6 @@ inline constexpr std::size_t kDataPackArea = 102432;
 inline constexpr Row kDataPack{"BASE64", Form::Set, EchoNumber, ',', true, 0, kDataPackArea};
 inline constexpr Row kIniText{"UMSINI", Form::Set, ConfigText, ',', false};
 inline constexpr Row kJsonText{"UMSJSON", Form::Set, ConfigText, ',', false};
+// clang-format on
 
 }  // namespace vx::ops::rows

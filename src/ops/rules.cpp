@@ -135,8 +135,10 @@ Parsed KeyedList(const ParseInput &in) {
     auto store = [&](std::string_view name, std::size_t slot, bool number) {
         std::string_view value;
         if (slot >= in.count || !value_of(name, &value)) return;
-        if (number) StoreNumber(in.outs[slot], value);
-        else CopyBytes(in.outs[slot], value);
+        if (number)
+            StoreNumber(in.outs[slot], value);
+        else
+            CopyBytes(in.outs[slot], value);
         stored = true;
     };
 
@@ -165,8 +167,8 @@ Parsed Osd(const ParseInput &in) {
     const Out &text = in.outs[1];
     std::string_view payload = in.reply.substr(begin, cr - begin);
     std::size_t comma = payload.find(',');
-    std::string_view src = comma == std::string_view::npos ? std::string_view()
-                                                             : payload.substr(comma + 1);
+    std::string_view src =
+        comma == std::string_view::npos ? std::string_view() : payload.substr(comma + 1);
     if (text.ptr != nullptr && text.size > 0) {
         char *dst = static_cast<char *>(text.ptr);
         std::size_t room = text.size - 1;  // the last byte is never written
@@ -214,7 +216,7 @@ Parsed EchoNumber(const ParseInput &in) {
 Parsed Apply(Rule rule, const ParseInput &in) {
     using Fn = Parsed (*)(const ParseInput &);
     static constexpr Fn kRules[] = {
-        nullptr, RawCopy, Number, FieldList, KeyedList, Osd,
+        nullptr,    RawCopy,  Number,   FieldList,  KeyedList,  Osd,
         ConfigText, Contains, NonEmpty, KeyPresent, EchoNumber,
     };
     static_assert(sizeof kRules / sizeof kRules[0] == std::size_t(Rule::EchoNumber) + 1);

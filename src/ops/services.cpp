@@ -31,8 +31,9 @@ VX_API uint32_t VX_SetTalkBackCfg(VestraInfo *dev, const char *pwd, uint32_t bEn
 }
 VX_API uint32_t VX_GetTalkBackCfg(VestraInfo *dev, const char *pwd, uint32_t *bEnable, char *servIp,
                                   char *servPort, char *devNo, char *devName, char *devPasswd) {
-    return GetService(dev, pwd, rows::kGetTalkBack,
-                      {Out::Num(bEnable), T(servIp), T(servPort), T(devNo), T(devName), T(devPasswd)});
+    return GetService(
+        dev, pwd, rows::kGetTalkBack,
+        {Out::Num(bEnable), T(servIp), T(servPort), T(devNo), T(devName), T(devPasswd)});
 }
 
 VX_API uint32_t VX_SetGb28181Cfg(VestraInfo *dev, const char *pwd, uint32_t bEnable,
@@ -58,9 +59,9 @@ VX_API uint32_t VX_SetGpsServCfg(VestraInfo *dev, const char *pwd, uint32_t bEna
 }
 VX_API uint32_t VX_GetGpsServCfg(VestraInfo *dev, const char *pwd, uint32_t *bEnable, char *servIp,
                                  char *servPort, char *devNo, char *passwd, uint32_t *reportTime) {
-    return GetService(dev, pwd, rows::kGetGpsServ,
-                      {Out::Num(bEnable), T(servIp), T(servPort), T(devNo), T(passwd),
-                       Out::Num(reportTime)});
+    return GetService(
+        dev, pwd, rows::kGetGpsServ,
+        {Out::Num(bEnable), T(servIp), T(servPort), T(devNo), T(passwd), Out::Num(reportTime)});
 }
 
 VX_API uint32_t VX_SetCmsv6Cfg(VestraInfo *dev, const char *pwd, uint32_t bEnable,
@@ -97,9 +98,9 @@ VX_API uint32_t VX_Set0787Serv01Cfg(VestraInfo *dev, const char *pwd, uint32_t b
 VX_API uint32_t VX_Get0787Serv01Cfg(VestraInfo *dev, const char *pwd, uint32_t *bEnable,
                                     char *servIp, char *servPort, char *devNo, char *passwd,
                                     uint32_t *reportTime) {
-    return GetService(dev, pwd, rows::kGet0787Serv01,
-                      {Out::Num(bEnable), T(servIp), T(servPort), T(devNo), T(passwd),
-                       Out::Num(reportTime)});
+    return GetService(
+        dev, pwd, rows::kGet0787Serv01,
+        {Out::Num(bEnable), T(servIp), T(servPort), T(devNo), T(passwd), Out::Num(reportTime)});
 }
 
 VX_API uint32_t VX_SetLBSCfg(VestraInfo *dev, const char *pwd, uint32_t bEnable,

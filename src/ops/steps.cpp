@@ -106,8 +106,10 @@ bool BuildCommand(const Row &row, std::string_view keyword, std::initializer_lis
         for (const Arg &a : args) {
             if (!first) c += row.separator;
             first = false;
-            if (row.texts == Texts::NullWord && a.text.empty()) c += "NULL";
-            else c += a.text;
+            if (row.texts == Texts::NullWord && a.text.empty())
+                c += "NULL";
+            else
+                c += a.text;
         }
         break;
     }
@@ -127,8 +129,12 @@ Parsed JudgeReply(const Request &request, const char *reply, int n) {
             if (o.ptr) std::memset(o.ptr, 0, o.size);
     char key[kKeyArea];
     std::snprintf(key, sizeof key, "+%.*s:", int(keyword.size()), keyword.data());
-    ParseInput in{AreaText(reply, row.reply), key, request.outs.begin(), request.outs.size(),
-                  request.expect, &row};
+    ParseInput in{AreaText(reply, row.reply),
+                  key,
+                  request.outs.begin(),
+                  request.outs.size(),
+                  request.expect,
+                  &row};
     char fallback[kKeyArea];
     if (row.fallback_key != nullptr && !Contains(in.reply, in.key)) {
         std::snprintf(fallback, sizeof fallback, "+%s:", row.fallback_key);
@@ -151,9 +157,8 @@ uint32_t Call(VestraInfo *dev, const char *password, const Request &request) {
     return WithLogin(dev, password, [&](VestraInfo *d) -> uint32_t {
         std::string command;
         if (const char *refusal = BuildRequest(request, &command)) return Refuse(d, refusal);
-        return Exchange(d, command, request.row.reply, [&](const char *reply, int n) {
-            return JudgeReply(request, reply, n);
-        });
+        return Exchange(d, command, request.row.reply,
+                        [&](const char *reply, int n) { return JudgeReply(request, reply, n); });
     });
 }
 

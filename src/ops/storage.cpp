@@ -43,7 +43,9 @@ VX_API uint32_t VX_FormatUdisk(VestraInfo *dev, const char *pwd, int32_t fsType)
     });
 }
 
-VX_API uint32_t VX_FReset(VestraInfo *dev, const char *pwd) { return Send(dev, pwd, rows::kFReset, 1); }
+VX_API uint32_t VX_FReset(VestraInfo *dev, const char *pwd) {
+    return Send(dev, pwd, rows::kFReset, 1);
+}
 
 VX_API uint32_t VX_SetDevLogLevel(VestraInfo *dev, const char *pwd, int32_t level) {
     return Send(dev, pwd, rows::kSetLogLevel, level);
@@ -85,9 +87,10 @@ VX_API uint32_t VX_GetVideoOsd(VestraInfo *dev, const char *pwd, int32_t index, 
         std::string keyword = OsdKeyword(index);
         if (size == 0)  // no room even for the terminator: nothing is written
             return WithLogin(dev, pwd, [](VestraInfo *d) { return Refuse(d, "text size 0"); });
-        return Call(dev, pwd,
-                    Request{rows::kGetVideoOsd, {}, {Out::Num(value), Out::TextArea(text, size)},
-                            {}, keyword});
+        return Call(
+            dev, pwd,
+            Request{
+                rows::kGetVideoOsd, {}, {Out::Num(value), Out::TextArea(text, size)}, {}, keyword});
     });
 }
 

@@ -86,9 +86,9 @@ VX_API uint32_t VX_LoginEx(VestraInfo *dev, const char *user, const char *passwo
         LibGuard lock(LibLock());
         if (user == nullptr || password == nullptr) return 0;
         if (dev->isLogin == 1) return 1;
-        return LoginWith(dev,
-                         FormatCommand("VX+LOGIN=%s:%s\r\n", user, PasswordDigest(password).c_str()),
-                         "+LOGIN:Sucess");
+        return LoginWith(
+            dev, FormatCommand("VX+LOGIN=%s:%s\r\n", user, PasswordDigest(password).c_str()),
+            "+LOGIN:Sucess");
     });
 }
 
@@ -102,7 +102,8 @@ VX_API uint32_t VX_GetLoginID(VestraInfo *dev, char *loginId) {
             if (!FindPayload(reply, "+LOGINID:", &id)) return Verdict::Next;
             if (id.size() > std::size_t(kLoginIdMax)) {
                 // Too long for the caller's 36-byte area: refused, never cut.
-                LibLog("[%s]: login ID of %d characters refused\n", "VX_GetLoginID", int(id.size()));
+                LibLog("[%s]: login ID of %d characters refused\n", "VX_GetLoginID",
+                       int(id.size()));
                 return Verdict::Refused;
             }
             if (loginId != nullptr) CopyText(loginId, kLoginIdMax + 1, id);

@@ -18,8 +18,7 @@ VX_API uint32_t VX_Logout(VestraInfo *dev) {
         if (dev->isLogin != 0) {
             char reply[kReplyArea];
             int n = Transact(dev, "VX+LOGOUT\r\n", reply, sizeof reply);
-            if (ReplyAccepted(reply, n) && std::strstr(reply, "+LOGOUT:Sucess"))
-                dev->isLogin = 0;
+            if (ReplyAccepted(reply, n) && std::strstr(reply, "+LOGOUT:Sucess")) dev->isLogin = 0;
             SetErrStr(dev, reply);
         }
         return 1;

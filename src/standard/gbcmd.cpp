@@ -34,8 +34,8 @@ namespace {
 enum GbCmdStatus : int32_t {
     kDone = 0,
     kNoRecorder = -1,
-    kLoginRefused = -2,   // the recorder refused the login
-    kNotDelivered = -3,   // a shell line could not be written
+    kLoginRefused = -2,  // the recorder refused the login
+    kNotDelivered = -3,  // a shell line could not be written
     kClaimFailed = -4,
     kNoMemory = -5,
     kBatteryRefused = -6,
@@ -197,9 +197,8 @@ VX_API int32_t GBCmd_EnterDownLoadMode(const char *serial, const char *password,
 }
 
 VX_API int32_t GBCmd_PowerOff(const char *serial, const char *password, int32_t *status) {
-    return Guarded<int32_t>(0, [&] {
-        return RunShellLines(serial, password, StatusOf(status), {kPowerOffLine}, 0);
-    });
+    return Guarded<int32_t>(
+        0, [&] { return RunShellLines(serial, password, StatusOf(status), {kPowerOffLine}, 0); });
 }
 
 VX_API int32_t GBCmd_EnterStandByMode(const char *serial, const char *password, int32_t *status) {

@@ -26,7 +26,13 @@ const DevModel GBModelTable[kGbModelRows] = {
     {0x5E31, 0x000F, 1, 0, 0x81, 0x01, "KQWZM"},
     {0x3A7C, 0x0C06, 1, 2, 0x83, 0x02, "KQWZM"},
     {0x3A7C, 0x0C07, 1, 0, 0x81, 0x01, "KQWZM"},
-    {}, {}, {}, {}, {}, {}, {},
+    {},
+    {},
+    {},
+    {},
+    {},
+    {},
+    {},
 };
 
 int OpenGbDev(int32_t *status) {
@@ -195,13 +201,12 @@ VX_API int32_t GetZFYInfo(ZFYInfo *info, const char *password, int32_t *status) 
         LibGuard lock(LibLock());
         ZFYInfo scratch;
         ZFYInfo *z = info != nullptr ? info : &scratch;
-        Request request{rows::kGetDevInfo,
-                        {},
-                        {Out::Field(z->serial, sizeof z->serial),
-                         Out::Field(z->userNo, sizeof z->userNo),
-                         Out::Field(z->userName, sizeof z->userName),
-                         Out::Field(z->unitNo, sizeof z->unitNo),
-                         Out::Field(z->unitName, sizeof z->unitName)}};
+        Request request{
+            rows::kGetDevInfo,
+            {},
+            {Out::Field(z->serial, sizeof z->serial), Out::Field(z->userNo, sizeof z->userNo),
+             Out::Field(z->userName, sizeof z->userName), Out::Field(z->unitNo, sizeof z->unitNo),
+             Out::Field(z->unitName, sizeof z->unitName)}};
         if (!GbRun(password, StatusOf(status), request, kDone, kNotWritten)) return 0;
         g_cached_identity = *z;
         return 1;
@@ -214,12 +219,12 @@ VX_API int32_t WriteZFYInfo(const ZFYInfo *info, const char *password, int32_t *
         ZFYInfo empty{};
         const ZFYInfo &z = info != nullptr ? *info : empty;
         std::string_view serial = AreaText(z.serial, sizeof z.serial);
-        if (serial.empty()) serial = AreaText(g_cached_identity.serial, sizeof g_cached_identity.serial);
-        Request request{rows::kSetDevInfo,
-                        {serial, AreaText(z.userNo, sizeof z.userNo),
-                         AreaText(z.userName, sizeof z.userName),
-                         AreaText(z.unitNo, sizeof z.unitNo),
-                         AreaText(z.unitName, sizeof z.unitName)}};
+        if (serial.empty())
+            serial = AreaText(g_cached_identity.serial, sizeof g_cached_identity.serial);
+        Request request{
+            rows::kSetDevInfo,
+            {serial, AreaText(z.userNo, sizeof z.userNo), AreaText(z.userName, sizeof z.userName),
+             AreaText(z.unitNo, sizeof z.unitNo), AreaText(z.unitName, sizeof z.unitName)}};
         return GbRun(password, StatusOf(status), request, kDone, kNotWritten);
     });
 }
@@ -251,11 +256,11 @@ VX_API int32_t ReadDeviceResolution(int32_t *width, int32_t *height, const char 
     return Guarded<int32_t>(0, [&] {
         LibGuard lock(LibLock());
         uint32_t rate = 0, bitrate = 0;
-        Request request{rows::kGetMasterVe,
-                        {},
-                        {Out::WxH(reinterpret_cast<uint32_t *>(width),
-                                  reinterpret_cast<uint32_t *>(height)),
-                         Out::Num(&rate), Out::Num(&bitrate)}};
+        Request request{
+            rows::kGetMasterVe,
+            {},
+            {Out::WxH(reinterpret_cast<uint32_t *>(width), reinterpret_cast<uint32_t *>(height)),
+             Out::Num(&rate), Out::Num(&bitrate)}};
         return GbRun(password, StatusOf(status), request, kDone, kNoDevice);
     });
 }

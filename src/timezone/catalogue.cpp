@@ -15,6 +15,7 @@ struct Country {
     const char *zones;
 };
 
+// clang-format off
 constexpr Country kAsia[] = {
     {"AE", "Dubai"}, {"AF", "Kabul"}, {"AM", "Yerevan"}, {"AF", "Kabul"}, {"AZ", "Baku"},
     {"BD", "Dhaka"}, {"BH", "Bahrain"}, {"BN", "Brunei"}, {"BT", "Thimphu"},
@@ -150,6 +151,7 @@ constexpr Region kTable[] = {
     region("Europe", kEurope),       region("Pacific", kPacific),
     region("Indian", kIndian),
 };
+// clang-format on
 
 // Compile-time guard: every row fits its slots and fields with a terminator.
 constexpr std::size_t TextLength(const char *s) {

@@ -16,11 +16,10 @@ constexpr std::size_t kRegionNameWidth = 12;
 constexpr std::size_t kCodeWidth = 24;
 constexpr std::size_t kLocationWidth = 28;
 
-constexpr std::size_t kZoneSize = 4 + kLocationWidth;                          // 32
-constexpr std::size_t kCountrySize = 4 + kCodeWidth + kZoneSlots * kZoneSize;  // 1052
-constexpr std::size_t kRegionSize =
-    4 + kRegionNameWidth + kCountrySlots * kCountrySize;                       // 56824
-constexpr std::size_t kBlockSize = kRegions * kRegionSize;                     // 511416
+constexpr std::size_t kZoneSize = 4 + kLocationWidth;                                     // 32
+constexpr std::size_t kCountrySize = 4 + kCodeWidth + kZoneSlots * kZoneSize;             // 1052
+constexpr std::size_t kRegionSize = 4 + kRegionNameWidth + kCountrySlots * kCountrySize;  // 56824
+constexpr std::size_t kBlockSize = kRegions * kRegionSize;                                // 511416
 
 static_assert(kBlockSize == 511416, "the block size is an external interface");
 

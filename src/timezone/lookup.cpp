@@ -67,9 +67,8 @@ VX_API int32_t GetTimeZoneStr(int32_t region, int32_t country, int32_t city, cha
         std::string_view name = field(RegionNameOffset(r), kRegionNameWidth);
         std::string_view location = field(LocationOffset(r, c, z), kLocationWidth);
         char work[kWorkSize] = {};
-        int n = std::snprintf(work, sizeof work, "%.*s/%.*s/%.*s",
-                              static_cast<int>(code.size()), code.data(),
-                              static_cast<int>(name.size()), name.data(),
+        int n = std::snprintf(work, sizeof work, "%.*s/%.*s/%.*s", static_cast<int>(code.size()),
+                              code.data(), static_cast<int>(name.size()), name.data(),
                               static_cast<int>(location.size()), location.data());
         if (n < 0) return 0;
         // By the field widths the text is at most VX_TZ_TEXT_MIN - 1 characters.
@@ -86,8 +85,7 @@ VX_API int32_t GetTimeZoneIndex(const char *name, int32_t *region, int32_t *coun
         if (region != nullptr) *region = -1;
         if (country != nullptr) *country = -1;
         if (city != nullptr) *city = 1;  // 1, not -1: callers know this value
-        if (name == nullptr || region == nullptr || country == nullptr || city == nullptr)
-            return 0;
+        if (name == nullptr || region == nullptr || country == nullptr || city == nullptr) return 0;
 
         std::string_view text(name, ::strnlen(name, kNameLimit));
         std::size_t slash = text.find('/');

@@ -160,8 +160,9 @@ namespace vx::usb_layout {
 constexpr std::size_t P = sizeof(void *);
 static_assert(sizeof(usb_device_descriptor) == 18, "device descriptor is 18 packed bytes");
 static_assert(offsetof(usb_device_descriptor, idVendor) == 8 &&
-              offsetof(usb_device_descriptor, idProduct) == 10 &&
-              offsetof(usb_device_descriptor, iSerialNumber) == 16, "device descriptor fields");
+                  offsetof(usb_device_descriptor, idProduct) == 10 &&
+                  offsetof(usb_device_descriptor, iSerialNumber) == 16,
+              "device descriptor fields");
 static_assert(sizeof(unsigned long) == 4, "LLP64: unsigned long is 32 bits");
 static_assert(offsetof(struct usb_device, filename) == 2 * P, "usb_device.filename");
 static_assert(offsetof(struct usb_device, bus) == 2 * P + 512, "usb_device.bus");

@@ -13,7 +13,10 @@ const DevModel DevModelTable[kModelRows] = {
     {0x3A7C, 0x0C04, 1, 2, 0x83, 0x02, "VX004"},
     {0x5E31, 0x0001, 1, 0, 0x81, 0x01, "VX001"},
     {0x5E31, 0x000F, 1, 0, 0x81, 0x01, "VX002"},
-    {}, {}, {}, {},
+    {},
+    {},
+    {},
+    {},
 };
 
 namespace {
@@ -105,12 +108,11 @@ const DevModel *FindFirstKnown(const char *who) {
 }
 
 usb_dev_handle *open_dev(uint32_t pid, uint32_t vid) {
-    struct usb_device *found = WalkBusses(
-        [](struct usb_bus *bus) { LogBus("open_dev", bus); },
-        [&](struct usb_bus *, struct usb_device *dev) {
-        LogDevice("open_dev", dev);
-        return HasIds(dev, vid, pid);
-    });
+    struct usb_device *found = WalkBusses([](struct usb_bus *bus) { LogBus("open_dev", bus); },
+                                          [&](struct usb_bus *, struct usb_device *dev) {
+                                              LogDevice("open_dev", dev);
+                                              return HasIds(dev, vid, pid);
+                                          });
     return found != nullptr ? usb_open(found) : nullptr;
 }
 

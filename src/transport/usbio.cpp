@@ -21,7 +21,6 @@ usb_dev_handle *HandleOf(const VestraInfo *dev) {
 constexpr int kMaxFlushReads = 256;
 constexpr int kMaxEmptyReads = 16;
 
-
 // Sets the record's configuration and claims its interface on an opened
 // handle; who: the routine that logs the successes, or null.
 bool ConfigureAndClaim(VestraInfo *dev, usb_dev_handle *handle, const char *who, char *text,

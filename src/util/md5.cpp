@@ -32,10 +32,19 @@ void transform(uint32_t state[4], const uint8_t block[64]) {
     for (int i = 0; i < 64; ++i) {
         uint32_t f;
         int g;
-        if (i < 16) { f = (b & c) | (~b & d); g = i; }
-        else if (i < 32) { f = (d & b) | (~d & c); g = (5 * i + 1) % 16; }
-        else if (i < 48) { f = b ^ c ^ d; g = (3 * i + 5) % 16; }
-        else { f = c ^ (b | ~d); g = (7 * i) % 16; }
+        if (i < 16) {
+            f = (b & c) | (~b & d);
+            g = i;
+        } else if (i < 32) {
+            f = (d & b) | (~d & c);
+            g = (5 * i + 1) % 16;
+        } else if (i < 48) {
+            f = b ^ c ^ d;
+            g = (3 * i + 5) % 16;
+        } else {
+            f = c ^ (b | ~d);
+            g = (7 * i) % 16;
+        }
         uint32_t next = b + rotl(a + f + kK[i] + m[g], kShift[i]);
         a = d;
         d = c;

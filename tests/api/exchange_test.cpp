@@ -39,7 +39,10 @@ TEST_F(Exchange, SuccessLeavesTheReplyAsText) {
 }
 
 TEST_F(Exchange, FailedRepliesAreKeptWithStatusZero) {
-    struct Case { const char *reply; const char *kept; } cases[] = {
+    struct Case {
+        const char *reply;
+        const char *kept;
+    } cases[] = {
         {"Error: para is error\r\n", "Error: para is error\r\n"},  // ends the read at once
         {"\r\nOK\r\n", "\r\nOK\r\n"},                              // 6 bytes never complete
         {"+DEVNAME:x\r\nError: busy\r\n", "+DEVNAME:x\r\nError: busy\r\n"},
@@ -84,7 +87,8 @@ TEST_F(Exchange, TwoRecordsKeepTheirOwnOutcome) {
     EXPECT_EQ(VX_GetErrNo(second), 0);
     EXPECT_STREQ(VX_GetErrStr(second), "Error: para is error\r\n");
 
-    EXPECT_EQ(VX_Cmd(second, "wrong", "VX+DEVNAME?\r\n"), 0u);  // logged in already: not a login failure
+    EXPECT_EQ(VX_Cmd(second, "wrong", "VX+DEVNAME?\r\n"),
+              0u);  // logged in already: not a login failure
     EXPECT_EQ(VX_GetErrNo(dev), 1);
 }
 

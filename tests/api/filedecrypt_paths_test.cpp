@@ -87,8 +87,8 @@ TEST_F(FileDecryptPaths, NarrowNamesNameTheSameFilesInEveryStep) {
 
     EXPECT_EQ(VX_FileDecrypt(in.c_str(), out.c_str(), kKey), 1);
     EXPECT_EQ(Read(out), expected_);
-    EXPECT_EQ(Read(in), sample_);         // the input is never changed
-    EXPECT_EQ(Entries(), before);         // no stray copy under another name
+    EXPECT_EQ(Read(in), sample_);  // the input is never changed
+    EXPECT_EQ(Entries(), before);  // no stray copy under another name
 }
 
 TEST_F(FileDecryptPaths, PlainInputIsCopiedUnderExactlyTheGivenName) {
@@ -99,7 +99,6 @@ TEST_F(FileDecryptPaths, PlainInputIsCopiedUnderExactlyTheGivenName) {
     EXPECT_EQ(VX_FileDecrypt(in.c_str(), out.c_str(), kKey), 0);
     EXPECT_EQ(Read(out), expected_);
     EXPECT_EQ(Entries(), before + 1);
-
 }
 
 }  // namespace

@@ -44,9 +44,9 @@ TEST_F(GbCmd, SerialTextSelectsTheRecorder) {
         int32_t result, status;
         uint32_t level;
     } cases[] = {
-        {"765", 1, 0, 22},     {"1234567", 1, 0, 11}, {"", 1, 0, 11},
-        {"C5550000", 1, 0, 33}, {"_1", 0, -1, 0},     // the part behind "_" is not the serial
-        {"D76", 0, -1, 0},     // a VX007 is never used
+        {"765", 1, 0, 22},      {"1234567", 1, 0, 11}, {"", 1, 0, 11},
+        {"C5550000", 1, 0, 33}, {"_1", 0, -1, 0},  // the part behind "_" is not the serial
+        {"D76", 0, -1, 0},                         // a VX007 is never used
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.text);

@@ -24,8 +24,9 @@ protected:
 TEST_F(Login, AutomaticLoginOnceThenNoMoreTraffic) {
     vsim::set_value(id, "DEVNAME", "cam-7");
     ASSERT_EQ(VX_Cmd(dev, "888888", "VX+DEVNAME?\r\n"), 1u);
-    EXPECT_EQ(sent(), (std::vector<std::string>{std::string("VX+LOGIN=admin:") + kDigest888888 + "\r\n",
-                                                "VX+DEVNAME?\r\n"}));
+    EXPECT_EQ(sent(),
+              (std::vector<std::string>{std::string("VX+LOGIN=admin:") + kDigest888888 + "\r\n",
+                                        "VX+DEVNAME?\r\n"}));
     EXPECT_EQ(VX_IsLogin(dev), 1);
     // Logged in: later operations skip the login, whatever password they pass.
     vsim::clear_record();
@@ -40,7 +41,9 @@ TEST_F(Login, DigestRulesOnTheWire) {
     EXPECT_EQ(sent().at(0), std::string("VX+LOGIN=admin:") + kDigest888888 + "\r\n");
     VX_Logout(dev);
 
-    struct Case { std::string password, digest; } cases[] = {
+    struct Case {
+        std::string password, digest;
+    } cases[] = {
         {"0123456789abcdef0123456789abcdef", "0123456789abcdef0123456789abcdef"},
         {"", "D41D8CD98F00B204E9800998ECF8427E"},
         {std::string(31, 'a'), "3B0845DB57C200BE6052466F87B2198A"},
@@ -68,7 +71,8 @@ TEST_F(Login, WrongPasswordTriesTenTimesThenOperationsReportNoLogin) {
 }
 
 TEST_F(Login, ParaIsErrorStopsAtOnceAndIsKept) {
-    vsim::script(id, std::string("VX+LOGIN=admin:") + kDigest888888 + "\r\n", "Error: para is error\r\n");
+    vsim::script(id, std::string("VX+LOGIN=admin:") + kDigest888888 + "\r\n",
+                 "Error: para is error\r\n");
     EXPECT_EQ(VX_Login(dev, "888888"), 0u);
     EXPECT_EQ(count_commands(id, "VX+LOGIN="), 1);
     EXPECT_STREQ(VX_GetErrStr(dev), "Error: para is error\r\n");
@@ -79,7 +83,8 @@ TEST_F(Login, SuccessInTheTenthAttemptIsReported) {
     for (int succeed_at : {3, 10}) {
         int calls = 0;
         vsim::set_handler("LOGIN", [&calls, succeed_at](vsim::Recorder &r, const std::string &) {
-            if (++calls < succeed_at) return std::string("+LOGIN:Fail\r\nError: password error\r\n");
+            if (++calls < succeed_at)
+                return std::string("+LOGIN:Fail\r\nError: password error\r\n");
             r.logged_in = true;
             return std::string("+LOGIN:Sucess\r\nOK\r\n");
         });

@@ -29,8 +29,8 @@ TEST_F(OpenIdentify, UnknownIdsAreNeverFound) {
 }
 
 TEST_F(OpenIdentify, ProbeReportsBusOrderProbeExReportsTableOrder) {
-    plug("VX001", "1111111", 0);   // first on the bus
-    plug("VX007", "7777777", 1);   // first in the model table
+    plug("VX001", "1111111", 0);  // first on the bus
+    plug("VX007", "7777777", 1);  // first in the model table
     char name[8] = {}, code[8] = {};
     EXPECT_EQ(VX_CheckDevExist(), 1u);
     EXPECT_EQ(VX_ProbeDev(name), 1u);
@@ -71,8 +71,9 @@ TEST_F(OpenIdentify, InitDevOpensConfiguresAndClaimsWithoutTraffic) {
     EXPECT_EQ(dev->devNum, 0);
     EXPECT_TRUE(vsim::transfers().empty());
     std::string sid = std::to_string(id);
-    EXPECT_EQ(vsim::calls(), (std::vector<std::string>{"open " + sid, "set_configuration " + sid + " 1",
-                                                       "claim_interface " + sid + " 2"}));
+    EXPECT_EQ(vsim::calls(),
+              (std::vector<std::string>{"open " + sid, "set_configuration " + sid + " 1",
+                                        "claim_interface " + sid + " 2"}));
 }
 
 TEST_F(OpenIdentify, ClosingReleasesTheInterfaceThatWasClaimed) {
@@ -82,7 +83,8 @@ TEST_F(OpenIdentify, ClosingReleasesTheInterfaceThatWasClaimed) {
     vsim::clear_record();
     VX_UnInitDev(dev);
     std::string sid = std::to_string(id);
-    EXPECT_EQ(vsim::calls(), (std::vector<std::string>{"release_interface " + sid + " 2", "close " + sid}));
+    EXPECT_EQ(vsim::calls(),
+              (std::vector<std::string>{"release_interface " + sid + " 2", "close " + sid}));
 }
 
 TEST_F(OpenIdentify, InitDevFailures) {
@@ -128,14 +130,18 @@ TEST_F(OpenIdentify, IdCodeMustHaveFiveToSevenCharacters) {
     ASSERT_NE(dev, nullptr);
     char code[8];
 
-    struct Case { const char *reply; uint32_t want; const char *code; } cases[] = {
+    struct Case {
+        const char *reply;
+        uint32_t want;
+        const char *code;
+    } cases[] = {
         {"+GBIDCODE:12345\r\nOK\r\n", 1, "12345"},
         {"+GBIDCODE:1234567\r\nOK\r\n", 1, "1234567"},
-        {"+GBIDCODE:1234\r\nOK\r\n", 0, nullptr},          // too short although OK
-        {"+GBIDCODE:12345678\r\nOK\r\n", 0, nullptr},      // does not fit: refused, not cut
+        {"+GBIDCODE:1234\r\nOK\r\n", 0, nullptr},      // too short although OK
+        {"+GBIDCODE:12345678\r\nOK\r\n", 0, nullptr},  // does not fit: refused, not cut
         {"+GBIDCODE:1234567890123456789012345\r\nOK\r\n", 0, nullptr},
         {"+GBIDCODE:12345\r\nError: busy\r\n", 0, nullptr},
-        {"OK\r\n+GBIDCODE:12345", 0, nullptr},              // line end missing
+        {"OK\r\n+GBIDCODE:12345", 0, nullptr},  // line end missing
         {"Error: para is error\r\n", 0, nullptr},
     };
     for (const auto &c : cases) {

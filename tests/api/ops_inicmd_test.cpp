@@ -17,7 +17,11 @@ struct Cmd : UmsIniCmd {
     std::string value(int i) const { return items[i].valueText ? items[i].valueText : "<null>"; }
 };
 
-struct Entry { const char *key; int32_t kind; const char *value; };  // value null: no value text
+struct Entry {
+    const char *key;
+    int32_t kind;
+    const char *value;
+};  // value null: no value text
 
 struct Case {
     std::string text;
@@ -33,13 +37,21 @@ TEST(IniCommand, Texts) {
         {"Net.Apn=?", 1, 0, "Net", {{"Apn", 0, nullptr}}},
         {"Net.List+=a", 1, 3, "Net", {{"List", 2, "a"}}},
         {"Net.List-=a", 1, 4, "Net", {{"List", 2, "a"}}},
-        {"Net.Apn=", 0, 0, "", {}},           // the first entry ends at its "="
+        {"Net.Apn=", 0, 0, "", {}},  // the first entry ends at its "="
         {"Net.A=1|.B=", 1, 1, "Net", {{"A", 2, "1"}, {"B", 2, ""}}},  // later: empty value taken
-        {"Net.Apn=x|Video.Rate=25", 1, 1, "Net", {{"Apn", 2, "x"}, {"Rate", 2, "25"}}},  // later section skipped
+        {"Net.Apn=x|Video.Rate=25",
+         1,
+         1,
+         "Net",
+         {{"Apn", 2, "x"}, {"Rate", 2, "25"}}},  // later section skipped
         {"Net.Url=http://a.b.c|.X=1.5", 1, 1, "Net", {{"Url", 2, "http://a.b.c"}, {"X", 2, "1.5"}}},
-        {"S.a=?|.b=1", 1, 0, "S", {{"a", 0, nullptr}, {"b", 0, nullptr}}},  // the first entry's op rules
+        {"S.a=?|.b=1",
+         1,
+         0,
+         "S",
+         {{"a", 0, nullptr}, {"b", 0, nullptr}}},  // the first entry's op rules
         {"S.a=1|.b+=2|.c-=3", 1, 1, "S", {{"a", 2, "1"}, {"b", 2, "2"}, {"c", 2, "3"}}},
-        {"S.a=1|x", 1, 1, "S", {{"a", 2, "1"}}},  // no dot behind the "|"
+        {"S.a=1|x", 1, 1, "S", {{"a", 2, "1"}}},    // no dot behind the "|"
         {"S.a=1|.=2", 1, 1, "S", {{"a", 2, "1"}}},  // an empty key ends the parsing
         {"S.=1", 0, 0, "", {}},
         {"Sa=1", 0, 0, "", {}},
@@ -105,7 +117,8 @@ TEST(IniCommand, LongNamesAreCutToThirtyOneCharacters) {
     cmd.items[1].keyName[0] = 'z';  // the next entry's bytes stay as they were
     ASSERT_EQ(VX_UmsIniStr2IniCmd((section + "." + key + "=v").c_str(), &cmd), 1u);
     EXPECT_EQ(std::string(cmd.section, sizeof cmd.section), std::string(31, 's') + '\0');
-    EXPECT_EQ(std::string(cmd.items[0].keyName, sizeof cmd.items[0].keyName), std::string(31, 'k') + '\0');
+    EXPECT_EQ(std::string(cmd.items[0].keyName, sizeof cmd.items[0].keyName),
+              std::string(31, 'k') + '\0');
     EXPECT_EQ(cmd.items[1].keyName[0], 'z');
     EXPECT_EQ(cmd.value(0), "v");
 }

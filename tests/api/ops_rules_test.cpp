@@ -53,11 +53,14 @@ protected:
 TEST_F(Rules, RawCopy) {
     run("VX+DEVNAME?\r\n",
         {
-            {"+DEVNAME:\r\nOK\r\n", 1, 1, [](const Outs &o) { UNTOUCHED(o.t[0]); }},  // empty payload
-            {"OK\r\n+DEVNAME:abc", 0, 0, [](const Outs &o) { UNTOUCHED(o.t[0]); }},   // no line end behind
+            {"+DEVNAME:\r\nOK\r\n", 1, 1,
+             [](const Outs &o) { UNTOUCHED(o.t[0]); }},  // empty payload
+            {"OK\r\n+DEVNAME:abc", 0, 0,
+             [](const Outs &o) { UNTOUCHED(o.t[0]); }},  // no line end behind
             {"+DEVNAME:a,b c\r\n+DEVNAME:second\r\nOK\r\n", 1, 1,
              [](const Outs &o) { RAW(o.t[0], "a,b c"); }},  // the first key, commas kept
-            {"noise+DEVNAME:x\nstill\r\nOK\r\n", 1, 1, [](const Outs &o) { RAW(o.t[0], "x\nstill"); }},
+            {"noise+DEVNAME:x\nstill\r\nOK\r\n", 1, 1,
+             [](const Outs &o) { RAW(o.t[0], "x\nstill"); }},
         },
         [&](Outs &o) { return VX_GetDevName(dev, kPwd, o.t[0]); });
 }
@@ -68,8 +71,10 @@ TEST_F(Rules, Number) {
             {"+LOGLEVEL:abc\r\nOK\r\n", 1, 1, [](const Outs &o) { EXPECT_EQ(o.n[0], 0u); }},
             {"+LOGLEVEL: 42x\r\nOK\r\n", 1, 1, [](const Outs &o) { EXPECT_EQ(o.n[0], 42u); }},
             {"+LOGLEVEL:-1\r\nOK\r\n", 1, 1, [](const Outs &o) { EXPECT_EQ(o.n[0], 0xFFFFFFFFu); }},
-            {"+LOGLEVEL:99999999999\r\nOK\r\n", 1, 1, [](const Outs &o) { EXPECT_EQ(o.n[0], 0x7FFFFFFFu); }},
-            {"+LOGLEVEL:-99999999999\r\nOK\r\n", 1, 1, [](const Outs &o) { EXPECT_EQ(o.n[0], 0x80000000u); }},
+            {"+LOGLEVEL:99999999999\r\nOK\r\n", 1, 1,
+             [](const Outs &o) { EXPECT_EQ(o.n[0], 0x7FFFFFFFu); }},
+            {"+LOGLEVEL:-99999999999\r\nOK\r\n", 1, 1,
+             [](const Outs &o) { EXPECT_EQ(o.n[0], 0x80000000u); }},
             {"OK\r\n+LOGLEVEL:3", 0, 0, [](const Outs &o) { EXPECT_EQ(o.n[0], kNumFill); }},
         },
         [&](Outs &o) { return VX_GetDevLogLevel(dev, kPwd, &o.n[0]); });
@@ -145,8 +150,8 @@ TEST_F(Rules, FieldList) {
 }
 
 TEST_F(Rules, IdentityRecordIsClearedOnceAcceptedAndFieldsStayInTheirWidths) {
-    auto image = [](const char *serial, const char *userNo, const char *userName, const char *unitNo,
-                    const char *unitName) {
+    auto image = [](const char *serial, const char *userNo, const char *userName,
+                    const char *unitNo, const char *unitName) {
         ZFYInfo z{};
         std::strcpy(z.serial, serial);
         std::strcpy(z.userNo, userNo);
@@ -155,14 +160,20 @@ TEST_F(Rules, IdentityRecordIsClearedOnceAcceptedAndFieldsStayInTheirWidths) {
         std::strcpy(z.unitName, unitName);
         return z;
     };
-    struct ZCase { std::string reply; uint32_t result; bool cleared; ZFYInfo want; } cases[] = {
+    struct ZCase {
+        std::string reply;
+        uint32_t result;
+        bool cleared;
+        ZFYInfo want;
+    } cases[] = {
         {"+GBCFG:1,2,3\r\nOK\r\n", 1, true, image("1", "2", "3", "", "")},
         {"+OTHER:1\r\nOK\r\n", 0, true, ZFYInfo{}},  // accepted, key missing: cleared all the same
         // Too long for their widths: cut and terminated, the next field untouched by them.
         {"+GBCFG:123456789,ABCDEFGHIJ," + std::string(40, 'n') + ",12345678901234567," +
              std::string(40, 'u') + ",extra\r\nOK\r\n",
          1, true,
-         image("1234567", "ABCDEF", std::string(32, 'n').c_str(), "123456789012", std::string(32, 'u').c_str())},
+         image("1234567", "ABCDEF", std::string(32, 'n').c_str(), "123456789012",
+               std::string(32, 'u').c_str())},
     };
     for (const ZCase &c : cases) {
         SCOPED_TRACE(c.reply);
@@ -184,7 +195,9 @@ TEST_F(Rules, IdentityRecordIsClearedOnceAcceptedAndFieldsStayInTheirWidths) {
 TEST_F(Rules, KeyedList) {
     run("VX+GPSSERVCFG?\r\n",
         {
-            {"+GPSSERVCFG:ReportTime:15,Passwd:pw,DevNo:D,ServPort:80,ServIP:h,bEnable:1,\r\nOK\r\n", 1, 1,
+            {"+GPSSERVCFG:ReportTime:15,Passwd:pw,DevNo:D,ServPort:80,ServIP:h,bEnable:1,"
+             "\r\nOK\r\n",
+             1, 1,
              [](const Outs &o) {
                  EXPECT_EQ(o.n[0], 1u);
                  RAW(o.t[0], "h");
@@ -201,17 +214,23 @@ TEST_F(Rules, KeyedList) {
              }},
             {"+GPSSERVCFG:\r\nOK\r\n", 0, 0, [](const Outs &o) { EXPECT_EQ(o.n[0], kNumFill); }},
             // "ReportTime" is looked for without its colon.
-            {"+GPSSERVCFG:ReportTimeSec:45,\r\nOK\r\n", 1, 1, [](const Outs &o) { EXPECT_EQ(o.n[1], 45u); }},
+            {"+GPSSERVCFG:ReportTimeSec:45,\r\nOK\r\n", 1, 1,
+             [](const Outs &o) { EXPECT_EQ(o.n[1], 45u); }},
             // A value needs its comma; pairs before the key do not count.
-            {"ServIP:early,+GPSSERVCFG:ServPort:80\r\nOK\r\n", 0, 0, [](const Outs &o) { UNTOUCHED(o.t[0]); }},
-            {"+GPSSERVCFG:ServIP:,\r\nOK\r\n", 1, 1, [](const Outs &o) { UNTOUCHED(o.t[0]); }},  // empty value
+            {"ServIP:early,+GPSSERVCFG:ServPort:80\r\nOK\r\n", 0, 0,
+             [](const Outs &o) { UNTOUCHED(o.t[0]); }},
+            {"+GPSSERVCFG:ServIP:,\r\nOK\r\n", 1, 1,
+             [](const Outs &o) { UNTOUCHED(o.t[0]); }},  // empty value
         },
-        [&](Outs &o) { return VX_GetGpsServCfg(dev, kPwd, &o.n[0], o.t[0], o.t[1], o.t[2], o.t[3], &o.n[1]); });
+        [&](Outs &o) {
+            return VX_GetGpsServCfg(dev, kPwd, &o.n[0], o.t[0], o.t[1], o.t[2], o.t[3], &o.n[1]);
+        });
 
     run("VX+TALKBACKCFG?\r\n",
         {
             // "DevName" is looked for without its colon.
-            {"+TALKBACKCFG:DevNameX:Cam,\r\nOK\r\n", 1, 1, [](const Outs &o) { RAW(o.t[3], "Cam"); }},
+            {"+TALKBACKCFG:DevNameX:Cam,\r\nOK\r\n", 1, 1,
+             [](const Outs &o) { RAW(o.t[3], "Cam"); }},
         },
         [&](Outs &o) {
             return VX_GetTalkBackCfg(dev, kPwd, &o.n[0], o.t[0], o.t[1], o.t[2], o.t[3], o.t[4]);
@@ -221,7 +240,8 @@ TEST_F(Rules, KeyedList) {
         {
             {"+GB28181CFG:Name:N1,\r\nOK\r\n", 1, 1, [](const Outs &o) { RAW(o.t[5], "N1"); }},
             // "Name" first, then "ServID" copied over it.
-            {"+GB28181CFG:ServID:S2,Name:LONGNAME,\r\nOK\r\n", 1, 1, [](const Outs &o) { RAW(o.t[5], "S2NGNAME"); }},
+            {"+GB28181CFG:ServID:S2,Name:LONGNAME,\r\nOK\r\n", 1, 1,
+             [](const Outs &o) { RAW(o.t[5], "S2NGNAME"); }},
             {"+GB28181CFG:Chnname:Front,\r\nOK\r\n", 1, 1,
              [](const Outs &o) {
                  RAW(o.t[4], "Front");
@@ -229,22 +249,32 @@ TEST_F(Rules, KeyedList) {
              }},
         },
         [&](Outs &o) {
-            return VX_GetGb28181Cfg(dev, kPwd, &o.n[0], o.t[0], o.t[1], o.t[2], o.t[3], o.t[4], o.t[5], o.t[6]);
+            return VX_GetGb28181Cfg(dev, kPwd, &o.n[0], o.t[0], o.t[1], o.t[2], o.t[3], o.t[4],
+                                    o.t[5], o.t[6]);
         });
 }
 
 TEST_F(Rules, ServiceSetCommands) {
-    struct SetCase { std::function<uint32_t()> op; std::string line; } cases[] = {
+    struct SetCase {
+        std::function<uint32_t()> op;
+        std::string line;
+    } cases[] = {
         {[&] { return VX_SetGpsServCfg(dev, kPwd, 1, "h", nullptr, "", "p", 15); },
          "VX+GPSSERVCFG=bEnable:1,ServIP:h,DevNo:,Passwd:p,ReportTime:15,\r\n"},
         {[&] { return VX_SetCmsv6Cfg(dev, kPwd, 1, "h", "80", "D", 0); },
          "VX+CMSV6CFG=bEnable:1,ServIP:h,ServPort:80,DevNo:D,\r\n"},
-        {[&] { return VX_SetCmsv6Cfg(dev, kPwd, 1, nullptr, nullptr, nullptr, -5); }, "VX+CMSV6CFG=bEnable:1,\r\n"},
+        {[&] { return VX_SetCmsv6Cfg(dev, kPwd, 1, nullptr, nullptr, nullptr, -5); },
+         "VX+CMSV6CFG=bEnable:1,\r\n"},
         // A flag outside 0 and 1 keeps its head.
-        {[&] { return VX_SetCmsv6Cfg(dev, kPwd, 5, "h", nullptr, nullptr, 0); }, "VX+CMSV6CFG=bEnable:5,ServIP:h,\r\n"},
-        {[&] { return VX_SetGb28181Cfg(dev, kPwd, 0, nullptr, nullptr, nullptr, nullptr, "F", nullptr, "pw"); },
+        {[&] { return VX_SetCmsv6Cfg(dev, kPwd, 5, "h", nullptr, nullptr, 0); },
+         "VX+CMSV6CFG=bEnable:5,ServIP:h,\r\n"},
+        {[&] {
+             return VX_SetGb28181Cfg(dev, kPwd, 0, nullptr, nullptr, nullptr, nullptr, "F", nullptr,
+                                     "pw");
+         },
          "VX+GB28181CFG=bEnable:0,Chnname:F,Passwd:pw,\r\n"},
-        {[&] { return VX_SetLBSCfg(dev, kPwd, 0, nullptr, nullptr, -1); }, "VX+LBSCFG=bEnable:0,ReportTime:-1,\r\n"},
+        {[&] { return VX_SetLBSCfg(dev, kPwd, 0, nullptr, nullptr, -1); },
+         "VX+LBSCFG=bEnable:0,ReportTime:-1,\r\n"},
     };
     for (const SetCase &c : cases) {
         SCOPED_TRACE(c.line);
@@ -257,7 +287,9 @@ TEST_F(Rules, ServiceSetCommands) {
 
 TEST_F(Rules, Osd) {
     auto osd = [&](int32_t index, uint32_t size) {
-        return [this, index, size](Outs &o) { return VX_GetVideoOsd(dev, kPwd, index, &o.n[0], o.t[0], size); };
+        return [this, index, size](Outs &o) {
+            return VX_GetVideoOsd(dev, kPwd, index, &o.n[0], o.t[0], size);
+        };
     };
     run("VX+VIDEOOSD1?\r\n",
         {
@@ -275,11 +307,13 @@ TEST_F(Rules, Osd) {
         },
         osd(1, 64));
     // Longer than size - 1: size - 1 characters, the last byte left.
-    run("VX+VIDEOOSD1?\r\n", {{"+VIDEOOSD1:1,ABCDEFG\r\nOK\r\n", 1, 1, [](const Outs &o) { RAW(o.t[0], "ABCD"); }}},
+    run("VX+VIDEOOSD1?\r\n",
+        {{"+VIDEOOSD1:1,ABCDEFG\r\nOK\r\n", 1, 1, [](const Outs &o) { RAW(o.t[0], "ABCD"); }}},
         osd(1, 5));
     // The index is part of the key: "+VIDEOOSD10:" is not the key of index 1.
     run("VX+VIDEOOSD1?\r\n", {{"+VIDEOOSD10:5,x\r\nOK\r\n", 0, 0, nullptr}}, osd(1, 64));
-    run("VX+VIDEOOSD10?\r\n", {{"+VIDEOOSD10:5,xy\r\nOK\r\n", 1, 1, [](const Outs &o) { TERM(o.t[0], "xy"); }}},
+    run("VX+VIDEOOSD10?\r\n",
+        {{"+VIDEOOSD10:5,xy\r\nOK\r\n", 1, 1, [](const Outs &o) { TERM(o.t[0], "xy"); }}},
         osd(10, 64));
 
     // Size 0: nothing written, nothing sent.
@@ -300,14 +334,17 @@ TEST_F(Rules, ConfigText) {
             {"+UMSJSON:123456789\r\nOK\r\n", 1, 1, [](const Outs &o) { RAW(o.t[0], "123456789"); }},
             {"+UMSJSON:1234567890\r\nOK\r\n", 0, 0, [](const Outs &o) { UNTOUCHED(o.t[0]); }},
             // No "OK" needed: an "Error:" reply that holds the key is a success.
-            {"+UMSJSON:{}\r\nError: partly applied\r\n", 1, 1, [](const Outs &o) { RAW(o.t[0], "{}"); }},
+            {"+UMSJSON:{}\r\nError: partly applied\r\n", 1, 1,
+             [](const Outs &o) { RAW(o.t[0], "{}"); }},
             {"Error: x +UMSJSON:{}\r\n", 1, 1, [](const Outs &o) { RAW(o.t[0], "{}"); }},
             {"OK\r\n+UMSJSON:{}", 0, 0, [](const Outs &o) { UNTOUCHED(o.t[0]); }},
         },
         json(10));
-    run("VX+UMSJSON={}\r\n", {{"+UMSJSON:\r\nOK\r\n", 0, 0, [](const Outs &o) { UNTOUCHED(o.t[0]); }}}, json(0));
+    run("VX+UMSJSON={}\r\n",
+        {{"+UMSJSON:\r\nOK\r\n", 0, 0, [](const Outs &o) { UNTOUCHED(o.t[0]); }}}, json(0));
     run("VX+UMSJSON={}\r\n", {{"+UMSJSON:\r\nOK\r\n", 0, 0, nullptr}}, json(-1));
-    run("VX+UMSINI=a.b=?\r\n", {{"+UMSINI:a.b=1\r\nOK\r\n", 1, 1, [](const Outs &o) { RAW(o.t[0], "a.b=1"); }}},
+    run("VX+UMSINI=a.b=?\r\n",
+        {{"+UMSINI:a.b=1\r\nOK\r\n", 1, 1, [](const Outs &o) { RAW(o.t[0], "a.b=1"); }}},
         [&](Outs &o) { return VX_DevCfgIniStr(dev, kPwd, "a.b=?", o.t[0], 6); });
 }
 
@@ -327,19 +364,23 @@ TEST_F(Rules, AccessPointOutcomes) {
         [&](Outs &) { return VX_SetSelAp(dev, kPwd, "HQ"); });
     run("VX+APSEL?\r\n",
         {
-            {"+APSEL:\r\nOK\r\n", 1, VX_STATUS_AP_EMPTY_SEL, [](const Outs &o) { UNTOUCHED(o.t[0]); }},
+            {"+APSEL:\r\nOK\r\n", 1, VX_STATUS_AP_EMPTY_SEL,
+             [](const Outs &o) { UNTOUCHED(o.t[0]); }},
             {"+APLIST:Depot\r\nOK\r\n", 1, 1, [](const Outs &o) { RAW(o.t[0], "Depot"); }},
             {"+APLIST:A,B\r\n+APSEL:B\r\nOK\r\n", 1, 1, [](const Outs &o) { RAW(o.t[0], "B"); }},
-            {"+APLIST:\r\nOK\r\n", 1, VX_STATUS_AP_EMPTY_SEL, [](const Outs &o) { UNTOUCHED(o.t[0]); }},
+            {"+APLIST:\r\nOK\r\n", 1, VX_STATUS_AP_EMPTY_SEL,
+             [](const Outs &o) { UNTOUCHED(o.t[0]); }},
             {"OK\r\n+APSEL:B", 0, 0, [](const Outs &o) { UNTOUCHED(o.t[0]); }},
         },
         [&](Outs &o) { return VX_GetSelAp(dev, kPwd, o.t[0]); });
     const std::string big(1500, 'w');
     run("VX+APLIST?\r\n",
         {
-            {"+APLIST:\r\nOK\r\n", 1, VX_STATUS_AP_EMPTY_LIST, [](const Outs &o) { UNTOUCHED(o.list, sizeof o.list); }},
+            {"+APLIST:\r\nOK\r\n", 1, VX_STATUS_AP_EMPTY_LIST,
+             [](const Outs &o) { UNTOUCHED(o.list, sizeof o.list); }},
             {"OK\r\n+APLIST:x", 0, 0, [](const Outs &o) { UNTOUCHED(o.list, sizeof o.list); }},
-            {"+APLIST:" + big + "\r\nOK\r\n", 1, 1, [big](const Outs &o) { RAW(o.list, big); }},  // over 1024 bytes
+            {"+APLIST:" + big + "\r\nOK\r\n", 1, 1,
+             [big](const Outs &o) { RAW(o.list, big); }},  // over 1024 bytes
         },
         [&](Outs &o) { return VX_GetApList(dev, kPwd, o.list); });
 }
@@ -374,7 +415,10 @@ TEST_F(Refusals, ApnAndVpnTextsOfThirtyTwoCharacters) {
 }
 
 TEST_F(Refusals, NullTextsAreSentEmpty) {
-    struct NCase { std::function<uint32_t()> op; const char *line; } cases[] = {
+    struct NCase {
+        std::function<uint32_t()> op;
+        const char *line;
+    } cases[] = {
         {[&] { return VX_SetDevName(dev, kPwd, nullptr); }, "VX+DEVNAME=\r\n"},
         {[&] { return VX_SetApn(dev, kPwd, nullptr); }, "VX+APN=NULL\r\n"},
         {[&] { return VX_SetVpn(dev, kPwd, nullptr, "b", nullptr); }, "VX+VPN=NULL,b,NULL\r\n"},
@@ -401,13 +445,17 @@ TEST_F(Refusals, NullTextsAreSentEmpty) {
 
 TEST_F(Refusals, CommandsThatDoNotFitTheirArea) {
     const std::string ip(1000, '1');
-    expect_refused([&] { return VX_SetTalkBackCfg(dev, kPwd, 1, ip.c_str(), "1", "1", "1", "1"); }, "too long");
-    expect_refused([&] { return VX_SetDevName(dev, kPwd, std::string(1020, 'n').c_str()); }, "too long");
+    expect_refused([&] { return VX_SetTalkBackCfg(dev, kPwd, 1, ip.c_str(), "1", "1", "1", "1"); },
+                   "too long");
+    expect_refused([&] { return VX_SetDevName(dev, kPwd, std::string(1020, 'n').c_str()); },
+                   "too long");
     // "VX+UMSINI=" and "\r\n" around the text: 1023 characters fit, 1024 do not.
     const std::string fits(1011, 'i'), over(1012, 'i');
     char answer[VX_TEXT_AREA] = {};
-    expect_refused([&] { return VX_DevCfgIniStr(dev, kPwd, over.c_str(), answer, sizeof answer); }, "too long");
-    expect_refused([&] { return VX_DevCfgJsonStr(dev, kPwd, over.c_str(), answer, sizeof answer); }, "too long");
+    expect_refused([&] { return VX_DevCfgIniStr(dev, kPwd, over.c_str(), answer, sizeof answer); },
+                   "too long");
+    expect_refused([&] { return VX_DevCfgJsonStr(dev, kPwd, over.c_str(), answer, sizeof answer); },
+                   "too long");
     vsim::clear_record();
     vsim::script(id, "VX+UMSINI=" + fits + "\r\n", "+UMSINI:\r\nOK\r\n");
     EXPECT_EQ(VX_DevCfgIniStr(dev, kPwd, fits.c_str(), answer, sizeof answer), 1u);
@@ -418,7 +466,8 @@ TEST_F(Refusals, DataPackSizes) {
     std::string data(VX_DATA_PACK_MAX + 1, '\0');
     for (std::size_t i = 0; i < data.size(); ++i) data[i] = char(i * 7 + i / 256);
     const auto *bytes = reinterpret_cast<const uint8_t *>(data.data());
-    expect_refused([&] { return VX_SendDataPack(dev, kPwd, 1, bytes, VX_DATA_PACK_MAX + 1); }, "76800");
+    expect_refused([&] { return VX_SendDataPack(dev, kPwd, 1, bytes, VX_DATA_PACK_MAX + 1); },
+                   "76800");
     expect_refused([&] { return VX_SendDataPack(dev, kPwd, 1, bytes, -1); }, "76800");
     expect_refused([&] { return VX_SendDataPack(dev, kPwd, 1, nullptr, 3); }, "no data");
 
@@ -473,12 +522,15 @@ TEST_F(Refusals, UserCommands) {
 // ---- Texts the library forms itself -----------------------------------------
 
 TEST_F(Rules, AccountPasswordsTravelAsDigests) {
-    struct DCase { const char *password; std::string digest; } cases[] = {
+    struct DCase {
+        const char *password;
+        std::string digest;
+    } cases[] = {
         {"", "D41D8CD98F00B204E9800998ECF8427E"},
         {nullptr, "D41D8CD98F00B204E9800998ECF8427E"},
         {"aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaa", "3B0845DB57C200BE6052466F87B2198A"},    // 31
         {"aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaa", "B4F13CB081E412F44E99742CB128A1A5"},  // 33
-        {"0123456789abcdef0123456789abcdef", "0123456789abcdef0123456789abcdef"},  // 32: as it is
+        {"0123456789abcdef0123456789abcdef", "0123456789abcdef0123456789abcdef"},   // 32: as it is
     };
     for (const DCase &c : cases) {
         const std::string line = "VX+USER=u:" + c.digest + ":21218CCA77804D2BA1922C33E0151105\r\n";
@@ -508,8 +560,10 @@ TEST_F(Rules, ClockIsSentAsUtcWhateverTheLocalZone) {
     _putenv_s("TZ", saved.c_str());
     _tzset();
 #else
-    if (old) ::setenv("TZ", saved.c_str(), 1);
-    else ::unsetenv("TZ");
+    if (old)
+        ::setenv("TZ", saved.c_str(), 1);
+    else
+        ::unsetenv("TZ");
     ::tzset();
 #endif
 
@@ -526,7 +580,8 @@ TEST_F(Rules, ClockIsSentAsUtcWhateverTheLocalZone) {
         const long long era = (y >= 0 ? y : y - 399) / 400, yoe = y - era * 400;
         const long long doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
         const long long days = era * 146097 + yoe * 365 + yoe / 4 - yoe / 100 + doy - 719468;
-        std::time_t sent_at = std::time_t(days * 86400 + num(8, 2) * 3600 + num(10, 2) * 60 + num(12, 2));
+        std::time_t sent_at =
+            std::time_t(days * 86400 + num(8, 2) * 3600 + num(10, 2) * 60 + num(12, 2));
         EXPECT_GE(sent_at, before - 1) << line;
         EXPECT_LE(sent_at, after + 1) << line;
     }
@@ -537,10 +592,13 @@ TEST_F(Rules, ClockIsSentAsUtcWhateverTheLocalZone) {
 // ---- Data packs as Base64 on the wire ----------------------------------------
 
 TEST_F(Rules, DataPacksAreBase64OnTheWire) {
-    struct BCase { std::string data; const char *text; } cases[] = {
-        {"\x01", "AQ=="}, {"\x01\x02", "AQI="}, {"\x01\x02\x03", "AQID"}, {"", "TlVMTA=="},
-        {"f", "Zg=="},    {"foob", "Zm9vYg=="}, {"fooba", "Zm9vYmE="},    {"foobar", "Zm9vYmFy"},
-        {"\xff\xfe\xfd", "//79"},
+    struct BCase {
+        std::string data;
+        const char *text;
+    } cases[] = {
+        {"\x01", "AQ=="},      {"\x01\x02", "AQI="},   {"\x01\x02\x03", "AQID"},
+        {"", "TlVMTA=="},      {"f", "Zg=="},          {"foob", "Zm9vYg=="},
+        {"fooba", "Zm9vYmE="}, {"foobar", "Zm9vYmFy"}, {"\xff\xfe\xfd", "//79"},
     };
     int pack = 0;
     for (const BCase &c : cases) {
@@ -596,7 +654,8 @@ TEST_F(OpsTest, RawCommandWithoutText) {
 
 TEST_F(OpsTest, UnknownFileSystemTypeIsRefusedAfterTheLogin) {
     EXPECT_EQ(VX_FormatUdisk(dev, kPwd, 3), 0u);
-    EXPECT_EQ(vsim::commands(id), std::vector<std::string>{"VX+LOGIN=admin:21218CCA77804D2BA1922C33E0151105\r\n"});
+    EXPECT_EQ(vsim::commands(id),
+              std::vector<std::string>{"VX+LOGIN=admin:21218CCA77804D2BA1922C33E0151105\r\n"});
     EXPECT_EQ(VX_IsLogin(dev), 1);
     EXPECT_STREQ(VX_GetErrStr(dev), "fstype Error");
 }
@@ -613,7 +672,8 @@ TEST_F(OpsTest, LoginIdIsTakenEvenBesideAParaError) {
 }
 
 TEST_F(OpsTest, ErrorTextIsWritableText) {
-    static_assert(std::is_same<decltype(VX_GetErrStr(nullptr)), char *>::value, "VX_GetErrStr gives char *");
+    static_assert(std::is_same<decltype(VX_GetErrStr(nullptr)), char *>::value,
+                  "VX_GetErrStr gives char *");
     char *p = VX_GetErrStr(dev);
     ASSERT_NE(p, nullptr);
     EXPECT_EQ(p, dev->errStr);

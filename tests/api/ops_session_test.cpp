@@ -9,7 +9,10 @@ using namespace ops_test;
 
 TEST_F(OpsTest, LogoutNeedsTheConfirmationInAnAcceptedReply) {
     login();
-    struct Case { const char *reply; int32_t logged_in; } cases[] = {
+    struct Case {
+        const char *reply;
+        int32_t logged_in;
+    } cases[] = {
         {"+LOGOUT:Fail\r\nOK\r\n", 1},             // accepted, not confirmed
         {"+LOGOUT:Sucess\r\nError: busy\r\n", 1},  // confirmed, not accepted
         {"+LOGOUT:Sucess\r\nOK\r\n", 0},
@@ -43,7 +46,8 @@ TEST_F(OpsTest, StaleStreamIsFlushedAtMostTwoHundredFiftySixReads) {
     EXPECT_EQ(writes().size(), 1u) << "the command still goes out";
     EXPECT_GE(reply_reads, 1);
     EXPECT_EQ(VX_GetErrNo(dev), 0);
-    EXPECT_EQ(std::strlen(VX_GetErrStr(dev)), std::size_t(VX_TEXT_AREA - 1));  // the area filled with stale bytes
+    EXPECT_EQ(std::strlen(VX_GetErrStr(dev)),
+              std::size_t(VX_TEXT_AREA - 1));  // the area filled with stale bytes
     EXPECT_EQ(VX_CheckDevHandle(dev), 1u);
 }
 

@@ -13,7 +13,7 @@
 namespace ops_test {
 
 constexpr const char *kPwd = "888888";
-constexpr char kFill = '#';              // text areas before a call
+constexpr char kFill = '#';                 // text areas before a call
 constexpr uint32_t kNumFill = 0xA5A5A5A5u;  // number outputs before a call
 
 // Every output area an operation may write, filled with the pattern.
@@ -38,15 +38,16 @@ inline ::testing::AssertionResult Raw(const char *area, const std::string &text)
         return ::testing::AssertionFailure() << "area starts \"" << std::string(area, text.size())
                                              << "\", want \"" << text << "\"";
     if (area[text.size()] != kFill)
-        return ::testing::AssertionFailure() << "byte " << text.size() << " written: "
-                                             << int(area[text.size()]);
+        return ::testing::AssertionFailure()
+               << "byte " << text.size() << " written: " << int(area[text.size()]);
     return ::testing::AssertionSuccess();
 }
 // text and its terminator.
 inline ::testing::AssertionResult Term(const char *area, const std::string &text) {
     if (std::string(area, text.size()) != text || area[text.size()] != '\0')
-        return ::testing::AssertionFailure() << "area holds \"" << std::string(area, text.size() + 1)
-                                             << "\", want \"" << text << "\" and a terminator";
+        return ::testing::AssertionFailure()
+               << "area holds \"" << std::string(area, text.size() + 1) << "\", want \"" << text
+               << "\" and a terminator";
     return ::testing::AssertionSuccess();
 }
 // Not written at all.
@@ -82,7 +83,9 @@ protected:
         for (const auto &t : writes()) all += t.data;
         return all;
     }
-    void set_err_text(const char *text) { std::snprintf(dev->errStr, sizeof dev->errStr, "%s", text); }
+    void set_err_text(const char *text) {
+        std::snprintf(dev->errStr, sizeof dev->errStr, "%s", text);
+    }
 
     int id = 0;
     VestraInfo *dev = nullptr;

@@ -23,8 +23,8 @@ struct Row {
     int status = 1;
     // Outputs after the call; null: the operation writes none.
     std::function<void(const Outs &)> check = nullptr;
-    bool keyed = false;   // a reply without the operation's key fails
-    bool clears = false;  // outputs zeroed once the reply is accepted
+    bool keyed = false;                // a reply without the operation's key fails
+    bool clears = false;               // outputs zeroed once the reply is accepted
     const char *text_after = "prior";  // error text after success
 };
 
@@ -45,8 +45,10 @@ std::vector<Row> Rows() {
     auto add = [&](Row r) { rows.push_back(std::move(r)); };
 
     // ---- Identity, clock, account, device information ----
-    add({"GetDevInfo", [](VestraInfo *d, const char *p, Outs &o) { return VX_GetDevInfo(d, p, &o.z); },
-         "VX+GBCFG?\r\n", "+GBCFG:1234567,000001,Officer A,320100000000,Patrol unit\r\nOK\r\n", 1, 1,
+    add({"GetDevInfo",
+         [](VestraInfo *d, const char *p, Outs &o) { return VX_GetDevInfo(d, p, &o.z); },
+         "VX+GBCFG?\r\n", "+GBCFG:1234567,000001,Officer A,320100000000,Patrol unit\r\nOK\r\n", 1,
+         1,
          [](const Outs &o) {
              ZFYInfo want{};
              std::strcpy(want.serial, "1234567");
@@ -69,22 +71,33 @@ std::vector<Row> Rows() {
              return VX_SetDevInfo(d, p, &z);
          },
          "VX+GBCFG=1234567,000001,Officer A,320100000000,Patrol unit\r\n", Echo("GBCFG")});
-    add({"SetDevName", [](VestraInfo *d, const char *p, Outs &) { return VX_SetDevName(d, p, "front door"); },
+    add({"SetDevName",
+         [](VestraInfo *d, const char *p, Outs &) { return VX_SetDevName(d, p, "front door"); },
          "VX+DEVNAME=front door\r\n", Echo("DEVNAME", "front door")});
-    add({"GetDevName", [](VestraInfo *d, const char *p, Outs &o) { return VX_GetDevName(d, p, o.t[0]); },
-         "VX+DEVNAME?\r\n", Echo("DEVNAME", "cam 7"), 1, 1, [](const Outs &o) { RAW(o.t[0], "cam 7"); }, true});
-    add({"GetDevUID", [](VestraInfo *d, const char *p, Outs &o) { return VX_GetDevUID(d, p, o.t[0]); },
-         "VX+UID?\r\n", Echo("UID", "00A1B2C3"), 1, 1, [](const Outs &o) { RAW(o.t[0], "00A1B2C3"); }, true});
-    add({"GetDevUUID", [](VestraInfo *d, const char *p, Outs &o) { return VX_GetDevUUID(d, p, o.t[0]); },
-         "VX+UUID?\r\n", Echo("UUID", "VU1A2B3C4D"), 1, 1, [](const Outs &o) { RAW(o.t[0], "VU1A2B3C4D"); },
+    add({"GetDevName",
+         [](VestraInfo *d, const char *p, Outs &o) { return VX_GetDevName(d, p, o.t[0]); },
+         "VX+DEVNAME?\r\n", Echo("DEVNAME", "cam 7"), 1, 1,
+         [](const Outs &o) { RAW(o.t[0], "cam 7"); }, true});
+    add({"GetDevUID",
+         [](VestraInfo *d, const char *p, Outs &o) { return VX_GetDevUID(d, p, o.t[0]); },
+         "VX+UID?\r\n", Echo("UID", "00A1B2C3"), 1, 1,
+         [](const Outs &o) { RAW(o.t[0], "00A1B2C3"); }, true});
+    add({"GetDevUUID",
+         [](VestraInfo *d, const char *p, Outs &o) { return VX_GetDevUUID(d, p, o.t[0]); },
+         "VX+UUID?\r\n", Echo("UUID", "VU1A2B3C4D"), 1, 1,
+         [](const Outs &o) { RAW(o.t[0], "VU1A2B3C4D"); }, true});
+    add({"GetDevVID",
+         [](VestraInfo *d, const char *p, Outs &o) { return VX_GetDevVID(d, p, o.t[0]); },
+         "VX+VID?\r\n", Echo("VID", "3A7C"), 1, 1, [](const Outs &o) { RAW(o.t[0], "3A7C"); },
          true});
-    add({"GetDevVID", [](VestraInfo *d, const char *p, Outs &o) { return VX_GetDevVID(d, p, o.t[0]); },
-         "VX+VID?\r\n", Echo("VID", "3A7C"), 1, 1, [](const Outs &o) { RAW(o.t[0], "3A7C"); }, true});
-    add({"GetDevDID", [](VestraInfo *d, const char *p, Outs &o) { return VX_GetDevDID(d, p, o.t[0]); },
-         "VX+DID?\r\n", Echo("DID", "0C01"), 1, 1, [](const Outs &o) { RAW(o.t[0], "0C01"); }, true});
+    add({"GetDevDID",
+         [](VestraInfo *d, const char *p, Outs &o) { return VX_GetDevDID(d, p, o.t[0]); },
+         "VX+DID?\r\n", Echo("DID", "0C01"), 1, 1, [](const Outs &o) { RAW(o.t[0], "0C01"); },
+         true});
     add({"SetDevTime", [](VestraInfo *d, const char *p, Outs &) { return VX_SetDevTime(d, p); },
          "VX+SYSTIME=%UTC%\r\n", Echo("SYSTIME")});
-    add({"SetDevTimeCfg", [](VestraInfo *d, const char *p, Outs &) { return VX_SetDevTimeCfg(d, p, 8, "abc"); },
+    add({"SetDevTimeCfg",
+         [](VestraInfo *d, const char *p, Outs &) { return VX_SetDevTimeCfg(d, p, 8, "abc"); },
          "VX+SYSTIME=%UTC%,0,8,abc\r\n", Echo("SYSTIME")});
     add({"GetDevTimeCfg",
          [](VestraInfo *d, const char *p, Outs &o) {
@@ -98,7 +111,8 @@ std::vector<Row> Rows() {
              TERM(o.t[1], "Z");
          },
          true});
-    add({"GetDevTime", [](VestraInfo *d, const char *p, Outs &o) { return VX_GetDevTime(d, p, o.t[0]); },
+    add({"GetDevTime",
+         [](VestraInfo *d, const char *p, Outs &o) { return VX_GetDevTime(d, p, o.t[0]); },
          "VX+SYSTIME?\r\n", Echo("SYSTIME", "20240102030405,5,8,Z"), 1, 1,
          [](const Outs &o) {
              TERM(o.t[0], "20240102030405");
@@ -106,16 +120,22 @@ std::vector<Row> Rows() {
          },
          true});
     add({"SetDevUser",
-         [](VestraInfo *d, const char *p, Outs &) { return VX_SetDevUser(d, p, "officer", "888888", kDigest32); },
-         std::string("VX+USER=officer:") + kDigest888888 + ":" + kDigest32 + "\r\n", Echo("USER", "officer")});
-    add({"GetDevUser", [](VestraInfo *d, const char *p, Outs &o) { return VX_GetDevUser(d, p, o.t[0]); },
-         "VX+USER?\r\n", Echo("USER", "officer"), 1, 1, [](const Outs &o) { RAW(o.t[0], "officer"); }, true});
+         [](VestraInfo *d, const char *p, Outs &) {
+             return VX_SetDevUser(d, p, "officer", "888888", kDigest32);
+         },
+         std::string("VX+USER=officer:") + kDigest888888 + ":" + kDigest32 + "\r\n",
+         Echo("USER", "officer")});
+    add({"GetDevUser",
+         [](VestraInfo *d, const char *p, Outs &o) { return VX_GetDevUser(d, p, o.t[0]); },
+         "VX+USER?\r\n", Echo("USER", "officer"), 1, 1,
+         [](const Outs &o) { RAW(o.t[0], "officer"); }, true});
     add({"GetBatVal",
          [](VestraInfo *d, const char *p, Outs &o) {
              if (d != nullptr) d->lastBatteryQuery = INT32_MIN / 2;  // long ago: not throttled
              return VX_GetBatVal(d, p, &o.n[0]);
          },
-         "VX+BATVAL?\r\n", Echo("BATVAL", "87"), 1, 1, [](const Outs &o) { EXPECT_EQ(o.n[0], 87u); }, true});
+         "VX+BATVAL?\r\n", Echo("BATVAL", "87"), 1, 1,
+         [](const Outs &o) { EXPECT_EQ(o.n[0], 87u); }, true});
     add({"GetMasterVEInfo",
          [](VestraInfo *d, const char *p, Outs &o) {
              return VX_GetMasterVEInfo(d, p, &o.n[0], &o.n[1], &o.n[2], &o.n[3]);
@@ -140,19 +160,29 @@ std::vector<Row> Rows() {
              EXPECT_EQ(o.n[3], 512u);
          },
          true});
-    add({"SetRecordPwd", [](VestraInfo *d, const char *p, Outs &) { return VX_SetRecordPwd(d, p, -1234); },
+    add({"SetRecordPwd",
+         [](VestraInfo *d, const char *p, Outs &) { return VX_SetRecordPwd(d, p, -1234); },
          "VX+RECVPWD=-1234\r\n", Echo("RECVPWD", "-1234")});
-    add({"GetRecordPwd", [](VestraInfo *d, const char *p, Outs &o) { return VX_GetRecordPwd(d, p, o.t[0]); },
-         "VX+RECVPWD?\r\n", Echo("RECVPWD", "0042"), 1, 1, [](const Outs &o) { RAW(o.t[0], "0042"); }, true});
+    add({"GetRecordPwd",
+         [](VestraInfo *d, const char *p, Outs &o) { return VX_GetRecordPwd(d, p, o.t[0]); },
+         "VX+RECVPWD?\r\n", Echo("RECVPWD", "0042"), 1, 1,
+         [](const Outs &o) { RAW(o.t[0], "0042"); }, true});
 
     // ---- Network, access points, switches ----
-    add({"SetApn", [](VestraInfo *d, const char *p, Outs &) { return VX_SetApn(d, p, ""); }, "VX+APN=NULL\r\n",
-         Echo("APN", "NULL")});
-    add({"GetApn", [](VestraInfo *d, const char *p, Outs &o) { return VX_GetApn(d, p, o.t[0]); }, "VX+APN?\r\n",
-         Echo("APN", "NULL"), 1, 1, [](const Outs &o) { RAW(o.t[0], "NULL"); }, true});
-    add({"SetVpn", [](VestraInfo *d, const char *p, Outs &) { return VX_SetVpn(d, p, "vpn.example", "", "s3"); },
+    add({"SetApn", [](VestraInfo *d, const char *p, Outs &) { return VX_SetApn(d, p, ""); },
+         "VX+APN=NULL\r\n", Echo("APN", "NULL")});
+    add({"GetApn", [](VestraInfo *d, const char *p, Outs &o) { return VX_GetApn(d, p, o.t[0]); },
+         "VX+APN?\r\n", Echo("APN", "NULL"), 1, 1, [](const Outs &o) { RAW(o.t[0], "NULL"); },
+         true});
+    add({"SetVpn",
+         [](VestraInfo *d, const char *p, Outs &) {
+             return VX_SetVpn(d, p, "vpn.example", "", "s3");
+         },
          "VX+VPN=vpn.example,NULL,s3\r\n", Echo("VPN", "vpn.example,NULL,s3")});
-    add({"GetVpn", [](VestraInfo *d, const char *p, Outs &o) { return VX_GetVpn(d, p, o.t[0], o.t[1], o.t[2]); },
+    add({"GetVpn",
+         [](VestraInfo *d, const char *p, Outs &o) {
+             return VX_GetVpn(d, p, o.t[0], o.t[1], o.t[2]);
+         },
          "VX+VPN?\r\n", Echo("VPN", "vpn.example,NULL,s3"), 1, 1,
          [](const Outs &o) {
              TERM(o.t[0], "vpn.example");
@@ -160,35 +190,51 @@ std::vector<Row> Rows() {
              TERM(o.t[2], "s3");
          },
          true});
-    add({"SetServAddr", [](VestraInfo *d, const char *p, Outs &) { return VX_SetServAddr(d, p, "10.0.0.1", 8080); },
+    add({"SetServAddr",
+         [](VestraInfo *d, const char *p, Outs &) {
+             return VX_SetServAddr(d, p, "10.0.0.1", 8080);
+         },
          "VX+SERVADDR=10.0.0.1:8080\r\n", Echo("SERVADDR", "10.0.0.1,8080")});
-    add({"GetServAddr", [](VestraInfo *d, const char *p, Outs &o) { return VX_GetServAddr(d, p, o.t[0], &o.n[0]); },
+    add({"GetServAddr",
+         [](VestraInfo *d, const char *p, Outs &o) {
+             return VX_GetServAddr(d, p, o.t[0], &o.n[0]);
+         },
          "VX+SERVADDR?\r\n", Echo("SERVADDR", "10.0.0.1,8080"), 1, 1,
          [](const Outs &o) {
              TERM(o.t[0], "10.0.0.1");
              EXPECT_EQ(o.n[0], 8080u);
          },
          true});
-    add({"SetDevSSID", [](VestraInfo *d, const char *p, Outs &) { return VX_SetDevSSID(d, p, "REC-7"); },
+    add({"SetDevSSID",
+         [](VestraInfo *d, const char *p, Outs &) { return VX_SetDevSSID(d, p, "REC-7"); },
          "VX+SSID=REC-7\r\n", Echo("SSID", "REC-7")});
-    add({"GetDevSSID", [](VestraInfo *d, const char *p, Outs &o) { return VX_GetDevSSID(d, p, o.t[0]); },
-         "VX+SSID?\r\n", Echo("SSID", "REC-7"), 1, 1, [](const Outs &o) { RAW(o.t[0], "REC-7"); }, true});
-    add({"AddAp", [](VestraInfo *d, const char *p, Outs &) { return VX_AddAp(d, p, "HQ", "wpa2pass"); },
+    add({"GetDevSSID",
+         [](VestraInfo *d, const char *p, Outs &o) { return VX_GetDevSSID(d, p, o.t[0]); },
+         "VX+SSID?\r\n", Echo("SSID", "REC-7"), 1, 1, [](const Outs &o) { RAW(o.t[0], "REC-7"); },
+         true});
+    add({"AddAp",
+         [](VestraInfo *d, const char *p, Outs &) { return VX_AddAp(d, p, "HQ", "wpa2pass"); },
          "VX+APADD=HQ:wpa2pass\r\n", Echo("APADD", "HQ")});
-    add({"DelAp", [](VestraInfo *d, const char *p, Outs &) { return VX_DelAp(d, p, "HQ"); }, "VX+APDEL=HQ\r\n",
-         Echo("APDEL", "HQ"), 1, 1, nullptr, true});
-    add({"DelAllAp", [](VestraInfo *d, const char *p, Outs &) { return VX_DelAllAp(d, p); }, "VX+APDEL=ALL\r\n",
-         Echo("APDEL", "ALL"), 1, 1, nullptr, true});
+    add({"DelAp", [](VestraInfo *d, const char *p, Outs &) { return VX_DelAp(d, p, "HQ"); },
+         "VX+APDEL=HQ\r\n", Echo("APDEL", "HQ"), 1, 1, nullptr, true});
+    add({"DelAllAp", [](VestraInfo *d, const char *p, Outs &) { return VX_DelAllAp(d, p); },
+         "VX+APDEL=ALL\r\n", Echo("APDEL", "ALL"), 1, 1, nullptr, true});
     add({"SetSelAp", [](VestraInfo *d, const char *p, Outs &) { return VX_SetSelAp(d, p, "HQ"); },
          "VX+APSEL=HQ\r\n", Echo("APSEL", "HQ"), 1, 1, nullptr, true});
-    add({"GetSelAp", [](VestraInfo *d, const char *p, Outs &o) { return VX_GetSelAp(d, p, o.t[0]); },
-         "VX+APSEL?\r\n", Echo("APSEL", "HQ"), 1, 1, [](const Outs &o) { RAW(o.t[0], "HQ"); }, true});
-    add({"GetApList", [](VestraInfo *d, const char *p, Outs &o) { return VX_GetApList(d, p, o.list); },
+    add({"GetSelAp",
+         [](VestraInfo *d, const char *p, Outs &o) { return VX_GetSelAp(d, p, o.t[0]); },
+         "VX+APSEL?\r\n", Echo("APSEL", "HQ"), 1, 1, [](const Outs &o) { RAW(o.t[0], "HQ"); },
+         true});
+    add({"GetApList",
+         [](VestraInfo *d, const char *p, Outs &o) { return VX_GetApList(d, p, o.list); },
          "VX+APLIST?\r\n", Echo("APLIST", "HQ:pw,Depot:"), 1, 1,
          [](const Outs &o) { RAW(o.list, "HQ:pw,Depot:"); }, true});
 
-    struct Switch { const char *name, *key; uint32_t (*set)(VestraInfo *, const char *, int32_t);
-                    uint32_t (*get)(VestraInfo *, const char *, uint32_t *); };
+    struct Switch {
+        const char *name, *key;
+        uint32_t (*set)(VestraInfo *, const char *, int32_t);
+        uint32_t (*get)(VestraInfo *, const char *, uint32_t *);
+    };
     static const Switch switches[] = {
         {"DevUDiskAuthEn", "UDISKAUTHEN", VX_SetDevUDiskAuthEn, VX_GetDevUDiskAuthEn},
         {"DevPFPTTEn", "PFPTTEN", VX_SetDevPFPTTEn, VX_GetDevPFPTTEn},
@@ -198,9 +244,11 @@ std::vector<Row> Rows() {
     for (const Switch &s : switches) {
         auto set = s.set;
         auto get = s.get;
-        add({std::string("Set") + s.name, [set](VestraInfo *d, const char *p, Outs &) { return set(d, p, 45); },
+        add({std::string("Set") + s.name,
+             [set](VestraInfo *d, const char *p, Outs &) { return set(d, p, 45); },
              std::string("VX+") + s.key + "=45\r\n", Echo(s.key, "45")});
-        add({std::string("Get") + s.name, [get](VestraInfo *d, const char *p, Outs &o) { return get(d, p, &o.n[0]); },
+        add({std::string("Get") + s.name,
+             [get](VestraInfo *d, const char *p, Outs &o) { return get(d, p, &o.n[0]); },
              std::string("VX+") + s.key + "?\r\n", Echo(s.key, "45"), 1, 1,
              [](const Outs &o) { EXPECT_EQ(o.n[0], 45u); }, true});
     }
@@ -210,14 +258,17 @@ std::vector<Row> Rows() {
          [](VestraInfo *d, const char *p, Outs &) {
              return VX_SetTalkBackCfg(d, p, 1, "10.1.1.1", "5060", "D01", "Cam7", "pw1");
          },
-         "VX+TALKBACKCFG=bEnable:1,ServIP:10.1.1.1,ServPort:5060,DevNo:D01,DevName:Cam7,DevPasswd:pw1,\r\n",
+         "VX+TALKBACKCFG=bEnable:1,ServIP:10.1.1.1,ServPort:5060,DevNo:D01,DevName:Cam7,DevPasswd:"
+         "pw1,\r\n",
          Echo("TALKBACKCFG", "bEnable:1,")});
     add({"GetTalkBackCfg",
          [](VestraInfo *d, const char *p, Outs &o) {
              return VX_GetTalkBackCfg(d, p, &o.n[0], o.t[0], o.t[1], o.t[2], o.t[3], o.t[4]);
          },
          "VX+TALKBACKCFG?\r\n",
-         Echo("TALKBACKCFG", "bEnable:1,ServIP:10.1.1.1,ServPort:5060,DevNo:D01,DevName:Cam7,DevPasswd:pw1,"), 1, 1,
+         Echo("TALKBACKCFG",
+              "bEnable:1,ServIP:10.1.1.1,ServPort:5060,DevNo:D01,DevName:Cam7,DevPasswd:pw1,"),
+         1, 1,
          [](const Outs &o) {
              EXPECT_EQ(o.n[0], 1u);
              RAW(o.t[0], "10.1.1.1");
@@ -229,18 +280,21 @@ std::vector<Row> Rows() {
          true});
     add({"SetGb28181Cfg",
          [](VestraInfo *d, const char *p, Outs &) {
-             return VX_SetGb28181Cfg(d, p, 1, "10.1.1.2", "5061", "D02", "C02", "Front", "S0002", "pw2");
+             return VX_SetGb28181Cfg(d, p, 1, "10.1.1.2", "5061", "D02", "C02", "Front", "S0002",
+                                     "pw2");
          },
          "VX+GB28181CFG=bEnable:1,ServIP:10.1.1.2,ServPort:5061,DevNo:D02,ChnNo:C02,Chnname:Front,"
          "ServID:S0002,Name:S0002,Passwd:pw2,\r\n",
          Echo("GB28181CFG", "bEnable:1,")});
     add({"GetGb28181Cfg",
          [](VestraInfo *d, const char *p, Outs &o) {
-             return VX_GetGb28181Cfg(d, p, &o.n[0], o.t[0], o.t[1], o.t[2], o.t[3], o.t[4], o.t[5], o.t[6]);
+             return VX_GetGb28181Cfg(d, p, &o.n[0], o.t[0], o.t[1], o.t[2], o.t[3], o.t[4], o.t[5],
+                                     o.t[6]);
          },
          "VX+GB28181CFG?\r\n",
-         Echo("GB28181CFG", "bEnable:1,ServIP:10.1.1.2,ServPort:5061,DevNo:D02,ChnNo:C02,Chnname:Front,"
-                            "ServID:S0002,Name:S0002,Passwd:pw2,"),
+         Echo("GB28181CFG",
+              "bEnable:1,ServIP:10.1.1.2,ServPort:5061,DevNo:D02,ChnNo:C02,Chnname:Front,"
+              "ServID:S0002,Name:S0002,Passwd:pw2,"),
          1, 1,
          [](const Outs &o) {
              EXPECT_EQ(o.n[0], 1u);
@@ -257,14 +311,17 @@ std::vector<Row> Rows() {
          [](VestraInfo *d, const char *p, Outs &) {
              return VX_SetGpsServCfg(d, p, 1, "gps.example", "6000", "D03", "pw3", 15);
          },
-         "VX+GPSSERVCFG=bEnable:1,ServIP:gps.example,ServPort:6000,DevNo:D03,Passwd:pw3,ReportTime:15,\r\n",
+         "VX+GPSSERVCFG=bEnable:1,ServIP:gps.example,ServPort:6000,DevNo:D03,Passwd:pw3,ReportTime:"
+         "15,\r\n",
          Echo("GPSSERVCFG", "bEnable:1,")});
     add({"GetGpsServCfg",
          [](VestraInfo *d, const char *p, Outs &o) {
              return VX_GetGpsServCfg(d, p, &o.n[0], o.t[0], o.t[1], o.t[2], o.t[3], &o.n[1]);
          },
          "VX+GPSSERVCFG?\r\n",
-         Echo("GPSSERVCFG", "bEnable:1,ServIP:gps.example,ServPort:6000,DevNo:D03,Passwd:pw3,ReportTime:15,"), 1, 1,
+         Echo("GPSSERVCFG",
+              "bEnable:1,ServIP:gps.example,ServPort:6000,DevNo:D03,Passwd:pw3,ReportTime:15,"),
+         1, 1,
          [](const Outs &o) {
              EXPECT_EQ(o.n[0], 1u);
              RAW(o.t[0], "gps.example");
@@ -285,7 +342,8 @@ std::vector<Row> Rows() {
              return VX_GetCmsv6Cfg(d, p, &o.n[0], o.t[0], o.t[1], o.t[2], &o.n[1]);
          },
          "VX+CMSV6CFG?\r\n",
-         Echo("CMSV6CFG", "bEnable:0,ServIP:cms.example,ServPort:6608,DevNo:D04,ReportTime:20,"), 1, 1,
+         Echo("CMSV6CFG", "bEnable:0,ServIP:cms.example,ServPort:6608,DevNo:D04,ReportTime:20,"), 1,
+         1,
          [](const Outs &o) {
              EXPECT_EQ(o.n[0], 0u);
              RAW(o.t[0], "cms.example");
@@ -298,7 +356,8 @@ std::vector<Row> Rows() {
          [](VestraInfo *d, const char *p, Outs &) {
              return VX_SetPtytCfg(d, p, 1, "pt.example", "7000", "D05", "Cam5", "pw5", 25);
          },
-         "VX+PTYTCFG=bEnable:1,ServIP:pt.example,ServPort:7000,DevNo:D05,DevName:Cam5,DevPasswd:pw5,"
+         "VX+PTYTCFG=bEnable:1,ServIP:pt.example,ServPort:7000,DevNo:D05,DevName:Cam5,DevPasswd:"
+         "pw5,"
          "ReportTime:25,\r\n",
          Echo("PTYTCFG", "bEnable:1,")});
     add({"GetPtytCfg",
@@ -306,8 +365,9 @@ std::vector<Row> Rows() {
              return VX_GetPtytCfg(d, p, &o.n[0], o.t[0], o.t[1], o.t[2], o.t[3], o.t[4], &o.n[1]);
          },
          "VX+PTYTCFG?\r\n",
-         Echo("PTYTCFG", "bEnable:1,ServIP:pt.example,ServPort:7000,DevNo:D05,DevName:Cam5,DevPasswd:pw5,"
-                         "ReportTime:25,"),
+         Echo("PTYTCFG",
+              "bEnable:1,ServIP:pt.example,ServPort:7000,DevNo:D05,DevName:Cam5,DevPasswd:pw5,"
+              "ReportTime:25,"),
          1, 1,
          [](const Outs &o) {
              EXPECT_EQ(o.n[0], 1u);
@@ -323,15 +383,17 @@ std::vector<Row> Rows() {
          [](VestraInfo *d, const char *p, Outs &) {
              return VX_Set0787Serv01Cfg(d, p, 1, "s.example", "7100", "D06", "pw6", 35);
          },
-         "VX+0787SERV01CFG=bEnable:1,ServIP:s.example,ServPort:7100,DevNo:D06,Passwd:pw6,ReportTime:35,\r\n",
+         "VX+0787SERV01CFG=bEnable:1,ServIP:s.example,ServPort:7100,DevNo:D06,Passwd:pw6,"
+         "ReportTime:35,\r\n",
          Echo("0787SERV01CFG", "bEnable:1,")});
     add({"Get0787Serv01Cfg",
          [](VestraInfo *d, const char *p, Outs &o) {
              return VX_Get0787Serv01Cfg(d, p, &o.n[0], o.t[0], o.t[1], o.t[2], o.t[3], &o.n[1]);
          },
          "VX+0787SERV01CFG?\r\n",
-         Echo("0787SERV01CFG", "bEnable:1,ServIP:s.example,ServPort:7100,DevNo:D06,Passwd:pw6,ReportTime:35,"), 1,
-         1,
+         Echo("0787SERV01CFG",
+              "bEnable:1,ServIP:s.example,ServPort:7100,DevNo:D06,Passwd:pw6,ReportTime:35,"),
+         1, 1,
          [](const Outs &o) {
              EXPECT_EQ(o.n[0], 1u);
              RAW(o.t[0], "s.example");
@@ -352,7 +414,8 @@ std::vector<Row> Rows() {
              return VX_GetLBSCfg(d, p, &o.n[0], o.t[0], o.t[1], &o.n[1]);
          },
          "VX+LBSCFG?\r\n",
-         Echo("LBSCFG", "bEnable:1,LoginUrl:http://lbs.example/login,DevPasswd:pw7,ReportTime:60,"), 1, 1,
+         Echo("LBSCFG", "bEnable:1,LoginUrl:http://lbs.example/login,DevPasswd:pw7,ReportTime:60,"),
+         1, 1,
          [](const Outs &o) {
              EXPECT_EQ(o.n[0], 1u);
              RAW(o.t[0], "http://lbs.example/login");
@@ -361,13 +424,17 @@ std::vector<Row> Rows() {
          },
          true});
     add({"SetNetCheckServCfg",
-         [](VestraInfo *d, const char *p, Outs &) { return VX_SetNetCheckServCfg(d, p, 1, "diag.example", "7200"); },
-         "VX+DIAGNOSTICCFG=bEnable:1,ServIP:diag.example,ServPort:7200,\r\n", Echo("DIAGNOSTICCFG", "bEnable:1,")});
+         [](VestraInfo *d, const char *p, Outs &) {
+             return VX_SetNetCheckServCfg(d, p, 1, "diag.example", "7200");
+         },
+         "VX+DIAGNOSTICCFG=bEnable:1,ServIP:diag.example,ServPort:7200,\r\n",
+         Echo("DIAGNOSTICCFG", "bEnable:1,")});
     add({"GetNetCheckServCfg",
          [](VestraInfo *d, const char *p, Outs &o) {
              return VX_GetNetCheckServCfg(d, p, &o.n[0], o.t[0], o.t[1]);
          },
-         "VX+DIAGNOSTICCFG?\r\n", Echo("DIAGNOSTICCFG", "bEnable:1,ServIP:diag.example,ServPort:7200,"), 1, 1,
+         "VX+DIAGNOSTICCFG?\r\n",
+         Echo("DIAGNOSTICCFG", "bEnable:1,ServIP:diag.example,ServPort:7200,"), 1, 1,
          [](const Outs &o) {
              EXPECT_EQ(o.n[0], 1u);
              RAW(o.t[0], "diag.example");
@@ -376,42 +443,53 @@ std::vector<Row> Rows() {
          true});
 
     // ---- Storage, power, device logs, OSD ----
-    add({"EnterDiskMode", [](VestraInfo *d, const char *p, Outs &) { return VX_EnterDiskMode(d, p); },
+    add({"EnterDiskMode",
+         [](VestraInfo *d, const char *p, Outs &) { return VX_EnterDiskMode(d, p); },
          "VX+UDISKEN=2\r\n", Echo("UDISKEN", "2")});
-    add({"FormatUdiskFat32", [](VestraInfo *d, const char *p, Outs &) { return VX_FormatUdisk(d, p, 1); },
+    add({"FormatUdiskFat32",
+         [](VestraInfo *d, const char *p, Outs &) { return VX_FormatUdisk(d, p, 1); },
          "VX+MKFS=FAT32\r\n", Echo("MKFS", "FAT32")});
-    add({"FormatUdiskExfat", [](VestraInfo *d, const char *p, Outs &) { return VX_FormatUdisk(d, p, 2); },
+    add({"FormatUdiskExfat",
+         [](VestraInfo *d, const char *p, Outs &) { return VX_FormatUdisk(d, p, 2); },
          "VX+MKFS=EXFAT\r\n", Echo("MKFS", "EXFAT")});
-    add({"FReset", [](VestraInfo *d, const char *p, Outs &) { return VX_FReset(d, p); }, "VX+FRESET=1\r\n",
-         Echo("FRESET")});
-    add({"SetDevLogLevel", [](VestraInfo *d, const char *p, Outs &) { return VX_SetDevLogLevel(d, p, 3); },
+    add({"FReset", [](VestraInfo *d, const char *p, Outs &) { return VX_FReset(d, p); },
+         "VX+FRESET=1\r\n", Echo("FRESET")});
+    add({"SetDevLogLevel",
+         [](VestraInfo *d, const char *p, Outs &) { return VX_SetDevLogLevel(d, p, 3); },
          "VX+LOGLEVEL=3\r\n", Echo("LOGLEVEL", "3")});
-    add({"GetDevLogLevel", [](VestraInfo *d, const char *p, Outs &o) { return VX_GetDevLogLevel(d, p, &o.n[0]); },
-         "VX+LOGLEVEL?\r\n", Echo("LOGLEVEL", "3"), 1, 1, [](const Outs &o) { EXPECT_EQ(o.n[0], 3u); }, true});
+    add({"GetDevLogLevel",
+         [](VestraInfo *d, const char *p, Outs &o) { return VX_GetDevLogLevel(d, p, &o.n[0]); },
+         "VX+LOGLEVEL?\r\n", Echo("LOGLEVEL", "3"), 1, 1,
+         [](const Outs &o) { EXPECT_EQ(o.n[0], 3u); }, true});
     add({"ExportDevLog", [](VestraInfo *d, const char *p, Outs &) { return VX_ExportDevLog(d, p); },
          "VX+LOGEXPORT\r\n", Echo("LOGEXPORT")});
     add({"CtrlReboot", [](VestraInfo *d, const char *p, Outs &) { return VX_CtrlReboot(d, p); },
          "VX+POWEROFF=2\r\n", Echo("POWEROFF", "2")});
     add({"CtrlPowerOff", [](VestraInfo *d, const char *p, Outs &) { return VX_CtrlPowerOff(d, p); },
          "VX+POWEROFF=1\r\n", Echo("POWEROFF", "1")});
-    add({"CtrlPowerSave", [](VestraInfo *d, const char *p, Outs &) { return VX_CtrlPowerSave(d, p); },
+    add({"CtrlPowerSave",
+         [](VestraInfo *d, const char *p, Outs &) { return VX_CtrlPowerSave(d, p); },
          "VX+POWERSAVE=1\r\n", Echo("POWERSAVE", "1")});
-    add({"SetVideoOsd", [](VestraInfo *d, const char *p, Outs &) { return VX_SetVideoOsd(d, p, 3, 1, "Unit 7"); },
+    add({"SetVideoOsd",
+         [](VestraInfo *d, const char *p, Outs &) { return VX_SetVideoOsd(d, p, 3, 1, "Unit 7"); },
          "VX+VIDEOOSD3=1,Unit 7\r\n", Echo("VIDEOOSD3", "1,Unit 7")});
     add({"GetVideoOsd",
-         [](VestraInfo *d, const char *p, Outs &o) { return VX_GetVideoOsd(d, p, 3, &o.n[0], o.t[0], 64); },
+         [](VestraInfo *d, const char *p, Outs &o) {
+             return VX_GetVideoOsd(d, p, 3, &o.n[0], o.t[0], 64);
+         },
          "VX+VIDEOOSD3?\r\n", Echo("VIDEOOSD3", "1,Unit 7"), 1, 1,
          [](const Outs &o) {
              EXPECT_EQ(o.n[0], 1u);
              EXPECT_EQ(std::string(o.t[0], 6), "Unit 7");
              for (int i = 6; i < 63; ++i) EXPECT_EQ(o.t[0][i], '\0') << i;  // padded to size - 1
-             EXPECT_EQ(o.t[0][63], kFill);                                  // the last byte never written
+             EXPECT_EQ(o.t[0][63], kFill);  // the last byte never written
              EXPECT_EQ(o.t[0][64], kFill);
          },
          true});
 
     // ---- Data channel, raw device commands ----
-    add({"SetDataPthread", [](VestraInfo *d, const char *p, Outs &) { return VX_SetDataPthread(d, p, 3); },
+    add({"SetDataPthread",
+         [](VestraInfo *d, const char *p, Outs &) { return VX_SetDataPthread(d, p, 3); },
          "VX+DATAPTHREAD=3\r\n", Echo("DATAPTHREAD", "3"), 1, 1, nullptr, true});
     add({"SendDataPack",
          [](VestraInfo *d, const char *p, Outs &) {
@@ -437,10 +515,12 @@ std::vector<Row> Rows() {
          [](const Outs &o) { RAW(o.t[0], "Video.FrameRate=25"); }, true});
     add({"DevCfgJsonStr",
          [](VestraInfo *d, const char *p, Outs &o) {
-             return VX_DevCfgJsonStr(d, p, "{\"Video\":{\"FrameRate\":null}}", o.t[0], VX_TEXT_AREA);
+             return VX_DevCfgJsonStr(d, p, "{\"Video\":{\"FrameRate\":null}}", o.t[0],
+                                     VX_TEXT_AREA);
          },
-         "VX+UMSJSON={\"Video\":{\"FrameRate\":null}}\r\n", Echo("UMSJSON", "{\"Video\":{\"FrameRate\":\"25\"}}"), 1,
-         1, [](const Outs &o) { RAW(o.t[0], "{\"Video\":{\"FrameRate\":\"25\"}}"); }, true});
+         "VX+UMSJSON={\"Video\":{\"FrameRate\":null}}\r\n",
+         Echo("UMSJSON", "{\"Video\":{\"FrameRate\":\"25\"}}"), 1, 1,
+         [](const Outs &o) { RAW(o.t[0], "{\"Video\":{\"FrameRate\":\"25\"}}"); }, true});
     return rows;
 }
 
@@ -512,8 +592,10 @@ TEST_P(Operation, WireResultStatusAndOutputs) {
     EXPECT_EQ(VX_GetErrNo(dev), row.status);
     EXPECT_STREQ(VX_GetErrStr(dev), row.text_after);
     expect_sent_once();
-    if (row.check) row.check(outs);
-    else expect_outs_untouched();
+    if (row.check)
+        row.check(outs);
+    else
+        expect_outs_untouched();
 }
 
 TEST_P(Operation, LogsInFirstWithItsPassword) {
@@ -583,7 +665,8 @@ TEST_P(KeyedOperation, ReplyWithoutItsKeyFails) {
     expect_failed_with("+ZZZ:1\r\nOK\r\n");
     if (GetParam().clears) {
         ZFYInfo zero{};
-        EXPECT_EQ(std::memcmp(&outs.z, &zero, sizeof zero), 0) << "the accepted reply clears the record";
+        EXPECT_EQ(std::memcmp(&outs.z, &zero, sizeof zero), 0)
+            << "the accepted reply clears the record";
     } else {
         expect_outs_untouched();
     }

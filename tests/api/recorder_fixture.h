@@ -39,7 +39,9 @@ protected:
         return dev;
     }
     // The record is the test's to release now.
-    void forget(VestraInfo *dev) { opened_.erase(std::remove(opened_.begin(), opened_.end(), dev), opened_.end()); }
+    void forget(VestraInfo *dev) {
+        opened_.erase(std::remove(opened_.begin(), opened_.end(), dev), opened_.end());
+    }
 
     static std::vector<vsim::Transfer> writes() { return of_kind(vsim::Transfer::Write); }
     static std::vector<vsim::Transfer> reads() { return of_kind(vsim::Transfer::Read); }

@@ -4,7 +4,6 @@
 
 #include <cstring>
 
-
 namespace {
 
 constexpr int32_t kUnset = -77;  // a status the call must not have written
@@ -37,7 +36,7 @@ TEST_F(Standard, InitDeviceChecksTheIdCodeOfTheTableRow) {
         const char *after;  // the caller's text afterwards
         bool open;
     } cases[] = {
-        {"", 1, 1, "KQWZM", true},        // an empty code asks for it
+        {"", 1, 1, "KQWZM", true},  // an empty code asks for it
         {"KQWZM", 1, 1, "KQWZM", true},
         {"KQWZX", 0, 2, "KQWZX", false},  // another code: closed again
         {"KQWZ", 0, 2, "KQWZ", false},    // wrong length fails the same way
@@ -125,7 +124,7 @@ TEST_F(Standard, OperationsReportTheirOwnStatusValues) {
     ZFYInfo z{};
     st = kUnset;
     EXPECT_EQ(GetZFYInfo(&z, "888888", &st), 0);
-    EXPECT_EQ(st, kUnset);  // refusals of the identity calls leave status alone
+    EXPECT_EQ(st, kUnset);               // refusals of the identity calls leave status alone
     EXPECT_EQ(VX_GetGBDev()->errNo, 0);  // the record's own status number never changes
 
     EXPECT_EQ(SetMSDC("888888", &st), 1);

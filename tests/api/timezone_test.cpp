@@ -46,9 +46,11 @@ std::string text(int32_t r, int32_t c, int32_t z, int32_t *result = nullptr) {
 
 // First, so that in a fresh process the block is built under contention.
 TEST(TimeZoneThreads, ConcurrentFirstUseGivesTheSameAnswersEverywhere) {
-    const char *names[] = {"Asia/Shanghai", "America/Argentina/Buenos_Aires", "Europe/Kiev",
-                           "Indian/Mayotte", "Asia/Kabul", "Europe", "nowhere"};
-    const Found want[] = {{1, 0, 9, 0}, {1, 1, 2, 0}, {1, 6, 47, 0}, {1, 8, 10, 0},
+    const char *names[] = {"Asia/Shanghai", "America/Argentina/Buenos_Aires",
+                           "Europe/Kiev",   "Indian/Mayotte",
+                           "Asia/Kabul",    "Europe",
+                           "nowhere"};
+    const Found want[] = {{1, 0, 9, 0}, {1, 1, 2, 0},  {1, 6, 47, 0}, {1, 8, 10, 0},
                           {1, 0, 1, 0}, {0, 6, -1, 1}, {0, -1, -1, 1}};
     std::vector<int> faults(8, 0);
     std::vector<std::thread> threads;
@@ -73,7 +75,8 @@ TEST(TimeZoneThreads, ConcurrentFirstUseGivesTheSameAnswersEverywhere) {
 TEST(TimeZoneBlock, CopiesExactlyTheBlockAndNothingBeyond) {
     std::vector<unsigned char> area(kBlock + 64, 0xA5);
     GetAllTimeZone(area.data());
-    EXPECT_TRUE(std::all_of(area.begin() + kBlock, area.end(), [](unsigned char b) { return b == 0xA5; }));
+    EXPECT_TRUE(
+        std::all_of(area.begin() + kBlock, area.end(), [](unsigned char b) { return b == 0xA5; }));
     EXPECT_EQ(std::vector<unsigned char>(area.begin(), area.begin() + kBlock), Block().bytes);
     // The public structs overlay the same bytes.
     EXPECT_EQ(sizeof(TimeZoneRegion) * VX_TZ_REGIONS, std::size_t(VX_TZ_BLOCK_SIZE));
@@ -132,7 +135,10 @@ TEST(TimeZoneBlock, SlotsFollowTheLayoutInvariants) {
 }
 
 TEST(TimeZoneBlock, RegionsAndCountsAsListed) {
-    struct Row { const char *name; int countries, zones; };
+    struct Row {
+        const char *name;
+        int countries, zones;
+    };
     const Row rows[] = {{"Asia", 51, 78},      {"America", 53, 148}, {"Africa", 50, 51},
                         {"Antarctica", 1, 11}, {"Australia", 1, 12}, {"Atlantic", 10, 11},
                         {"Europe", 49, 55},    {"Pacific", 28, 38},  {"Indian", 11, 11}};
@@ -190,7 +196,10 @@ TEST(TimeZoneLookup, EveryZoneRoundTrips) {
 }
 
 TEST(TimeZoneLookup, IndexEdgeCases) {
-    struct Case { std::string name; Found want; };
+    struct Case {
+        std::string name;
+        Found want;
+    };
     const Case cases[] = {
         {"America/Argentina/Buenos_Aires", {1, 1, 2, 0}},
         {"Asia/Shanghai", {1, 0, 9, 0}},
@@ -234,7 +243,10 @@ TEST(TimeZoneLookup, IndexReadsAtMost511Characters) {
 }
 
 TEST(TimeZoneLookup, TextEdgeCases) {
-    struct Case { int32_t r, c, z, result; const char *text; };
+    struct Case {
+        int32_t r, c, z, result;
+        const char *text;
+    };
     const Case cases[] = {
         {0, 9, 0, 1, "CN/Asia/Shanghai"},
         {1, 2, 0, 1, "AR/America/Argentina/Buenos_Aires"},
@@ -256,8 +268,7 @@ TEST(TimeZoneLookup, TextEdgeCases) {
         char out[VX_TZ_TEXT_MIN + 8];
         std::memset(out, '#', sizeof out);
         std::strcpy(out, "untouched");
-        EXPECT_EQ(GetTimeZoneStr(c.r, c.c, c.z, out), c.result)
-            << c.r << "," << c.c << "," << c.z;
+        EXPECT_EQ(GetTimeZoneStr(c.r, c.c, c.z, out), c.result) << c.r << "," << c.c << "," << c.z;
         EXPECT_STREQ(out, c.text);
         // Nothing written past the terminator.
         std::size_t end = std::strlen(out) + 1;
@@ -273,7 +284,8 @@ TEST(TimeZoneLookup, EveryTextFitsSixtyFourBytes) {
                 char out[VX_TZ_TEXT_MIN + 16];
                 std::memset(out, '#', sizeof out);
                 ASSERT_EQ(GetTimeZoneStr(r, c, z, out), 1);
-                ASSERT_LT(std::strlen(out), std::size_t(VX_TZ_TEXT_MIN)) << r << "," << c << "," << z;
+                ASSERT_LT(std::strlen(out), std::size_t(VX_TZ_TEXT_MIN))
+                    << r << "," << c << "," << z;
                 ASSERT_EQ(out[VX_TZ_TEXT_MIN], '#');
             }
 }

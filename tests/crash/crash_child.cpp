@@ -31,7 +31,8 @@ void InstallOwn() {
 // The address comes from outside the compiler's view, so the store is a
 // real fault and not an optimised-out null dereference.
 [[gnu::noinline]] void Fault() {
-    auto *p = reinterpret_cast<volatile int *>(std::strtoul(std::getenv("VX_FAULT_ADDRESS") ? std::getenv("VX_FAULT_ADDRESS") : "0x10", nullptr, 0));
+    auto *p = reinterpret_cast<volatile int *>(std::strtoul(
+        std::getenv("VX_FAULT_ADDRESS") ? std::getenv("VX_FAULT_ADDRESS") : "0x10", nullptr, 0));
     *p = 1;
 }
 }  // namespace

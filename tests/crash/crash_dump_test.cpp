@@ -20,7 +20,7 @@ namespace {
 namespace fs = std::filesystem;
 
 struct Outcome {
-    int signal = 0;       // the signal that ended the child, 0 if it exited
+    int signal = 0;  // the signal that ended the child, 0 if it exited
     int exit_code = -1;
     std::vector<std::string> dumps;  // file names beside the executable
     std::string first_dump;
@@ -31,8 +31,8 @@ struct Outcome {
 // runs leave no dumps in its way, and runs it.
 Outcome RunChild(const std::string &mode) {
     Outcome out;
-    fs::path dir = fs::temp_directory_path() /
-                   ("vx-crash-" + mode + "-" + std::to_string(::getpid()));
+    fs::path dir =
+        fs::temp_directory_path() / ("vx-crash-" + mode + "-" + std::to_string(::getpid()));
     fs::remove_all(dir);
     fs::create_directories(dir);
     fs::path exe = dir / "crash_child";
@@ -88,7 +88,8 @@ TEST(CrashDump, OneDumpBesideTheExecutableAndTheSameDeath) {
     struct Case {
         const char *mode;
         int signal;
-    } cases[] = {{"monitor", SIGSEGV}, {"own-handler", SIGSEGV}, {"dlopen", SIGSEGV}, {"abort", SIGABRT}};
+    } cases[] = {
+        {"monitor", SIGSEGV}, {"own-handler", SIGSEGV}, {"dlopen", SIGSEGV}, {"abort", SIGABRT}};
     for (const Case &c : cases) {
         SCOPED_TRACE(c.mode);
 #if defined(__SANITIZE_THREAD__)
@@ -96,7 +97,8 @@ TEST(CrashDump, OneDumpBesideTheExecutableAndTheSameDeath) {
         // dispatches every signal from its own table, above the C library the
         // pin guards: there the host's later handler wins by design.
         if (std::string(c.mode) == "own-handler" || std::string(c.mode) == "dlopen") {
-            std::printf("[ SKIPPED  ] %s: the thread sanitizer dispatches signals itself\n", c.mode);
+            std::printf("[ SKIPPED  ] %s: the thread sanitizer dispatches signals itself\n",
+                        c.mode);
             continue;
         }
 #endif

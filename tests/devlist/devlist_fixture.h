@@ -32,7 +32,8 @@ inline bool InChild() { return std::getenv("VX_DEVLIST_CHILD") != nullptr; }
 inline bool RunIsolated() {
     if (InChild()) return false;
     const auto *info = ::testing::UnitTest::GetInstance()->current_test_info();
-    std::string filter = std::string("--gtest_filter=") + info->test_suite_name() + "." + info->name();
+    std::string filter =
+        std::string("--gtest_filter=") + info->test_suite_name() + "." + info->name();
     std::string self = "/proc/self/exe";
     std::vector<char *> argv{self.data(), filter.data(), nullptr};
     std::vector<std::string> env_text{"VX_DEVLIST_CHILD=1"};
@@ -44,7 +45,8 @@ inline bool RunIsolated() {
     EXPECT_EQ(0, ::posix_spawn(&pid, self.c_str(), nullptr, nullptr, argv.data(), env.data()));
     int status = 0;
     ::waitpid(pid, &status, 0);
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "the isolated case failed (its output is above)";
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0)
+        << "the isolated case failed (its output is above)";
     return true;
 }
 
@@ -61,7 +63,8 @@ struct Calls {
 
     void Add(int kind, int value) {
         long long at = std::chrono::duration_cast<std::chrono::milliseconds>(
-                           std::chrono::steady_clock::now() - start).count();
+                           std::chrono::steady_clock::now() - start)
+                           .count();
         std::lock_guard<std::mutex> g(lock);
         calls.push_back({kind, value, at});
     }

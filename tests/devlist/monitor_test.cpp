@@ -172,7 +172,8 @@ TEST_F(Monitor, StandardSetBesideTheRefreshThread) {
         while (!stop.load()) {
             char code[8] = {};
             int32_t st = 0, level = 0;
-            if (Init_Device(code, &st) == 1 && ReadDeviceBatteryDumpEnergy(&level, "888888", &st) == 1)
+            if (Init_Device(code, &st) == 1 &&
+                ReadDeviceBatteryDumpEnergy(&level, "888888", &st) == 1)
                 ++standard_ok;
             UnInit_Device(&st);
             uint32_t battery = 0;

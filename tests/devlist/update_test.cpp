@@ -11,9 +11,7 @@ namespace {
 
 class Update : public ListTest {
 protected:
-    void Start() {
-        VX_InitDevListPthread();
-    }
+    void Start() { VX_InitDevListPthread(); }
 };
 
 // Faults: list never enabled without a start; DevListUpdated not 1 at load.
@@ -262,7 +260,7 @@ TEST_F(Update, AccessorIndexRules) {
     vsim::unplug(a);
     vsim::unplug(d);
     Plug("A1234567_1", "VX007", 1);  // same serial as the gone one, in slot 0
-    vsim::unplug(vsim::plug({}));     // no effect: an unknown device never lists
+    vsim::unplug(vsim::plug({}));    // no effect: an unknown device never lists
     VX_InitDevList();
     // Slots 0 (A again), 1, 2 in use; 3 closed. DevSum 3.
     ASSERT_EQ(3, VX_GetDevListSum());
@@ -296,7 +294,8 @@ TEST_F(Update, AccessorIndexRules) {
 
     VestraInfo *h1 = VX_GetDevHandleFromList(1);
     uint8_t byte = 0;
-    for (uint32_t n = 0; n < 16; ++n) EXPECT_EQ(1u, VX_SetExFlagToList(h1, n, static_cast<uint8_t>(0xF0 + n)));
+    for (uint32_t n = 0; n < 16; ++n)
+        EXPECT_EQ(1u, VX_SetExFlagToList(h1, n, static_cast<uint8_t>(0xF0 + n)));
     EXPECT_EQ(0u, VX_SetExFlagToList(h1, 16, 1));
     EXPECT_EQ(1u, VX_GetExFlagFromList(h1, 15, &byte));
     EXPECT_EQ(0xFF, byte);

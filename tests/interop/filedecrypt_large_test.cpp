@@ -24,7 +24,8 @@ void write_sparse(const fs::path &p, uint64_t size, const std::vector<Piece> &pi
     ASSERT_GE(fd, 0);
     ASSERT_EQ(::ftruncate(fd, off_t(size)), 0);
     for (const Piece &pc : pieces)
-        ASSERT_EQ(::pwrite(fd, pc.bytes.data(), pc.bytes.size(), off_t(pc.at)), ssize_t(pc.bytes.size()));
+        ASSERT_EQ(::pwrite(fd, pc.bytes.data(), pc.bytes.size(), off_t(pc.at)),
+                  ssize_t(pc.bytes.size()));
     ::close(fd);
 }
 

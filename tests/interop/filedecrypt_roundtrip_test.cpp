@@ -18,7 +18,8 @@ struct Variant {
 // Rewrites idx1 offsets from movi-relative (ffmpeg's) to absolute.
 Bytes absolute_index(Bytes b) {
     Layout l = parse(b);
-    for (size_t e = l.idx1; e + 16 <= l.idx1 + l.idx1_size; e += 16) wr32(b, e + 8, uint32_t(rd32(b, e + 8) + l.movi));
+    for (size_t e = l.idx1; e + 16 <= l.idx1 + l.idx1_size; e += 16)
+        wr32(b, e + 8, uint32_t(rd32(b, e + 8) + l.movi));
     return b;
 }
 
@@ -119,7 +120,8 @@ TEST(FrameDecryptInterop, KeyFramesOfBothCodecsDecryptInMemory) {
             const uint32_t len = rd32(enc, pos - 4);
             std::vector<uint8_t> out(len, 0xEE);
             ASSERT_EQ(VX_FrameDecrypt(&enc[pos], int32_t(len), out.data(), kKey), 1) << p;
-            EXPECT_TRUE(std::equal(out.begin(), out.end(), plain.begin() + long(pos))) << p << " @" << pos;
+            EXPECT_TRUE(std::equal(out.begin(), out.end(), plain.begin() + long(pos)))
+                << p << " @" << pos;
         }
     }
 }

@@ -61,9 +61,12 @@ struct Recordings {
         audio8 = dir / "audio8.avi";
         audio9 = dir / "audio9.avi";
         run(src + "-t 2 -c:v libx264 -g 10 -pix_fmt yuv420p " + h264.string());
-        run(src + "-t 2 -c:v libx265 -tag:v HEVC -x265-params aud=1:log-level=none -g 10 "
-                  "-pix_fmt yuv420p " + hevc.string());
-        const std::string audio = "-f lavfi -i anullsrc=r=8000:cl=mono -t 1 -map 0:v -c:v libx264 -g 10 -c:a pcm_u8 ";
+        run(src +
+            "-t 2 -c:v libx265 -tag:v HEVC -x265-params aud=1:log-level=none -g 10 "
+            "-pix_fmt yuv420p " +
+            hevc.string());
+        const std::string audio =
+            "-f lavfi -i anullsrc=r=8000:cl=mono -t 1 -map 0:v -c:v libx264 -g 10 -c:a pcm_u8 ";
         std::string maps8;
         for (int i = 0; i < 8; ++i) maps8 += "-map 1:a ";
         run(src + audio + maps8 + audio8.string());
@@ -78,8 +81,10 @@ struct Recordings {
 
 // ffprobe decodes every video frame without complaint.
 inline bool ffprobe_reads(const fs::path &p, int frames) {
-    std::string cmd = "ffprobe -v error -count_frames -select_streams v:0 -show_entries "
-                      "stream=nb_read_frames -of csv=p=0 " + p.string() + " 2>&1";
+    std::string cmd =
+        "ffprobe -v error -count_frames -select_streams v:0 -show_entries "
+        "stream=nb_read_frames -of csv=p=0 " +
+        p.string() + " 2>&1";
     std::FILE *f = ::popen(cmd.c_str(), "r");
     if (!f) return false;
     char buf[256] = {};

@@ -81,14 +81,16 @@ TEST(TimeZoneTzdata, LegacyNamesAreTzdataLinks) {
     // Names tzdata keeps only as links to the zone now in use (Rangoon ->
     // Yangon, Kiev -> Kyiv, Godthab -> Nuuk, ...). Newer tzdata may add more.
     const std::set<std::string> legacy = {
-        "Asia/Harbin", "Asia/Chongqing", "Asia/Kashgar", "Asia/Rangoon", "Asia/Choibalsan",
-        "America/St_Barthelemy", "America/Kralendijk", "America/Montreal", "America/Nipigon",
-        "America/Thunder_Bay", "America/Pangnirtung", "America/Rainy_River",
-        "America/Yellowknife", "America/Godthab", "America/Marigot", "America/Santa_Isabel",
-        "America/Lower_Princes", "America/Shiprock", "Antarctica/South_Pole",
-        "Australia/Currie", "Europe/Mariehamn", "Europe/Podgorica", "Europe/Bratislava",
-        "Europe/San_Marino", "Europe/Kiev", "Europe/Uzhgorod", "Europe/Zaporozhye",
-        "Europe/Vatican", "Pacific/Enderbury", "Pacific/Johnston"};
+        "Asia/Harbin",           "Asia/Chongqing",        "Asia/Kashgar",
+        "Asia/Rangoon",          "Asia/Choibalsan",       "America/St_Barthelemy",
+        "America/Kralendijk",    "America/Montreal",      "America/Nipigon",
+        "America/Thunder_Bay",   "America/Pangnirtung",   "America/Rainy_River",
+        "America/Yellowknife",   "America/Godthab",       "America/Marigot",
+        "America/Santa_Isabel",  "America/Lower_Princes", "America/Shiprock",
+        "Antarctica/South_Pole", "Australia/Currie",      "Europe/Mariehamn",
+        "Europe/Podgorica",      "Europe/Bratislava",     "Europe/San_Marino",
+        "Europe/Kiev",           "Europe/Uzhgorod",       "Europe/Zaporozhye",
+        "Europe/Vatican",        "Pacific/Enderbury",     "Pacific/Johnston"};
     Names tz = tzdata_names();
     std::set<std::string> linked;
     for (const Zone &z : zones(Block()))
@@ -104,10 +106,11 @@ TEST(TimeZoneTzdata, LegacyNamesAreTzdataLinks) {
 
 TEST(TimeZoneTzdata, CodesAgreeWithZoneTab) {
     // Pairings the catalogue keeps as callers know them though tzdata differs.
-    const std::map<std::string, std::string> kept = {
-        {"CY Asia/Tbilisi", "GE"},     {"GE Asia/Thimphu", "BT"},
-        {"CD Africa/Gaborone", "BW"},  {"CF Africa/Lubumbashi", "CD"},
-        {"AQ Antarctica/Macquarie", "AU"}};
+    const std::map<std::string, std::string> kept = {{"CY Asia/Tbilisi", "GE"},
+                                                     {"GE Asia/Thimphu", "BT"},
+                                                     {"CD Africa/Gaborone", "BW"},
+                                                     {"CF Africa/Lubumbashi", "CD"},
+                                                     {"AQ Antarctica/Macquarie", "AU"}};
     std::map<std::string, std::set<std::string>> tab;
     for (const auto &row : read_table("zone.tab", '\t'))
         if (row.size() >= 3) tab[row[2]].insert(row[0]);
@@ -123,8 +126,7 @@ TEST(TimeZoneTzdata, CodesAgreeWithZoneTab) {
         auto row = tab.find(moved != kFiledElsewhere.end() ? moved->second : z.name());
         if (row == tab.end()) continue;  // a legacy link: zone.tab lists current names only
         ++compared;
-        if (!row->second.count(z.code))
-            differing[z.code + " " + z.name()] = *row->second.begin();
+        if (!row->second.count(z.code)) differing[z.code + " " + z.name()] = *row->second.begin();
     }
     EXPECT_EQ(differing, kept);
     EXPECT_GT(compared, 380u);

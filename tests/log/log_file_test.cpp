@@ -93,8 +93,11 @@ TEST_F(LogFile, StampIsLocalTime) {
 }
 
 TEST_F(LogFile, ModesChooseFileConsoleOrNothing) {
-    struct Case { int mode; bool file; bool console; } cases[] = {
-        {0, false, false}, {1, true, false}, {2, false, true}, {3, true, false}};
+    struct Case {
+        int mode;
+        bool file;
+        bool console;
+    } cases[] = {{0, false, false}, {1, true, false}, {2, false, true}, {3, true, false}};
     for (const auto &c : cases) {
         std::remove(current.c_str());
         VX_SetLibLog(c.mode);
@@ -150,7 +153,8 @@ TEST_F(LogFile, LinesFromManyThreadsStayWholeAndRotationStaysExact) {
         std::vector<std::thread> threads;
         for (int t = 0; t < 8; ++t) {
             threads.emplace_back([t] {
-                for (int i = 0; i < 100; ++i) vx::LibLog("[%s]: thread %d line %d %s\n", "T", t, i, "payload-payload");
+                for (int i = 0; i < 100; ++i)
+                    vx::LibLog("[%s]: thread %d line %d %s\n", "T", t, i, "payload-payload");
             });
         }
         for (auto &th : threads) th.join();

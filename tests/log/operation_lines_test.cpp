@@ -52,14 +52,17 @@ TEST_F(OperationLines, TransfersAndBusWalk) {
     char code[8];
     ASSERT_EQ(VX_ProbeDevEx(code), 1u);
     std::string text = log();
-    EXPECT_NE(text.find(" [CheckPidVidExist]: bus:  dirname=001,location=1\n"), std::string::npos) << text;
+    EXPECT_NE(text.find(" [CheckPidVidExist]: bus:  dirname=001,location=1\n"), std::string::npos)
+        << text;
     EXPECT_NE(text.find("[CheckPidVidExist]:  5E31:0001 ,filename=001,devnum=1 ,num_children=0 \n"),
-              std::string::npos) << text;
+              std::string::npos)
+        << text;
     EXPECT_NE(text.find("[Open_Device]: success: device 0001:5E31 opened\n"), std::string::npos);
     EXPECT_NE(text.find("[Open_Device]: success: set configuration #1\n"), std::string::npos);
     EXPECT_NE(text.find("[Open_Device]: success: claim_interface #0\n"), std::string::npos);
     EXPECT_NE(text.find("[WriteFullDev]: usb_bulk_write VX+GBIDCODE?\r\n \n"), std::string::npos);
-    EXPECT_NE(text.find("[ReadFullDev]: readbuf [23]:+GBIDCODE:1234567\r\nOK\r\n\n"), std::string::npos);
+    EXPECT_NE(text.find("[ReadFullDev]: readbuf [23]:+GBIDCODE:1234567\r\nOK\r\n\n"),
+              std::string::npos);
 }
 
 TEST_F(OperationLines, ReadErrorNamesTheCommandAndLongLinesAreCut) {

@@ -16,7 +16,9 @@ constexpr std::size_t kBlock = 511416, kRegion = 56824, kCountry = 1052, kZone =
 constexpr std::size_t kRegions = 9, kCountries = 54, kZones = 32;
 
 inline std::size_t region_at(std::size_t r) { return r * kRegion; }
-inline std::size_t country_at(std::size_t r, std::size_t c) { return region_at(r) + 16 + c * kCountry; }
+inline std::size_t country_at(std::size_t r, std::size_t c) {
+    return region_at(r) + 16 + c * kCountry;
+}
 inline std::size_t zone_at(std::size_t r, std::size_t c, std::size_t z) {
     return country_at(r, c) + 28 + z * kZone;
 }
@@ -37,7 +39,9 @@ struct Block {
         return std::string(p, ::strnlen(p, width));
     }
     std::string region_name(std::size_t r) const { return text_at(region_at(r) + 4, 12); }
-    std::string code(std::size_t r, std::size_t c) const { return text_at(country_at(r, c) + 4, 24); }
+    std::string code(std::size_t r, std::size_t c) const {
+        return text_at(country_at(r, c) + 4, 24);
+    }
     std::string location(std::size_t r, std::size_t c, std::size_t z) const {
         return text_at(zone_at(r, c, z) + 4, 28);
     }
@@ -55,8 +59,8 @@ inline std::vector<Zone> zones(const Block &b) {
     for (std::size_t r = 0; r < kRegions; ++r)
         for (std::size_t c = 0; c < kCountries && !b.code(r, c).empty(); ++c)
             for (std::size_t z = 0; z < kZones && !b.location(r, c, z).empty(); ++z)
-                out.push_back({int(r), int(c), int(z), b.code(r, c), b.region_name(r),
-                               b.location(r, c, z)});
+                out.push_back(
+                    {int(r), int(c), int(z), b.code(r, c), b.region_name(r), b.location(r, c, z)});
     return out;
 }
 

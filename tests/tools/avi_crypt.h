@@ -18,7 +18,8 @@ namespace testavi {
 using Bytes = std::vector<uint8_t>;
 
 inline uint32_t rd32(const Bytes &b, size_t p) {
-    return uint32_t(b[p]) | uint32_t(b[p + 1]) << 8 | uint32_t(b[p + 2]) << 16 | uint32_t(b[p + 3]) << 24;
+    return uint32_t(b[p]) | uint32_t(b[p + 1]) << 8 | uint32_t(b[p + 2]) << 16 |
+           uint32_t(b[p + 3]) << 24;
 }
 inline void wr32(Bytes &b, size_t p, uint32_t v) {
     for (int i = 0; i < 4; ++i) b[p + i] = uint8_t(v >> (8 * i));

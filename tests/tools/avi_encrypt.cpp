@@ -21,7 +21,8 @@ int main(int argc, char **argv) {
     testavi::Bytes data((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     int n = testavi::encrypt_avi(data, argv[3]);
     if (n < 0) {
-        std::fprintf(stderr, "%s: no main AVI header or a key frame shorter than its window\n", argv[1]);
+        std::fprintf(stderr, "%s: no main AVI header or a key frame shorter than its window\n",
+                     argv[1]);
         return 1;
     }
     std::ofstream out(argv[2], std::ios::binary | std::ios::trunc);

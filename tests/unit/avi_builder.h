@@ -72,7 +72,8 @@ public:
             hdr_pos.push_back(b_.size());
             tag(f.tag.c_str());
             u32(f.size);
-            for (uint32_t i = 0; i < f.size; ++i) b_.push_back(static_cast<uint8_t>(b_.size() * 7 + 3));
+            for (uint32_t i = 0; i < f.size; ++i)
+                b_.push_back(static_cast<uint8_t>(b_.size() * 7 + 3));
             pad();
             out.data_pos.push_back(hdr_pos.back() + 8);
         }
@@ -83,7 +84,8 @@ public:
             for (size_t i = 0; i < s_.frames.size(); ++i) {
                 tag(s_.frames[i].tag.c_str());
                 u32(s_.frames[i].flags);
-                u32(static_cast<uint32_t>(s_.index == Index::absolute ? hdr_pos[i] : hdr_pos[i] - out.movi));
+                u32(static_cast<uint32_t>(s_.index == Index::absolute ? hdr_pos[i]
+                                                                      : hdr_pos[i] - out.movi));
                 u32(s_.frames[i].size);
             }
         }
@@ -137,13 +139,29 @@ inline void put(Bytes &b, const char *tag) { b.insert(b.end(), tag, tag + 4); }
 
 inline Bytes encrypted_head(uint32_t riff_size, uint32_t movi_size) {
     Bytes b;
-    put(b, "RIFF"); put32(b, riff_size); put(b, "AVI ");
-    put(b, "LIST"); put32(b, 4 + 64 + 12 + 64 + 48); put(b, "hdrl");
-    put(b, "avih"); put32(b, 56); b.resize(b.size() + 56); b[79] = 1;
-    put(b, "LIST"); put32(b, 4 + 64 + 48); put(b, "strl");
-    put(b, "strh"); put32(b, 56); put(b, "vids"); b.resize(b.size() + 52);
-    put(b, "strf"); put32(b, 40); b.resize(b.size() + 40);
-    put(b, "LIST"); put32(b, movi_size); put(b, "movi");
+    put(b, "RIFF");
+    put32(b, riff_size);
+    put(b, "AVI ");
+    put(b, "LIST");
+    put32(b, 4 + 64 + 12 + 64 + 48);
+    put(b, "hdrl");
+    put(b, "avih");
+    put32(b, 56);
+    b.resize(b.size() + 56);
+    b[79] = 1;
+    put(b, "LIST");
+    put32(b, 4 + 64 + 48);
+    put(b, "strl");
+    put(b, "strh");
+    put32(b, 56);
+    put(b, "vids");
+    b.resize(b.size() + 52);
+    put(b, "strf");
+    put32(b, 40);
+    b.resize(b.size() + 40);
+    put(b, "LIST");
+    put32(b, movi_size);
+    put(b, "movi");
     return b;
 }
 

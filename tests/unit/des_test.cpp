@@ -19,7 +19,8 @@ using Block = std::array<uint8_t, 8>;
 
 Block hex(const char *h) {
     Block b{};
-    for (int i = 0; i < 8; ++i) b[i] = static_cast<uint8_t>(std::stoi(std::string(h + 2 * i, 2), nullptr, 16));
+    for (int i = 0; i < 8; ++i)
+        b[i] = static_cast<uint8_t>(std::stoi(std::string(h + 2 * i, 2), nullptr, 16));
     return b;
 }
 

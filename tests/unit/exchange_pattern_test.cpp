@@ -62,7 +62,8 @@ TEST_F(ExchangePattern, GetOperationOutcomes) {
 TEST_F(ExchangePattern, SpecialParseOutcomeIsResultOneWithItsStatus) {
     char out[64] = {};
     vsim::script(id, "VX+APLIST?\r\n", "+APLIST:\r\nOK\r\n");
-    EXPECT_EQ(vx::ops::Get(dev, "888888", vx::ops::rows::kGetApList, {vx::ops::Out::TextArea(out)}), 1u);
+    EXPECT_EQ(vx::ops::Get(dev, "888888", vx::ops::rows::kGetApList, {vx::ops::Out::TextArea(out)}),
+              1u);
     EXPECT_EQ(dev->errNo, VX_STATUS_AP_EMPTY_LIST);
 }
 
@@ -88,7 +89,10 @@ TEST_F(ExchangePattern, DirectOpenTurnsListUpdatesOff) {
     VX_ProbeDev(name);
     EXPECT_EQ(vx::DevListEnabled.load(), 0);
     for (auto probe : {+[] { VX_UnInitDev(VX_InitDev("VX001")); }, +[] { VX_InitDevEx("nope"); },
-                       +[] { char c[8]; VX_ProbeDevEx(c); }}) {
+                       +[] {
+                           char c[8];
+                           VX_ProbeDevEx(c);
+                       }}) {
         vx::DevListEnabled = 1;
         probe();
         EXPECT_EQ(vx::DevListEnabled.load(), 0);

@@ -37,10 +37,13 @@ TEST(Md5, Rfc1321Suite) {
         {"abcdefghijklmnopqrstuvwxyz", "C3FCD3D76192E4007DFB496CCA67E13B"},
         {"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789",
          "D174AB98D277D9F5A5611C2C9F419D9F"},
-        {std::string(80, ' ').replace(0, 80, "12345678901234567890123456789012345678901234567890123456789012345678901234567890"),
+        {std::string(80, ' ').replace(
+             0, 80,
+             "12345678901234567890123456789012345678901234567890123456789012345678901234567890"),
          "57EDF4A22BE3C955AC49DA2E2107B67A"},
     };
-    for (const auto &[input, digest] : cases) EXPECT_EQ(vx::Md5HexUpper(input.data(), input.size()), digest) << input;
+    for (const auto &[input, digest] : cases)
+        EXPECT_EQ(vx::Md5HexUpper(input.data(), input.size()), digest) << input;
 }
 
 #if defined(VX_TEST_HAVE_OPENSSL)

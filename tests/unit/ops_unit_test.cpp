@@ -49,8 +49,12 @@ protected:
 
 TEST_F(OpsUnit, BatteryIsAskedAtMostOnceInTwentySeconds) {
     const int32_t last = 100000;
-    struct Case { uint32_t now; bool asked; } cases[] = {
-        {100000, false}, {110000, false}, {120000, false}, {120001, true}, {99999, true},  // clock behind: asked
+    struct Case {
+        uint32_t now;
+        bool asked;
+    } cases[] = {
+        {100000, false}, {110000, false}, {120000, false},
+        {120001, true},  {99999, true},  // clock behind: asked
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.now);
@@ -114,12 +118,22 @@ TEST_F(OpsUnit, ZeroFilledRecordCountsTheClockReadingAsElapsed) {
 }
 
 TEST(Base64, Rfc4648Vectors) {
-    struct Case { std::string in, out; } cases[] = {
-        {"f", "Zg=="},       {"fo", "Zm8="},         {"foo", "Zm9v"},           {"foob", "Zm9vYg=="},
-        {"fooba", "Zm9vYmE="}, {"foobar", "Zm9vYmFy"}, {"\xfb\xff\xbf", "+/+/"}, {std::string(1, '\0'), "AA=="},
+    struct Case {
+        std::string in, out;
+    } cases[] = {
+        {"f", "Zg=="},
+        {"fo", "Zm8="},
+        {"foo", "Zm9v"},
+        {"foob", "Zm9vYg=="},
+        {"fooba", "Zm9vYmE="},
+        {"foobar", "Zm9vYmFy"},
+        {"\xfb\xff\xbf", "+/+/"},
+        {std::string(1, '\0'), "AA=="},
     };
     for (const Case &c : cases)
-        EXPECT_EQ(vx::Base64Encode(reinterpret_cast<const uint8_t *>(c.in.data()), c.in.size()), c.out) << c.out;
+        EXPECT_EQ(vx::Base64Encode(reinterpret_cast<const uint8_t *>(c.in.data()), c.in.size()),
+                  c.out)
+            << c.out;
     // Nothing to encode: the Base64 of "NULL".
     const uint8_t byte = 'x';
     EXPECT_EQ(vx::Base64Encode(&byte, 0), "TlVMTA==");
@@ -141,7 +155,8 @@ TEST_F(OpsUnit, ReadErrorOtherThanTimeOutClosesTheRecordAndRaisesTheChange) {
     vsim::clear_record();
     EXPECT_EQ(VX_GetDevName(dev, "888888", name), 0u);
     int written = 0;
-    for (const auto &t : vsim::transfers()) written += t.kind == vsim::Transfer::Write && t.result > 0;
+    for (const auto &t : vsim::transfers())
+        written += t.kind == vsim::Transfer::Write && t.result > 0;
     ASSERT_EQ(written, 1);
     EXPECT_EQ(vx::DeviceChangeState.load(), 2);
     EXPECT_EQ(dev->usbHandle, nullptr);

@@ -11,17 +11,20 @@
 namespace {
 
 TEST(CheckCmdResult, CompletenessAndVerdict) {
-    struct Case { const char *reply; int want; } cases[] = {
+    struct Case {
+        const char *reply;
+        int want;
+    } cases[] = {
         {"", 0},
-        {"OK\r\n", 0},                       // 4 characters: never complete
-        {"\r\nOK\r\n", 0},                   // 6 characters
+        {"OK\r\n", 0},      // 4 characters: never complete
+        {"\r\nOK\r\n", 0},  // 6 characters
         {"+A:1\r\nOK\r\n", 1},
-        {"xxxOK\r\n", 1},                    // 7 characters, OK anywhere
+        {"xxxOK\r\n", 1},  // 7 characters, OK anywhere
         {"Error: para is error\r\n", -1},
-        {"Error: para is error", 0},         // no line end after it
-        {"\r\nError: late", 0},              // the line end must follow the Error:
-        {"Error: x\r\nOK\r\n", 1},           // OK wins over Error:
-        {"+DEVNAME:abc\r\n", 0},             // data without a status line
+        {"Error: para is error", 0},  // no line end after it
+        {"\r\nError: late", 0},       // the line end must follow the Error:
+        {"Error: x\r\nOK\r\n", 1},    // OK wins over Error:
+        {"+DEVNAME:abc\r\n", 0},      // data without a status line
         {"OK\n and more", 0},
     };
     for (const auto &c : cases) EXPECT_EQ(vx::CheckCmdResult(c.reply), c.want) << c.reply;
@@ -34,7 +37,7 @@ TEST(Payload, SingleValueRule) {
     EXPECT_EQ(p, "cam 7");
     EXPECT_TRUE(vx::FindPayload("junk+DEVNAME:\r\nOK\r\n", "+DEVNAME:", &p));
     EXPECT_EQ(p, "");
-    EXPECT_FALSE(vx::FindPayload("+DEVNAME:abc", "+DEVNAME:", &p));   // no line end
+    EXPECT_FALSE(vx::FindPayload("+DEVNAME:abc", "+DEVNAME:", &p));  // no line end
     EXPECT_FALSE(vx::FindPayload("+DEVNAMEX:abc\r\n", "+DEVNAME:", &p));
     // The first occurrence wins.
     EXPECT_TRUE(vx::FindPayload("+K:1\r\n+K:2\r\n", "+K:", &p));

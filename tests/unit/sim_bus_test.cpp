@@ -54,7 +54,8 @@ struct SimBus : ::testing::Test {
         std::string all;
         char buf[4096];
         int n;
-        while ((n = usb_bulk_read(h, 0x81, buf, size, 1000)) > 0) all.append(buf, static_cast<std::size_t>(n));
+        while ((n = usb_bulk_read(h, 0x81, buf, size, 1000)) > 0)
+            all.append(buf, static_cast<std::size_t>(n));
         EXPECT_EQ(n, vsim::kTimedOut);
         return all;
     }
@@ -97,7 +98,7 @@ TEST_F(SimBus, ListsFollowPlugAndUnplugAtTheNextRescan) {
 
     vsim::unplug(a);
     EXPECT_EQ(write(h, "VX+GBIDCODE?\r\n"), vsim::kNoDevice);  // at once
-    EXPECT_EQ(find(1, "002"), da);                    // still listed until the rescan
+    EXPECT_EQ(find(1, "002"), da);                             // still listed until the rescan
     EXPECT_EQ(usb_find_devices(), 1);
     EXPECT_EQ(find(1, "002"), nullptr);
     EXPECT_EQ(da->descriptor.idProduct, 0x0C07);  // the struct stays valid
@@ -135,7 +136,8 @@ TEST_F(SimBus, PipesFrameCommandsAndSplitReplies) {
     vsim::set_faults(id, f);
     std::string cmd = "VX+GBIDCODE?\r\n";
     for (std::size_t at = 0; at < cmd.size(); at += 4)
-        EXPECT_EQ(write(h, cmd.substr(at)), static_cast<int>(std::min<std::size_t>(4, cmd.size() - at)));
+        EXPECT_EQ(write(h, cmd.substr(at)),
+                  static_cast<int>(std::min<std::size_t>(4, cmd.size() - at)));
     EXPECT_EQ(vsim::commands(id).back(), cmd);
     int sizes[] = {3, 5, 5, 5};  // the last size repeats
     for (int n : sizes) EXPECT_EQ(usb_bulk_read(h, 0x81, buf, sizeof buf, 1000), n);

@@ -50,7 +50,8 @@ const std::vector<Family> kFamilies = {
       {"VX+USER=officer:short:" + kDigest, kPara},
       {"VX+USER?", ok("USER", "officer")},
       {"VX+GBCFG?", ok("GBCFG", "A1B2C3,000001,Officer,320100000000,Patrol unit")},
-      {"VX+GBCFG=A1B2C3,000042,Lee,320100000001,Night shift", ok("GBCFG", "A1B2C3,000042,Lee,320100000001,Night shift")},
+      {"VX+GBCFG=A1B2C3,000042,Lee,320100000001,Night shift",
+       ok("GBCFG", "A1B2C3,000042,Lee,320100000001,Night shift")},
       {"VX+GBCFG=A1B2C3,000042", kPara},
       {"VX+GBCFG?", ok("GBCFG", "A1B2C3,000042,Lee,320100000001,Night shift")},
       {"VX+BATVAL?", ok("BATVAL", "87")},
@@ -95,20 +96,26 @@ const std::vector<Family> kFamilies = {
       {"VX+APDEL=ALL", ok("APDEL", "ALL")},
       {"VX+APLIST?", ok("APLIST", "")}}},
     {"service configurations",
-     {{"VX+TALKBACKCFG?", ok("TALKBACKCFG", "bEnable:0,ServIP:,ServPort:,DevNo:,DevName:,DevPasswd:,")},
+     {{"VX+TALKBACKCFG?",
+       ok("TALKBACKCFG", "bEnable:0,ServIP:,ServPort:,DevNo:,DevName:,DevPasswd:,")},
       {"VX+TALKBACKCFG=bEnable:1,ServIP:10.1.1.1,ServPort:7000,",
        ok("TALKBACKCFG", "bEnable:1,ServIP:10.1.1.1,ServPort:7000,DevNo:,DevName:,DevPasswd:,")},
       {"VX+TALKBACKCFG=bEnable:0,DevName:Unit 7,DevNo:42,",  // other order; absent keys kept
-       ok("TALKBACKCFG", "bEnable:0,ServIP:10.1.1.1,ServPort:7000,DevNo:42,DevName:Unit 7,DevPasswd:,")},
+       ok("TALKBACKCFG",
+          "bEnable:0,ServIP:10.1.1.1,ServPort:7000,DevNo:42,DevName:Unit 7,DevPasswd:,")},
       {"VX+TALKBACKCFG=ServIP:10.1.1.2,", kPara},
       {"VX+TALKBACKCFG=bEnable:1,ChnNo:1,", kPara},
       {"VX+TALKBACKCFG=bEnable:1,ServIP:10.1.1.2", kPara},
-      {"VX+TALKBACKCFG?", ok("TALKBACKCFG", "bEnable:0,ServIP:10.1.1.1,ServPort:7000,DevNo:42,DevName:Unit 7,DevPasswd:,")},
+      {"VX+TALKBACKCFG?",
+       ok("TALKBACKCFG",
+          "bEnable:0,ServIP:10.1.1.1,ServPort:7000,DevNo:42,DevName:Unit 7,DevPasswd:,")},
       {"VX+GB28181CFG=bEnable:1,ServIP:sip.example,ServPort:5060,DevNo:3402,ChnNo:1,Chnname:cam,"
        "ServID:34020000002000000001,Name:34020000002000000001,Passwd:pw,",
-       ok("GB28181CFG", "bEnable:1,ServIP:sip.example,ServPort:5060,DevNo:3402,ChnNo:1,Chnname:cam,"
-                        "ServID:34020000002000000001,Name:34020000002000000001,Passwd:pw,")},
-      {"VX+CMSV6CFG=bEnable:1,ServIP:cms.example,", ok("CMSV6CFG", "bEnable:1,ServIP:cms.example,ServPort:,DevNo:,ReportTime:30,")},
+       ok("GB28181CFG",
+          "bEnable:1,ServIP:sip.example,ServPort:5060,DevNo:3402,ChnNo:1,Chnname:cam,"
+          "ServID:34020000002000000001,Name:34020000002000000001,Passwd:pw,")},
+      {"VX+CMSV6CFG=bEnable:1,ServIP:cms.example,",
+       ok("CMSV6CFG", "bEnable:1,ServIP:cms.example,ServPort:,DevNo:,ReportTime:30,")},
       {"VX+LBSCFG?", ok("LBSCFG", "bEnable:0,LoginUrl:,DevPasswd:,ReportTime:60,")},
       {"VX+DIAGNOSTICCFG=bEnable:1,ServIP:diag.example,ServPort:9,ReportTime:5,", kPara},
       {"VX+0787SERV01CFG=bEnable:1,ReportTime:x,", kPara}}},
@@ -140,8 +147,10 @@ const std::vector<Family> kFamilies = {
       {"VX+SYSCMD=bHMgLWw", kPara}}},
     {"configuration text",
      {{"VX+UMSINI=Video.FrameRate=?", ok("UMSINI", "Video.FrameRate=30")},
-      {"VX+UMSINI=Video.FrameRate = 25|.Resolution=1280x720", ok("UMSINI", "Video.FrameRate=25|Video.Resolution=1280x720")},
-      {"VX+UMSINI=Net.Servers+=a.example|Net.Servers+=b.example", ok("UMSINI", "Net.Servers=a.example|Net.Servers=a.example,b.example")},
+      {"VX+UMSINI=Video.FrameRate = 25|.Resolution=1280x720",
+       ok("UMSINI", "Video.FrameRate=25|Video.Resolution=1280x720")},
+      {"VX+UMSINI=Net.Servers+=a.example|Net.Servers+=b.example",
+       ok("UMSINI", "Net.Servers=a.example|Net.Servers=a.example,b.example")},
       {"VX+UMSINI=Net.Servers-=a.example", ok("UMSINI", "Net.Servers=b.example")},
       {"VX+UMSINI=Net.Servers-=", ok("UMSINI", "Net.Servers=")},
       {"VX+UMSINI=Video.FrameRate", kPara},
@@ -152,7 +161,8 @@ const std::vector<Family> kFamilies = {
       {"VX+UMSJSON={\"Video\":{\"FrameRate\":", kPara},
       {"VX+UMSJSON={\"Video\":{\"FrameRate\":[25]}}", kPara},
       {"VX+UMSJSON=[1]", kPara},
-      {"VX+UMSINI=Video.Bitrate=?|Audio.Enable=?", ok("UMSINI", "Video.Bitrate=4096|Audio.Enable=1")}}},
+      {"VX+UMSINI=Video.Bitrate=?|Audio.Enable=?",
+       ok("UMSINI", "Video.Bitrate=4096|Audio.Enable=1")}}},
     {"factory reset",
      {{"VX+DEVNAME=Changed", ok("DEVNAME", "Changed")},
       {"VX+APADD=HQ:pw", ok("APADD", "HQ")},
@@ -198,7 +208,8 @@ struct SimCommands : ::testing::Test {
         std::string all;
         char buf[512];
         int n;
-        while ((n = usb_bulk_read(h_, 0x81, buf, sizeof buf, 1000)) > 0) all.append(buf, static_cast<std::size_t>(n));
+        while ((n = usb_bulk_read(h_, 0x81, buf, sizeof buf, 1000)) > 0)
+            all.append(buf, static_cast<std::size_t>(n));
         return all;
     }
 
@@ -241,7 +252,8 @@ TEST_F(SimCommands, LoginGuardsAllButIdentificationAndDiskStatus) {
 
 TEST_F(SimCommands, PresetsComeFromSpecValuesAndSurviveFactoryReset) {
     vsim::DeviceSpec spec;
-    spec.values = {{"DEVNAME", "Spec name"}, {"SYSTIME", "20240105083000"}, {"APLIST", "HQ:pw,Car:pw2"}};
+    spec.values = {
+        {"DEVNAME", "Spec name"}, {"SYSTIME", "20240105083000"}, {"APLIST", "HQ:pw,Car:pw2"}};
     int id = plug(spec);
     vsim::set_value(id, "BATVAL", "12");
     send("VX+LOGINPWD=PWD0001");
@@ -282,7 +294,8 @@ TEST_F(SimCommands, PowerOffLeavesTheBusOnlyWhenAskedAndAfterItsReply) {
     id = plug();
     vsim::set_faults(id, leave);
     send("VX+LOGINPWD=PWD0001");
-    std::string line = "VX+SYSCMD=L3Vzci9sb2NhbC9zYmluL2kyY2NtZCBXIDIgMHg3MCAweGFhIDB4MTAgMSAxIDB4YmM=\r\n";
+    std::string line =
+        "VX+SYSCMD=L3Vzci9sb2NhbC9zYmluL2kyY2NtZCBXIDIgMHg3MCAweGFhIDB4MTAgMSAxIDB4YmM=\r\n";
     EXPECT_EQ(write(line), static_cast<int>(line.size()));
     EXPECT_EQ(write("VX+LOGOUT\r\n"), vsim::kNoDevice);
     ASSERT_EQ(vsim::shell_lines(id).size(), 1u);
@@ -360,8 +373,9 @@ TEST_F(SimCommands, ScenarioPresetsEverySettingForm) {
     send("VX+LOGINPWD=PWD0001");
     EXPECT_EQ(send("VX+APLIST?"), ok("APLIST", "HQ,Car-12"));
     EXPECT_EQ(send("VX+APSEL?"), ok("APSEL", "Car-12"));
-    EXPECT_EQ(send("VX+GPSSERVCFG?"),
-              ok("GPSSERVCFG", "bEnable:1,ServIP:gps.example,ServPort:,DevNo:,Passwd:,ReportTime:15,"));
+    EXPECT_EQ(
+        send("VX+GPSSERVCFG?"),
+        ok("GPSSERVCFG", "bEnable:1,ServIP:gps.example,ServPort:,DevNo:,Passwd:,ReportTime:15,"));
     EXPECT_EQ(send("VX+UMSINI=Video.FrameRate=?"), ok("UMSINI", "Video.FrameRate=25"));
     EXPECT_EQ(send("VX+DEVNAME?"), ok("DEVNAME", "Gate"));
     EXPECT_EQ(send("VX+POWEROFF=1"), ok("POWEROFF", "1"));
@@ -370,7 +384,8 @@ TEST_F(SimCommands, ScenarioPresetsEverySettingForm) {
     usb_close(h_);
     h_ = nullptr;
     vsim::reset();
-    std::ofstream(path) << R"({"devices": [{"name": "a", "model": "VX005", "access_points": [{"ssid": "a,b"}]}]})";
+    std::ofstream(path)
+        << R"({"devices": [{"name": "a", "model": "VX005", "access_points": [{"ssid": "a,b"}]}]})";
     EXPECT_FALSE(vsim::load_scenario(path, &error));
     EXPECT_NE(error.find("access_points[0]"), std::string::npos) << error;
     std::remove(path.c_str());

@@ -65,7 +65,8 @@ TEST(CodePage, AnsiAndOemAreTheSystemsCodePages) {
 #else
 // POSIX narrow texts are UTF-8.
 TEST(CodePage, RoundTripAndReplacement) {
-    const char *text = "caf\xC3\xA9/\xE2\x82\xAC/\xF0\x9F\x8E\xA5";  // e-acute, euro sign, a 4-byte character
+    const char *text =
+        "caf\xC3\xA9/\xE2\x82\xAC/\xF0\x9F\x8E\xA5";  // e-acute, euro sign, a 4-byte character
     char16_t wide[32];
     ASSERT_EQ(vx::AnsiToWide(text, wide, 32), 1);
     EXPECT_EQ(wide[3], u'\u00E9');
@@ -76,7 +77,10 @@ TEST(CodePage, RoundTripAndReplacement) {
     EXPECT_STREQ(back, text);
     EXPECT_EQ(vx::WideToOem(wide, back, 5), 0);
 
-    ASSERT_EQ(vx::AnsiToWide("a\xFF" "b", wide, 32), 1);  // malformed byte
+    ASSERT_EQ(vx::AnsiToWide("a\xFF"
+                             "b",
+                             wide, 32),
+              1);  // malformed byte
     EXPECT_EQ(wide[1], char16_t(0xFFFD));
     EXPECT_EQ(wide[2], u'b');
 }

@@ -96,9 +96,12 @@ int RunBatch(std::istream &in, bool keep_going) {
 void AddBatchCommand(CLI::App &app) {
     auto file = std::make_shared<std::string>();
     auto keep_going = std::make_shared<bool>(false);
-    auto *batch = app.add_subcommand("batch", "run commands from FILE (default: standard input), one per line; "
-                                              "stops at the first that fails");
-    batch->add_option("FILE", *file, "commands without the leading vxctl; a line starting with # is a comment");
+    auto *batch =
+        app.add_subcommand("batch",
+                           "run commands from FILE (default: standard input), one per line; "
+                           "stops at the first that fails");
+    batch->add_option("FILE", *file,
+                      "commands without the leading vxctl; a line starting with # is a comment");
     batch->add_flag("--keep-going", *keep_going, "run the lines after a failure too");
     batch->callback([file, keep_going] {
         if (file->empty() || *file == "-") {

@@ -35,9 +35,11 @@ int Sync(VestraInfo *dev, const char *pw) {
 }  // namespace
 
 void AddClockCommands(CLI::App &app) {
-    auto *time = app.add_subcommand("time", "the recorder's clock (get time / set time read and change it)");
+    auto *time =
+        app.add_subcommand("time", "the recorder's clock (get time / set time read and change it)");
     time->require_subcommand(1);
-    AddDeviceCommand(*time, "sync", "set the recorder's clock to the host's UTC time, then read it back", Sync);
+    AddDeviceCommand(*time, "sync",
+                     "set the recorder's clock to the host's UTC time, then read it back", Sync);
 }
 
 }  // namespace vxctl

@@ -38,7 +38,8 @@ Json Answer(const std::string &answer, bool json) {
         if (end == std::string::npos) end = answer.size();
         std::string entry = answer.substr(start, end - start);
         std::size_t eq = entry.find('=');
-        if (!entry.empty()) entries[entry.substr(0, eq)] = eq == std::string::npos ? "" : entry.substr(eq + 1);
+        if (!entry.empty())
+            entries[entry.substr(0, eq)] = eq == std::string::npos ? "" : entry.substr(eq + 1);
         start = end + 1;
     }
     return entries;
@@ -63,7 +64,8 @@ std::string Query(const ConfigArgs &a) {
     std::string ini;
     for (const std::string &w : a.words) {
         std::size_t dot = w.find('.');
-        if (dot == std::string::npos || dot == 0 || dot + 1 == w.size()) UsageError("'" + w + "' is not Section.Key");
+        if (dot == std::string::npos || dot == 0 || dot + 1 == w.size())
+            UsageError("'" + w + "' is not Section.Key");
         json[w.substr(0, dot)][w.substr(dot + 1)] = nullptr;
         ini += (ini.empty() ? "" : "|") + w + "=?";
     }
@@ -77,22 +79,25 @@ void AddConfigCommands(CLI::App &app) {
     config->require_subcommand(1);
 
     auto get_args = std::make_shared<ConfigArgs>();
-    auto *get = AddDeviceCommand(*config, "get", "ask for keys: config get Video.FrameRate System.Language",
-                                 [get_args](VestraInfo *d, const char *pw) {
-                                     return Send("config get", Query(*get_args), d, pw);
-                                 },
-                                 [get_args] { Query(*get_args); });
+    auto *get = AddDeviceCommand(
+        *config, "get", "ask for keys: config get Video.FrameRate System.Language",
+        [get_args](VestraInfo *d, const char *pw) {
+            return Send("config get", Query(*get_args), d, pw);
+        },
+        [get_args] { Query(*get_args); });
     get->add_option("KEYS", get_args->words, "Section.Key ...");
     get->add_option("--file", get_args->file, "send this request file as it is");
     get->add_flag("--as-json", get_args->as_json, "ask in JSON form instead of INI");
 
     auto set_args = std::make_shared<ConfigArgs>();
     auto text = [set_args] { return TextOrFile(set_args->words, set_args->file, "|"); };
-    auto *set = AddDeviceCommand(*config, "set",
-                                 "send entries: config set Video.FrameRate=25 'Net.Hosts+=a', or a JSON object",
-                                 [text](VestraInfo *d, const char *pw) { return Send("config set", text(), d, pw); },
-                                 [text] { text(); });
-    set->add_option("ENTRIES", set_args->words, "Section.Key=value (+= adds, -= removes), joined by |; or JSON");
+    auto *set = AddDeviceCommand(
+        *config, "set",
+        "send entries: config set Video.FrameRate=25 'Net.Hosts+=a', or a JSON object",
+        [text](VestraInfo *d, const char *pw) { return Send("config set", text(), d, pw); },
+        [text] { text(); });
+    set->add_option("ENTRIES", set_args->words,
+                    "Section.Key=value (+= adds, -= removes), joined by |; or JSON");
     set->add_option("--file", set_args->file, "send this file (INI or JSON) as it is");
 }
 

@@ -14,9 +14,12 @@ namespace {
 std::string Printable(const char *text) {
     std::string out;
     for (const char *p = text; *p; ++p) {
-        if (*p == '\r') out += "\\r";
-        else if (*p == '\n') out += "\\n\n";
-        else out += *p;
+        if (*p == '\r')
+            out += "\\r";
+        else if (*p == '\n')
+            out += "\\n\n";
+        else
+            out += *p;
     }
     return out;
 }
@@ -29,8 +32,10 @@ int Probe() {
     char name[VX_MODEL_NAME_LEN] = {};
     char code[VX_ID_CODE_LEN] = {};
     if (VX_ProbeDev(name)) std::printf("first recorder on the bus: model %s\n", name);
-    if (VX_ProbeDevEx(code)) std::printf("first recorder by model order: ID code %s\n", code);
-    else std::printf("first recorder by model order: no ID code\n");
+    if (VX_ProbeDevEx(code))
+        std::printf("first recorder by model order: ID code %s\n", code);
+    else
+        std::printf("first recorder by model order: no ID code\n");
     return kOk;
 }
 
@@ -70,8 +75,9 @@ int Cmd(VestraInfo *dev, const char *password, std::string line, bool raw) {
 }  // namespace
 
 void AddDeviceCommands(CLI::App &app) {
-    app.add_subcommand("probe", "look for supported recorders on the bus")
-        ->callback([] { ExitCode() = Probe(); });
+    app.add_subcommand("probe", "look for supported recorders on the bus")->callback([] {
+        ExitCode() = Probe();
+    });
 
     auto id_target = std::make_shared<Target>();
     auto *idcode = app.add_subcommand("idcode", "open a recorder and read its ID code");
@@ -87,8 +93,9 @@ void AddDeviceCommands(CLI::App &app) {
 
     auto line = std::make_shared<std::string>();
     auto raw = std::make_shared<bool>(false);
-    auto *cmd = AddDeviceCommand(app, "cmd", "log in and send one command line, print the reply",
-                                 [line, raw](VestraInfo *dev, const char *pw) { return Cmd(dev, pw, *line, *raw); });
+    auto *cmd = AddDeviceCommand(
+        app, "cmd", "log in and send one command line, print the reply",
+        [line, raw](VestraInfo *dev, const char *pw) { return Cmd(dev, pw, *line, *raw); });
     cmd->add_option("line", *line, "the command, e.g. \"VX+DEVNAME?\"")->required();
     cmd->add_flag("--raw", *raw, "send the line exactly as given (no \\r\\n appended)");
 }

@@ -22,7 +22,9 @@ std::atomic<bool> g_interrupted{false};
 std::string Stamp() {
     auto now = std::chrono::system_clock::now();
     std::time_t t = std::chrono::system_clock::to_time_t(now);
-    int ms = static_cast<int>(std::chrono::duration_cast<std::chrono::milliseconds>(now.time_since_epoch()).count() % 1000);
+    int ms = static_cast<int>(
+        std::chrono::duration_cast<std::chrono::milliseconds>(now.time_since_epoch()).count() %
+        1000);
     std::tm tm{};
 #if defined(_WIN32)
     ::localtime_s(&tm, &t);
@@ -40,18 +42,23 @@ void PrintList(bool json) {
     if (json) {
         nlohmann::json out = nlohmann::json::array();
         for (uint32_t i = 0; i < n; ++i)
-            out.push_back({{"slot", info[i].index}, {"devnum", info[i].devNum}, {"serial", info[i].serial},
-                           {"idcode", info[i].idCode}, {"udisk", info[i].udiskStatus},
-                           {"vid", info[i].busVendorId}, {"pid", info[i].busProductId},
+            out.push_back({{"slot", info[i].index},
+                           {"devnum", info[i].devNum},
+                           {"serial", info[i].serial},
+                           {"idcode", info[i].idCode},
+                           {"udisk", info[i].udiskStatus},
+                           {"vid", info[i].busVendorId},
+                           {"pid", info[i].busProductId},
                            {"model", info[i].handle->model.name}});
         std::printf("%s\n", out.dump(2).c_str());
         return;
     }
     std::printf("%u recorder(s)\n", n);
     for (uint32_t i = 0; i < n; ++i)
-        std::printf("[%d] %-7s %04X:%04X devnum %-3d serial %-15s id %-7s udisk %d\n", info[i].index,
-                    info[i].handle->model.name, info[i].busVendorId, info[i].busProductId, info[i].devNum,
-                    info[i].serial, info[i].idCode, info[i].udiskStatus);
+        std::printf("[%d] %-7s %04X:%04X devnum %-3d serial %-15s id %-7s udisk %d\n",
+                    info[i].index, info[i].handle->model.name, info[i].busVendorId,
+                    info[i].busProductId, info[i].devNum, info[i].serial, info[i].idCode,
+                    info[i].udiskStatus);
 }
 
 void OnChange(int32_t kind, int32_t value) {
@@ -67,7 +74,8 @@ void OnChange(int32_t kind, int32_t value) {
 }  // namespace
 
 void AddListCommands(CLI::App &app) {
-    auto *list = app.add_subcommand("list", "update the device list once and print it (--json: as JSON)");
+    auto *list =
+        app.add_subcommand("list", "update the device list once and print it (--json: as JSON)");
     list->callback([] {
         VX_InitDevListPthread();
         VX_InitDevList();
@@ -75,8 +83,10 @@ void AddListCommands(CLI::App &app) {
     });
 
     auto seconds_storage = std::make_shared<double>(0);
-    auto *watch = app.add_subcommand("watch", "start the monitor and print changes live until interrupted");
-    watch->add_option("--seconds", *seconds_storage, "stop after this many seconds (default: until Ctrl-C)");
+    auto *watch =
+        app.add_subcommand("watch", "start the monitor and print changes live until interrupted");
+    watch->add_option("--seconds", *seconds_storage,
+                      "stop after this many seconds (default: until Ctrl-C)");
     watch->callback([seconds_storage] {
         double seconds = *seconds_storage;
         std::signal(SIGINT, [](int) { g_interrupted = true; });

@@ -85,16 +85,22 @@ void DecryptFile(const std::string &in, const std::string &out, const std::strin
     const std::string &text = log.text();
     if (ok == 1) {
         std::size_t at = text.rfind("decryptcount=");
-        std::string count = at == std::string::npos ? "?" : text.substr(at + 13, text.find('\n', at) - at - 13);
-        std::printf("%s: %s key frames decrypted into %s\n", in.c_str(), count.c_str(), out.c_str());
+        std::string count =
+            at == std::string::npos ? "?" : text.substr(at + 13, text.find('\n', at) - at - 13);
+        std::printf("%s: %s key frames decrypted into %s\n", in.c_str(), count.c_str(),
+                    out.c_str());
         return;
     }
-    if (log.has("AVI_open_input_file Error")) Fail(1, in + " is not a readable AVI recording with a video index");
-    if (log.has("infile no encrypt")) Fail(1, in + " is not encrypted; " + out + " is a plain copy");
+    if (log.has("AVI_open_input_file Error"))
+        Fail(1, in + " is not a readable AVI recording with a video index");
+    if (log.has("infile no encrypt"))
+        Fail(1, in + " is not encrypted; " + out + " is a plain copy");
     if (log.has("CopyFile:") || log.has("path too long") || log.has("OpenFile:"))
         Fail(1, "cannot write " + out + " (another file than the input is needed)");
-    if (log.has(" of 280 bytes")) Fail(1, in + " is truncated: a key frame runs past the end of the file; no output written");
-    if (log.has("decryptcount=-1")) Fail(1, in + " has no indexed key frames to decrypt; no output written");
+    if (log.has(" of 280 bytes"))
+        Fail(1, in + " is truncated: a key frame runs past the end of the file; no output written");
+    if (log.has("decryptcount=-1"))
+        Fail(1, in + " has no indexed key frames to decrypt; no output written");
     Fail(1, "decryption of " + in + " failed");
 }
 
@@ -102,20 +108,24 @@ void DecryptFrame(const std::string &in, const std::string &out, const std::stri
     CheckKey(key);
     std::ifstream f(in, std::ios::binary);
     if (!f) Fail(1, "cannot read " + in);
-    std::vector<uint8_t> frame((std::istreambuf_iterator<char>(f)), std::istreambuf_iterator<char>());
+    std::vector<uint8_t> frame((std::istreambuf_iterator<char>(f)),
+                               std::istreambuf_iterator<char>());
     if (frame.size() > INT32_MAX) Fail(1, in + " is too large for one frame");
     std::vector<uint8_t> plain(frame.size());
     VX_SetLibLog(VX_LOG_OFF);
-    const int32_t ok = VX_FrameDecrypt(frame.data(), int32_t(frame.size()), plain.data(), key.c_str());
+    const int32_t ok =
+        VX_FrameDecrypt(frame.data(), int32_t(frame.size()), plain.data(), key.c_str());
     VX_SetLibLog(VX_LOG_FILE);
     if (ok != 1) {
-        if (frame.size() < 280) Fail(1, in + " is shorter than the 280 bytes of an encrypted key frame");
+        if (frame.size() < 280)
+            Fail(1, in + " is shorter than the 280 bytes of an encrypted key frame");
         Fail(1, in + " does not start like an H.264 or H.265 key frame (00 00 00 01 67 or 46)");
     }
     std::ofstream o(out, std::ios::binary | std::ios::trunc);
     o.write(reinterpret_cast<const char *>(plain.data()), std::streamsize(plain.size()));
     if (!o) Fail(1, "cannot write " + out);
-    std::printf("%s: frame of %zu bytes decrypted into %s\n", in.c_str(), plain.size(), out.c_str());
+    std::printf("%s: frame of %zu bytes decrypted into %s\n", in.c_str(), plain.size(),
+                out.c_str());
 }
 
 struct MediaArgs {
@@ -123,7 +133,8 @@ struct MediaArgs {
 };
 
 CLI::App *AddDecryptCommand(CLI::App &app, const char *name, const char *help,
-                              void (*run)(const std::string &, const std::string &, const std::string &)) {
+                            void (*run)(const std::string &, const std::string &,
+                                        const std::string &)) {
     auto args = std::make_shared<MediaArgs>();
     CLI::App *cmd = app.add_subcommand(name, help);
     cmd->add_option("IN", args->in, "encrypted input")->required();
@@ -137,8 +148,8 @@ CLI::App *AddDecryptCommand(CLI::App &app, const char *name, const char *help,
 
 void vxctl::AddMediaCommands(CLI::App &app) {
     AddDecryptCommand(app, "decrypt", "Decrypt an encrypted AVI recording into a playable copy",
-                        DecryptFile);
+                      DecryptFile);
     AddDecryptCommand(app, "decrypt-frame",
-                        "Decrypt one encrypted key frame (a file holding one video chunk's data)",
-                        DecryptFrame);
+                      "Decrypt one encrypted key frame (a file holding one video chunk's data)",
+                      DecryptFrame);
 }

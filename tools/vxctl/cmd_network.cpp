@@ -34,7 +34,8 @@ int Del(const ApArgs &a, VestraInfo *dev, const char *pw) {
     const std::string what = "ap del " + (a.all ? std::string("--all") : a.ssid);
     if (!ok) return Failed(dev, what);
     if (VX_GetErrNo(dev) == VX_STATUS_AP_NOT_DELETED)
-        return Failed(what, VX_STATUS_AP_NOT_DELETED, "the recorder did not confirm the deletion (unknown access point?)");
+        return Failed(what, VX_STATUS_AP_NOT_DELETED,
+                      "the recorder did not confirm the deletion (unknown access point?)");
     return PrintDone(what);
 }
 
@@ -42,7 +43,8 @@ int Select(const ApArgs &a, VestraInfo *dev, const char *pw) {
     const std::string what = "ap select " + a.ssid;
     if (!VX_SetSelAp(dev, pw, a.ssid.c_str())) return Failed(dev, what);
     if (VX_GetErrNo(dev) == VX_STATUS_AP_NOT_SELECTED)
-        return Failed(what, VX_STATUS_AP_NOT_SELECTED, "the recorder did not confirm the selection (unknown access point?)");
+        return Failed(what, VX_STATUS_AP_NOT_SELECTED,
+                      "the recorder did not confirm the selection (unknown access point?)");
     return PrintDone(what);
 }
 
@@ -54,24 +56,27 @@ void AddNetworkCommands(CLI::App &app) {
     AddDeviceCommand(*ap, "list", "the access points and the one selected", List);
 
     auto add_args = std::make_shared<ApArgs>();
-    auto *add = AddDeviceCommand(*ap, "add", "add an access point, or change a known one's password",
-                                 [add_args](VestraInfo *d, const char *pw) { return Add(*add_args, d, pw); });
+    auto *add = AddDeviceCommand(
+        *ap, "add", "add an access point, or change a known one's password",
+        [add_args](VestraInfo *d, const char *pw) { return Add(*add_args, d, pw); });
     add->add_option("SSID", add_args->ssid)->required();
     add->add_option("PASSWORD", add_args->password)->required();
 
     auto del_args = std::make_shared<ApArgs>();
-    auto *del = AddDeviceCommand(*ap, "del", "delete an access point (or all with --all)",
-                                 [del_args](VestraInfo *d, const char *pw) { return Del(*del_args, d, pw); },
-                                 [del_args] {
-                                     if (del_args->all != del_args->ssid.empty())
-                                         UsageError("usage: vxctl ap del (SSID | --all)");
-                                 });
+    auto *del = AddDeviceCommand(
+        *ap, "del", "delete an access point (or all with --all)",
+        [del_args](VestraInfo *d, const char *pw) { return Del(*del_args, d, pw); },
+        [del_args] {
+            if (del_args->all != del_args->ssid.empty())
+                UsageError("usage: vxctl ap del (SSID | --all)");
+        });
     del->add_option("SSID", del_args->ssid);
     del->add_flag("--all", del_args->all, "delete every access point");
 
     auto sel_args = std::make_shared<ApArgs>();
-    auto *sel = AddDeviceCommand(*ap, "select", "select the access point the recorder joins",
-                                 [sel_args](VestraInfo *d, const char *pw) { return Select(*sel_args, d, pw); });
+    auto *sel = AddDeviceCommand(
+        *ap, "select", "select the access point the recorder joins",
+        [sel_args](VestraInfo *d, const char *pw) { return Select(*sel_args, d, pw); });
     sel->add_option("SSID", sel_args->ssid)->required();
 }
 

@@ -22,7 +22,8 @@ struct OpArgs {
 std::string KeyList(bool settable) {
     std::string keys;
     for (const SimpleOp &op : SimpleOps())
-        if (!settable || !std::holds_alternative<std::monostate>(op.set)) keys += (keys.empty() ? "" : " ") + std::string(op.name);
+        if (!settable || !std::holds_alternative<std::monostate>(op.set))
+            keys += (keys.empty() ? "" : " ") + std::string(op.name);
     return keys;
 }
 
@@ -65,9 +66,12 @@ void CheckSet(const OpArgs &a) {
 int Set(const OpArgs &a, VestraInfo *dev, const char *pw) {
     const SimpleOp &op = Lookup(a.key, true);
     uint32_t ok = 0;
-    if (auto *text = std::get_if<SetText>(&op.set)) ok = (*text)(dev, pw, a.values[0].c_str());
-    else if (auto *number = std::get_if<SetInt>(&op.set)) ok = (*number)(dev, pw, ParseInt(a.values[0]));
-    else if (auto *fields = std::get_if<SetFields>(&op.set)) ok = (*fields)(dev, pw, a.values);
+    if (auto *text = std::get_if<SetText>(&op.set))
+        ok = (*text)(dev, pw, a.values[0].c_str());
+    else if (auto *number = std::get_if<SetInt>(&op.set))
+        ok = (*number)(dev, pw, ParseInt(a.values[0]));
+    else if (auto *fields = std::get_if<SetFields>(&op.set))
+        ok = (*fields)(dev, pw, a.values);
     if (!ok) return Failed(dev, "set " + a.key);
     return PrintDone("set " + a.key);
 }
@@ -76,16 +80,18 @@ int Set(const OpArgs &a, VestraInfo *dev, const char *pw) {
 
 void AddOpCommands(CLI::App &app) {
     auto get_args = std::make_shared<OpArgs>();
-    auto *get = AddDeviceCommand(app, "get", "read one setting of a recorder (keys below)",
-                                 [get_args](VestraInfo *d, const char *pw) { return Get(*get_args, d, pw); },
-                                 [get_args] { Lookup(get_args->key, false); });
+    auto *get = AddDeviceCommand(
+        app, "get", "read one setting of a recorder (keys below)",
+        [get_args](VestraInfo *d, const char *pw) { return Get(*get_args, d, pw); },
+        [get_args] { Lookup(get_args->key, false); });
     get->add_option("KEY", get_args->key, "what to read")->required();
     get->footer(OpsHelp());
 
     auto set_args = std::make_shared<OpArgs>();
-    auto *set = AddDeviceCommand(app, "set", "change one setting of a recorder (keys below)",
-                                 [set_args](VestraInfo *d, const char *pw) { return Set(*set_args, d, pw); },
-                                 [set_args] { CheckSet(*set_args); });
+    auto *set = AddDeviceCommand(
+        app, "set", "change one setting of a recorder (keys below)",
+        [set_args](VestraInfo *d, const char *pw) { return Set(*set_args, d, pw); },
+        [set_args] { CheckSet(*set_args); });
     set->add_option("KEY", set_args->key, "what to change")->required();
     set->add_option("VALUE", set_args->values, "the new value (several for keys with fields)");
     set->footer(OpsHelp());

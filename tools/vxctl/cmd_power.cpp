@@ -56,18 +56,23 @@ int Format(const std::string &fs, VestraInfo *dev, const char *pw) {
 void AddPowerCommands(CLI::App &app) {
     for (const PowerOp &op : kPowerOps) {
         auto yes = std::make_shared<bool>(false);
-        auto *cmd = AddDeviceCommand(app, op.name, op.about,
-                                     [&op](VestraInfo *d, const char *pw) { return Run(op, d, pw); },
-                                     [&op, yes] { if (op.needs_yes) RequireYes(*yes, op.name); });
+        auto *cmd = AddDeviceCommand(
+            app, op.name, op.about, [&op](VestraInfo *d, const char *pw) { return Run(op, d, pw); },
+            [&op, yes] {
+                if (op.needs_yes) RequireYes(*yes, op.name);
+            });
         if (op.needs_yes) cmd->add_flag("--yes", *yes, "really do it");
     }
 
     auto fs = std::make_shared<std::string>();
     auto yes = std::make_shared<bool>(false);
-    auto *format = AddDeviceCommand(app, "format", "erase the recorder's storage with a new file system",
-                                    [fs](VestraInfo *d, const char *pw) { return Format(*fs, d, pw); },
-                                    [yes] { RequireYes(*yes, "format"); });
-    format->add_option("--fs", *fs, "fat32 or exfat")->required()->check(CLI::IsMember({"fat32", "exfat"}));
+    auto *format = AddDeviceCommand(
+        app, "format", "erase the recorder's storage with a new file system",
+        [fs](VestraInfo *d, const char *pw) { return Format(*fs, d, pw); },
+        [yes] { RequireYes(*yes, "format"); });
+    format->add_option("--fs", *fs, "fat32 or exfat")
+        ->required()
+        ->check(CLI::IsMember({"fat32", "exfat"}));
     format->add_flag("--yes", *yes, "really erase");
 }
 

@@ -23,7 +23,8 @@ struct ServiceArgs {
 
 std::string Names() {
     std::string names;
-    for (const ServiceOp &s : ServiceOps()) names += (names.empty() ? "" : ", ") + std::string(s.name);
+    for (const ServiceOp &s : ServiceOps())
+        names += (names.empty() ? "" : ", ") + std::string(s.name);
     return names;
 }
 
@@ -65,7 +66,8 @@ int Set(const ServiceArgs &a, VestraInfo *dev, const char *pw) {
         if (!ReadService(s, dev, pw, current)) return Failed(dev, "service get " + a.name);
         report = current["ReportTime"].get<int32_t>();
     }
-    if (!s.set(dev, pw, uint32_t(a.enable), texts, report)) return Failed(dev, "service set " + a.name);
+    if (!s.set(dev, pw, uint32_t(a.enable), texts, report))
+        return Failed(dev, "service set " + a.name);
     return PrintDone("service set " + a.name);
 }
 
@@ -76,17 +78,21 @@ void AddServiceCommands(CLI::App &app) {
     service->require_subcommand(1);
 
     auto get_args = std::make_shared<ServiceArgs>();
-    auto *get = AddDeviceCommand(*service, "get", "read a service's configuration",
-                                 [get_args](VestraInfo *d, const char *pw) { return Get(*get_args, d, pw); },
-                                 [get_args] { Lookup(get_args->name); });
+    auto *get = AddDeviceCommand(
+        *service, "get", "read a service's configuration",
+        [get_args](VestraInfo *d, const char *pw) { return Get(*get_args, d, pw); },
+        [get_args] { Lookup(get_args->name); });
     get->add_option("NAME", get_args->name, Names())->required();
 
     auto set_args = std::make_shared<ServiceArgs>();
-    auto *set = AddDeviceCommand(*service, "set", "change a service's configuration (fields not given are kept)",
-                                 [set_args](VestraInfo *d, const char *pw) { return Set(*set_args, d, pw); },
-                                 [set_args] { CheckSet(*set_args); });
+    auto *set = AddDeviceCommand(
+        *service, "set", "change a service's configuration (fields not given are kept)",
+        [set_args](VestraInfo *d, const char *pw) { return Set(*set_args, d, pw); },
+        [set_args] { CheckSet(*set_args); });
     set->add_option("NAME", set_args->name, Names())->required();
-    set->add_option("--enable", set_args->enable, "1 on, 0 off")->required()->check(CLI::Range(0, 1));
+    set->add_option("--enable", set_args->enable, "1 on, 0 off")
+        ->required()
+        ->check(CLI::Range(0, 1));
     for (const ServiceOp &s : ServiceOps())
         for (const std::string &field : ServiceFields(s))
             if (set_args->options.count(field) == 0)

@@ -61,7 +61,8 @@ int Show(VestraInfo *dev, const char *pw) {
             Json &item = section.name == std::string(key) ? value : value[key];
             any |= ReadOp(*FindOp(key), dev, pw, item);
             // Not open or not logged in: no other item can be read either.
-            if (!any && (VX_GetErrNo(dev) == VX_STATUS_NOT_OPEN || VX_GetErrNo(dev) == VX_STATUS_NO_LOGIN))
+            if (!any &&
+                (VX_GetErrNo(dev) == VX_STATUS_NOT_OPEN || VX_GetErrNo(dev) == VX_STATUS_NO_LOGIN))
                 return Failed(dev, "show");
         }
     }
@@ -73,8 +74,10 @@ int Show(VestraInfo *dev, const char *pw) {
 }  // namespace
 
 void AddShowCommand(CLI::App &app) {
-    AddDeviceCommand(app, "show", "a recorder's whole state: identity, clock, battery, encoders, network, "
-                                  "Wi-Fi, switches, services, storage", Show);
+    AddDeviceCommand(app, "show",
+                     "a recorder's whole state: identity, clock, battery, encoders, network, "
+                     "Wi-Fi, switches, services, storage",
+                     Show);
 }
 
 }  // namespace vxctl

@@ -16,14 +16,24 @@ struct Word {
     const char *text;
 };
 const Word kGbWords[] = {
-    {1, "done"},           {2, "no device"},         {4, "login failed"},
-    {5, "clock set"},      {6, "clock refused"},     {7, "U-disk mode entered"},
-    {8, "U-disk mode refused"}, {9, "no ID code given"},
+    {1, "done"},
+    {2, "no device"},
+    {4, "login failed"},
+    {5, "clock set"},
+    {6, "clock refused"},
+    {7, "U-disk mode entered"},
+    {8, "U-disk mode refused"},
+    {9, "no ID code given"},
 };
 const Word kGbCmdWords[] = {
-    {0, "done"},           {-1, "no matching recorder"}, {-2, "login refused"},
-    {-3, "command not delivered"}, {-4, "claiming the recorder failed"},
-    {-5, "out of memory"}, {-6, "battery query refused"}, {-7, "not supported"},
+    {0, "done"},
+    {-1, "no matching recorder"},
+    {-2, "login refused"},
+    {-3, "command not delivered"},
+    {-4, "claiming the recorder failed"},
+    {-5, "out of memory"},
+    {-6, "battery query refused"},
+    {-7, "not supported"},
 };
 
 template <std::size_t N>
@@ -77,8 +87,11 @@ const GbVerb kGbVerbs[] = {
          int32_t st = 0;
          int32_t r = GetZFYInfo(&z, pw, &st);
          return Report(kGbWords, "GetZFYInfo", r, st,
-                       Json{{"serial", z.serial}, {"userNo", z.userNo}, {"userName", z.userName},
-                            {"unitNo", z.unitNo}, {"unitName", z.unitName}});
+                       Json{{"serial", z.serial},
+                            {"userNo", z.userNo},
+                            {"userName", z.userName},
+                            {"unitNo", z.unitNo},
+                            {"unitName", z.unitName}});
      }},
     {"write-info", "write the identity record (empty serial: the one read last)",
      [](const GbOptions &o, const char *pw) {

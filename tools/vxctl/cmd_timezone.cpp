@@ -28,7 +28,7 @@ constexpr int kUsage = 2;
 // Positionals are taken as plain words and checked here, so that every usage
 // fault of these commands ends with the same exit code.
 void ExpectWords(const CLI::App *cmd, const std::vector<std::string> &words, std::size_t n,
-                  const char *usage) {
+                 const char *usage) {
     if (words.size() != n || cmd->remaining_size() != 0)
         Fail(kUsage, std::string("usage: vxctl ") + usage);
 }
@@ -53,7 +53,8 @@ void TzFind(const CLI::App *cmd, const std::vector<std::string> &words) {
     int32_t r = -1, c = -1, z = 1;
     if (GetTimeZoneIndex(words[0].c_str(), &r, &c, &z) != 1) {
         if (r >= 0)
-            Fail(kNotFound, "no zone '" + words[0] + "' (the region exists, the location does not)");
+            Fail(kNotFound,
+                 "no zone '" + words[0] + "' (the region exists, the location does not)");
         Fail(kNotFound, "no zone '" + words[0] + "' (unknown region; names are case-sensitive)");
     }
     PrintZone(r, c, z);
@@ -70,7 +71,8 @@ void TzName(const CLI::App *cmd, const std::vector<std::string> &words) {
     // The library answers empty slots with empty parts ("/Antarctica/").
     std::size_t n = std::strlen(text);
     if (n == 0 || text[0] == '/' || text[n - 1] == '/')
-        Fail(kNotFound, "no zone at " + words[0] + " " + words[1] + " " + words[2] + " (empty slot)");
+        Fail(kNotFound,
+             "no zone at " + words[0] + " " + words[1] + " " + words[2] + " (empty slot)");
     std::printf("%s\n", text);
 }
 
@@ -104,8 +106,8 @@ void Add(CLI::App &app, const char *name, const char *about, const char *words_n
 void vxctl::AddTimezoneCommands(CLI::App &app) {
     Add(app, "tz-find", "Find a time zone by name: prints REGION COUNTRY ZONE CODE/Region/Location",
         "NAME", "REGION/LOCATION, e.g. America/Argentina/Buenos_Aires", TzFind);
-    Add(app, "tz-name", "Name the time zone at REGION COUNTRY ZONE indexes",
-        "INDEXES", "REGION COUNTRY ZONE, e.g. 0 9 0", TzName);
+    Add(app, "tz-name", "Name the time zone at REGION COUNTRY ZONE indexes", "INDEXES",
+        "REGION COUNTRY ZONE, e.g. 0 9 0", TzName);
     Add(app, "tz-list", "List the whole time-zone catalogue, one zone per line with its indexes",
         nullptr, nullptr, TzList);
 }

@@ -22,8 +22,9 @@ int &ExitCode() {
 void BuildApp(CLI::App &app) {
     app.require_subcommand(1);
     app.allow_windows_style_options(false);  // "/path" is a path, not an option
-    app.fallthrough();  // --json and --log may follow the command too
-    app.add_option("--scenario", "use virtual recorders described by this JSON file instead of the USB bus");
+    app.fallthrough();                       // --json and --log may follow the command too
+    app.add_option("--scenario",
+                   "use virtual recorders described by this JSON file instead of the USB bus");
     app.add_option("--log", "library log: 0 off, 1 file LibVestra.log beside vxctl, 2 console")
         ->check(CLI::Range(0, 3))
         ->each([](const std::string &v) { VX_SetLibLog(std::atoi(v.c_str())); });

@@ -27,11 +27,15 @@ bool ReadAccessPoints(VestraInfo *dev, const char *pw, Json &value) {
     char list[VX_AP_LIST_AREA] = {};
     if (!VX_GetApList(dev, pw, list)) return false;
     value = Json::object();
-    value["access_points"] = VX_GetErrNo(dev) == VX_STATUS_AP_EMPTY_LIST ? Json::array() : SplitList(list);
+    value["access_points"] =
+        VX_GetErrNo(dev) == VX_STATUS_AP_EMPTY_LIST ? Json::array() : SplitList(list);
     char selected[VX_TEXT_AREA] = {};
-    if (!VX_GetSelAp(dev, pw, selected)) value["selected"] = Unavailable(dev);
-    else if (VX_GetErrNo(dev) == VX_STATUS_AP_EMPTY_SEL) value["selected"] = nullptr;
-    else value["selected"] = selected;
+    if (!VX_GetSelAp(dev, pw, selected))
+        value["selected"] = Unavailable(dev);
+    else if (VX_GetErrNo(dev) == VX_STATUS_AP_EMPTY_SEL)
+        value["selected"] = nullptr;
+    else
+        value["selected"] = selected;
     return true;
 }
 

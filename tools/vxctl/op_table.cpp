@@ -25,7 +25,8 @@ uint32_t SetTime(VestraInfo *d, const char *p, const std::vector<std::string> &a
 uint32_t SetUser(VestraInfo *d, const char *p, const std::vector<std::string> &a) {
     return VX_SetDevUser(d, p, a[0].c_str(), a[1].c_str(), a[2].c_str());
 }
-template <uint32_t (*Fn)(VestraInfo *, const char *, uint32_t *, uint32_t *, uint32_t *, uint32_t *)>
+template <uint32_t (*Fn)(VestraInfo *, const char *, uint32_t *, uint32_t *, uint32_t *,
+                         uint32_t *)>
 uint32_t GetEncoder(VestraInfo *d, const char *p, Json &v) {
     uint32_t w = 0, h = 0, third = 0, fourth = 0;
     uint32_t ok = Fn(d, p, &w, &h, &third, &fourth);
@@ -84,15 +85,19 @@ const std::vector<const char *> kEncoderFields{"width", "height", "third", "four
 
 const char *RuleWord(Rule rule) {
     switch (rule) {
-        case Rule::Number: return "number";
-        case Rule::FieldList: return "fields";
-        default: return "text";
+    case Rule::Number:
+        return "number";
+    case Rule::FieldList:
+        return "fields";
+    default:
+        return "text";
     }
 }
 
 }  // namespace
 
 const std::vector<SimpleOp> &SimpleOps() {
+    // clang-format off
     static const std::vector<SimpleOp> kOps{
         {"devname", &rows::kGetDevName, &rows::kSetDevName, VX_GetDevName, VX_SetDevName, {}, {}, "recorder name"},
         {"uid", &rows::kGetDevUid, nullptr, VX_GetDevUID, {}, {}, {}, "UID"},
@@ -128,6 +133,7 @@ const std::vector<SimpleOp> &SimpleOps() {
          "device log level"},
         {"datapthread", nullptr, &rows::kDataPthread, {}, VX_SetDataPthread, {}, {}, "data channel setting"},
     };
+    // clang-format on
     return kOps;
 }
 
@@ -177,7 +183,8 @@ std::string OpsHelp() {
         if (op.get_row) {
             line += std::string("get: ") + RuleWord(op.get_row->rule);
             if (op.get_row->rule == Rule::FieldList)
-                for (std::size_t i = 0; i < op.fields.size(); ++i) line += (i ? "," : " ") + std::string(op.fields[i]);
+                for (std::size_t i = 0; i < op.fields.size(); ++i)
+                    line += (i ? "," : " ") + std::string(op.fields[i]);
         }
         if (op.set_row && op.set_row->form == Form::Set) {
             line += op.get_row ? "; set:" : "set:";

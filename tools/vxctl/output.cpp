@@ -29,14 +29,16 @@ std::string Word(const Json &v) {
 // An object of plain values only (a field list, a service) fits one line.
 bool IsFlat(const Json &v) {
     if (!v.is_object() || IsUnavailable(v)) return false;
-    for (const auto &item : v) if (item.is_structured()) return false;
+    for (const auto &item : v)
+        if (item.is_structured()) return false;
     return true;
 }
 
 std::string Line(const Json &v) {
     if (IsFlat(v)) {
         std::string out;
-        for (const auto &[key, value] : v.items()) out += (out.empty() ? "" : " ") + key + "=" + Word(value);
+        for (const auto &[key, value] : v.items())
+            out += (out.empty() ? "" : " ") + key + "=" + Word(value);
         return out;
     }
     if (IsUnavailable(v)) {
@@ -64,8 +66,10 @@ void PrintText(const Json &object, int indent) {
 }  // namespace
 
 void Print(const Json &object) {
-    if (g_JsonOutput) std::printf("%s\n", object.dump(-1, ' ', false, Json::error_handler_t::replace).c_str());
-    else PrintText(object, 0);
+    if (g_JsonOutput)
+        std::printf("%s\n", object.dump(-1, ' ', false, Json::error_handler_t::replace).c_str());
+    else
+        PrintText(object, 0);
 }
 
 int PrintDone(const std::string &what) {
@@ -76,7 +80,8 @@ int PrintDone(const std::string &what) {
 std::string DeviceReply(VestraInfo *dev) {
     std::string text = dev ? VX_GetErrStr(dev) : "";
     while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.pop_back();
-    for (auto &c : text) if (c == '\r' || c == '\n') c = ' ';
+    for (auto &c : text)
+        if (c == '\r' || c == '\n') c = ' ';
     return text.empty() ? "no reply" : text;
 }
 
@@ -87,7 +92,8 @@ Json Unavailable(int status, const std::string &reason) {
 Json Unavailable(VestraInfo *dev) { return Unavailable(VX_GetErrNo(dev), DeviceReply(dev)); }
 
 int Failed(const std::string &what, int status, const std::string &reason) {
-    std::fprintf(stderr, "vxctl: %s failed (status %d): %s\n", what.c_str(), status, reason.c_str());
+    std::fprintf(stderr, "vxctl: %s failed (status %d): %s\n", what.c_str(), status,
+                 reason.c_str());
     if (g_JsonOutput) Print(Json{{"failed", what}, {"status", status}, {"reply", reason}});
     return kFailed;
 }

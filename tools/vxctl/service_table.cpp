@@ -13,6 +13,7 @@ using C = const char *const *;
 }  // namespace
 
 const std::vector<ServiceOp> &ServiceOps() {
+    // clang-format off
     static const std::vector<ServiceOp> kServices{
         {"talkback", &rows::kGetTalkBack,
          [](D d, P p, R *e, T t, R *) { return VX_GetTalkBackCfg(d, p, e, t[0], t[1], t[2], t[3], t[4]); },
@@ -39,6 +40,7 @@ const std::vector<ServiceOp> &ServiceOps() {
          [](D d, P p, R *e, T t, R *) { return VX_GetNetCheckServCfg(d, p, e, t[0], t[1]); },
          [](D d, P p, R e, C t, int32_t) { return VX_SetNetCheckServCfg(d, p, e, t[0], t[1]); }},
     };
+    // clang-format on
     return kServices;
 }
 

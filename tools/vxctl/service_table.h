@@ -16,8 +16,8 @@ namespace vxctl {
 constexpr int kMaxServiceTexts = 8;
 using ServiceGet = uint32_t (*)(VestraInfo *, const char *, uint32_t *enable, char *const *texts,
                                 uint32_t *report);
-using ServiceSet = uint32_t (*)(VestraInfo *, const char *, uint32_t enable, const char *const *texts,
-                                int32_t report);
+using ServiceSet = uint32_t (*)(VestraInfo *, const char *, uint32_t enable,
+                                const char *const *texts, int32_t report);
 
 struct ServiceOp {
     const char *name;

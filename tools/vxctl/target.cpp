@@ -7,15 +7,19 @@
 namespace vxctl {
 
 void AddTargetOptions(CLI::App *cmd, Target &t, bool with_password) {
-    auto *model = cmd->add_option("--model", t.model, "model name, e.g. VX001 (default: the first found)");
+    auto *model =
+        cmd->add_option("--model", t.model, "model name, e.g. VX001 (default: the first found)");
     cmd->add_option("--id", t.id_code, "ID code of the recorder to open")->excludes(model);
-    if (with_password) cmd->add_option("--password", t.password, "login password")->capture_default_str();
+    if (with_password)
+        cmd->add_option("--password", t.password, "login password")->capture_default_str();
 }
 
 Record OpenTarget(const Target &t) {
     if (!t.id_code.empty()) {
         VestraInfo *dev = VX_InitDevEx(t.id_code.c_str());
-        if (!dev) std::fprintf(stderr, "vxctl: no recorder with ID code %s is the first attached\n", t.id_code.c_str());
+        if (!dev)
+            std::fprintf(stderr, "vxctl: no recorder with ID code %s is the first attached\n",
+                         t.id_code.c_str());
         return Record(dev);
     }
     std::string model = t.model;
@@ -38,8 +42,8 @@ int WithDevice(const Target &t, const DeviceAction &action) {
     return action(dev.get(), t.password.c_str());
 }
 
-CLI::App *AddDeviceCommand(CLI::App &parent, const char *name, const char *about, DeviceAction action,
-                           std::function<void()> check) {
+CLI::App *AddDeviceCommand(CLI::App &parent, const char *name, const char *about,
+                           DeviceAction action, std::function<void()> check) {
     auto target = std::make_shared<Target>();
     CLI::App *cmd = parent.add_subcommand(name, about);
     AddTargetOptions(cmd, *target);

@@ -16,10 +16,17 @@ char32_t DecodeUtf8(const unsigned char *&s) {
     if (c < 0x80) return c;
     int extra;
     char32_t cp;
-    if ((c & 0xE0) == 0xC0) { extra = 1; cp = c & 0x1F; }
-    else if ((c & 0xF0) == 0xE0) { extra = 2; cp = c & 0x0F; }
-    else if ((c & 0xF8) == 0xF0) { extra = 3; cp = c & 0x07; }
-    else return kReplacement;
+    if ((c & 0xE0) == 0xC0) {
+        extra = 1;
+        cp = c & 0x1F;
+    } else if ((c & 0xF0) == 0xE0) {
+        extra = 2;
+        cp = c & 0x0F;
+    } else if ((c & 0xF8) == 0xF0) {
+        extra = 3;
+        cp = c & 0x07;
+    } else
+        return kReplacement;
     for (int i = 0; i < extra; ++i) {
         if ((*s & 0xC0) != 0x80) return kReplacement;  // stops at the NUL too
         cp = (cp << 6) | (*s++ & 0x3F);

@@ -44,7 +44,8 @@ bool CopyPlain(int in, int out, off_t pos, off_t end) {
 bool CopyRange(int in, int out, off_t pos, off_t end) {
     while (pos < end) {
         off_t out_pos = pos;
-        ssize_t n = ::copy_file_range(in, &pos, out, &out_pos, static_cast<std::size_t>(end - pos), 0);
+        ssize_t n =
+            ::copy_file_range(in, &pos, out, &out_pos, static_cast<std::size_t>(end - pos), 0);
         if (n < 0 && errno == EINTR) continue;
         if (n < 0 && (errno == EXDEV || errno == ENOSYS || errno == EINVAL || errno == EOPNOTSUPP))
             return CopyPlain(in, out, pos, end);
@@ -58,8 +59,8 @@ bool CopyExtents(int in, int out, off_t size) {
     while (pos < size) {
         off_t data = ::lseek(in, pos, SEEK_DATA);
         if (data < 0) {
-            if (errno == ENXIO) break;                 // only a hole is left
-            return CopyRange(in, out, pos, size);     // no extent map: copy it all
+            if (errno == ENXIO) break;             // only a hole is left
+            return CopyRange(in, out, pos, size);  // no extent map: copy it all
         }
         off_t hole = ::lseek(in, data, SEEK_HOLE);
         if (hole < 0 || hole > size) hole = size;

@@ -25,18 +25,24 @@ constexpr int kPathArea = 4096;
 constexpr std::size_t kAltStackSize = 64 * 1024;
 constexpr int kMaxFrames = 64;
 
-char g_exe_dir[kPathArea];               // filled before the handler is installed
-std::atomic<long> g_zone_offset{0};      // local time minus UTC, seconds
+char g_exe_dir[kPathArea];           // filled before the handler is installed
+std::atomic<long> g_zone_offset{0};  // local time minus UTC, seconds
 std::atomic<bool> g_in_handler{false};
 
 const char *SignalName(int sig) {
     switch (sig) {
-        case SIGSEGV: return "SIGSEGV";
-        case SIGBUS: return "SIGBUS";
-        case SIGILL: return "SIGILL";
-        case SIGFPE: return "SIGFPE";
-        case SIGABRT: return "SIGABRT";
-        default: return "?";
+    case SIGSEGV:
+        return "SIGSEGV";
+    case SIGBUS:
+        return "SIGBUS";
+    case SIGILL:
+        return "SIGILL";
+    case SIGFPE:
+        return "SIGFPE";
+    case SIGABRT:
+        return "SIGABRT";
+    default:
+        return "?";
     }
 }
 
@@ -57,16 +63,24 @@ void WriteRegisters(int fd, const void *context) {
     t.Put("registers:\n");
 #if defined(__x86_64__)
     const auto *uc = static_cast<const ucontext_t *>(context);
-    static const struct { const char *name; int index; } kRegs[] = {
-        {"rip", REG_RIP}, {"rsp", REG_RSP}, {"rbp", REG_RBP}, {"rax", REG_RAX}, {"rbx", REG_RBX},
-        {"rcx", REG_RCX}, {"rdx", REG_RDX}, {"rsi", REG_RSI}, {"rdi", REG_RDI}, {"r8", REG_R8},
-        {"r9", REG_R9},   {"r10", REG_R10}, {"r11", REG_R11}, {"r12", REG_R12}, {"r13", REG_R13},
-        {"r14", REG_R14}, {"r15", REG_R15}, {"eflags", REG_EFL}};
+    static const struct {
+        const char *name;
+        int index;
+    } kRegs[] = {{"rip", REG_RIP}, {"rsp", REG_RSP},   {"rbp", REG_RBP}, {"rax", REG_RAX},
+                 {"rbx", REG_RBX}, {"rcx", REG_RCX},   {"rdx", REG_RDX}, {"rsi", REG_RSI},
+                 {"rdi", REG_RDI}, {"r8", REG_R8},     {"r9", REG_R9},   {"r10", REG_R10},
+                 {"r11", REG_R11}, {"r12", REG_R12},   {"r13", REG_R13}, {"r14", REG_R14},
+                 {"r15", REG_R15}, {"eflags", REG_EFL}};
     for (const auto &r : kRegs)
-        t.Put("  ").Put(r.name).Put(" ").Hex(static_cast<uint64_t>(uc->uc_mcontext.gregs[r.index])).Put("\n");
+        t.Put("  ")
+            .Put(r.name)
+            .Put(" ")
+            .Hex(static_cast<uint64_t>(uc->uc_mcontext.gregs[r.index]))
+            .Put("\n");
 #elif defined(__aarch64__)
     const auto *uc = static_cast<const ucontext_t *>(context);
-    for (int i = 0; i < 31; ++i) t.Put("  x").Dec(i).Put(" ").Hex(uc->uc_mcontext.regs[i]).Put("\n");
+    for (int i = 0; i < 31; ++i)
+        t.Put("  x").Dec(i).Put(" ").Hex(uc->uc_mcontext.regs[i]).Put("\n");
     t.Put("  sp ").Hex(uc->uc_mcontext.sp).Put("\n  pc ").Hex(uc->uc_mcontext.pc).Put("\n");
 #else
     (void)context;
@@ -113,7 +127,8 @@ void CrashHandler(int sig, siginfo_t *info, void *context) {
         timespec now{};
         ::clock_gettime(CLOCK_REALTIME, &now);
         char name[kPathArea + 64];
-        CrashDumpName(g_exe_dir, static_cast<int64_t>(now.tv_sec) + g_zone_offset.load(), name, sizeof name);
+        CrashDumpName(g_exe_dir, static_cast<int64_t>(now.tv_sec) + g_zone_offset.load(), name,
+                      sizeof name);
         WriteCrashDump(name, sig, info, context);
     }
     // The handler was installed one-shot (SA_RESETHAND), so the default
@@ -125,7 +140,8 @@ void CrashHandler(int sig, siginfo_t *info, void *context) {
 
 void SetAltStack() {
     stack_t current{};
-    if (::sigaltstack(nullptr, &current) == 0 && (current.ss_flags & SS_DISABLE) == 0) return;  // keep the host's
+    if (::sigaltstack(nullptr, &current) == 0 && (current.ss_flags & SS_DISABLE) == 0)
+        return;  // keep the host's
     stack_t st{};
     st.ss_sp = new char[kAltStackSize];  // for the thread's life; never freed
     st.ss_size = kAltStackSize;
@@ -157,7 +173,8 @@ void InstallCrashHandler(bool *pinned) {
     sa.sa_flags = SA_SIGINFO | SA_ONSTACK | SA_RESETHAND;
     sigemptyset(&sa.sa_mask);
     for (int sig : kFatalSignals) ::sigaction(sig, &sa, nullptr);
-    *pinned = PinSignals(kFatalSignals, static_cast<int>(sizeof kFatalSignals / sizeof kFatalSignals[0]));
+    *pinned =
+        PinSignals(kFatalSignals, static_cast<int>(sizeof kFatalSignals / sizeof kFatalSignals[0]));
 }
 
 }  // namespace vx::platform

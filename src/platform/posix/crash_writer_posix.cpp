@@ -12,7 +12,8 @@ SafeText &SafeText::Dec(long long v, int min_digits) {
     char digits[24];
     int n = 0;
     bool negative = v < 0;
-    unsigned long long u = negative ? 0ULL - static_cast<unsigned long long>(v) : static_cast<unsigned long long>(v);
+    unsigned long long u =
+        negative ? 0ULL - static_cast<unsigned long long>(v) : static_cast<unsigned long long>(v);
     do {
         digits[n++] = static_cast<char>('0' + u % 10);
         u /= 10;

@@ -42,7 +42,8 @@ bool LoadUdev(Udev *u) {
            Bind(lib, "udev_monitor_get_fd", &u->get_fd) &&
            Bind(lib, "udev_monitor_receive_device", &u->receive) &&
            Bind(lib, "udev_device_get_action", &u->action) &&
-           Bind(lib, "udev_device_unref", &u->device_unref) && Bind(lib, "udev_unref", &u->udev_unref);
+           Bind(lib, "udev_device_unref", &u->device_unref) &&
+           Bind(lib, "udev_unref", &u->udev_unref);
 }
 
 }  // namespace
@@ -70,7 +71,8 @@ DeviceEvents *OpenDeviceEvents(std::string *name) {
     if (monitor == nullptr || u.filter(monitor, "usb", "usb_device") < 0 || u.enable(monitor) < 0 ||
         u.get_fd(monitor) < 0) {
         *name = std::string("no ") + which + " netlink monitor";
-        if (ctx != nullptr) u.udev_unref(ctx);  // a half-made monitor stays: libudev has no safe undo
+        if (ctx != nullptr)
+            u.udev_unref(ctx);  // a half-made monitor stays: libudev has no safe undo
         delete source;
         return nullptr;
     }

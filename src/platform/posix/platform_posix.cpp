@@ -32,8 +32,7 @@ const auto g_start = std::chrono::steady_clock::now();
 
 uint32_t MillisSinceStart() {
     auto d = std::chrono::steady_clock::now() - g_start;
-    return static_cast<uint32_t>(
-        std::chrono::duration_cast<std::chrono::milliseconds>(d).count());
+    return static_cast<uint32_t>(std::chrono::duration_cast<std::chrono::milliseconds>(d).count());
 }
 
 void SleepMs(uint32_t ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }

@@ -37,7 +37,8 @@ bool WriteAt(FileHandle file, uint64_t pos, const void *buf, std::size_t n) {
     if (pos > uint64_t(INT64_MAX)) return false;
     std::size_t put = 0;
     while (put < n) {
-        ssize_t r = ::pwrite(int(file), static_cast<const char *>(buf) + put, n - put, off_t(pos + put));
+        ssize_t r =
+            ::pwrite(int(file), static_cast<const char *>(buf) + put, n - put, off_t(pos + put));
         if (r < 0 && errno == EINTR) continue;
         if (r <= 0) return false;
         put += std::size_t(r);

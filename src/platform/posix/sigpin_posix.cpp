@@ -34,10 +34,12 @@ constexpr int kMaxSignal = 64;
 // libc keeps these for its threads and refuses them to the program.
 constexpr int kLibcInternal1 = 32, kLibcInternal2 = 33;
 
-std::atomic<uint64_t> g_pinned{0};    // bit n: signal n is pinned
+std::atomic<uint64_t> g_pinned{0};  // bit n: signal n is pinned
 std::atomic<void *> g_restorer{nullptr};
 
-bool Pinned(int sig) { return sig > 0 && sig <= kMaxSignal && ((g_pinned.load() >> (sig - 1)) & 1) != 0; }
+bool Pinned(int sig) {
+    return sig > 0 && sig <= kMaxSignal && ((g_pinned.load() >> (sig - 1)) & 1) != 0;
+}
 
 int RawSigaction(int sig, const KernelSigaction *act, KernelSigaction *old) {
     return static_cast<int>(::syscall(SYS_rt_sigaction, sig, act, old, sizeof(uint64_t)));
@@ -100,7 +102,8 @@ bool PinSignals(const int *signals, int count) {
     // libc's signal-return trampoline, as the kernel holds it for the
     // handler just installed through libc.
     KernelSigaction current{};
-    if (count <= 0 || RawSigaction(signals[0], nullptr, &current) < 0 || current.restorer == nullptr)
+    if (count <= 0 || RawSigaction(signals[0], nullptr, &current) < 0 ||
+        current.restorer == nullptr)
         return false;
     g_restorer.store(current.restorer);
     uint64_t bits = 0;

@@ -47,8 +47,9 @@ bool FileSize(const char *path, uint64_t *size) {
 bool AppendToFile(const char *path, const char *data, std::size_t n) {
     std::wstring w;
     if (!WidePath(path, &w)) return false;
-    HANDLE h = ::CreateFileW(w.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                             nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE h = ::CreateFileW(w.c_str(), FILE_APPEND_DATA,
+                             FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                             OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h == INVALID_HANDLE_VALUE) return false;
     bool ok = true;
     for (std::size_t put = 0; put < n;) {

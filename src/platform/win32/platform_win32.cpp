@@ -33,8 +33,8 @@ std::string HostExeDir() {
     path.resize(cut - 1);
     if (path.size() == 2 && path[1] == L':') path.push_back(L'\\');  // "C:" -> "C:\"
     // Narrow in the ANSI code page: the form every file operation here reads.
-    int need = ::WideCharToMultiByte(CP_ACP, 0, path.data(), int(path.size()), nullptr, 0,
-                                     nullptr, nullptr);
+    int need = ::WideCharToMultiByte(CP_ACP, 0, path.data(), int(path.size()), nullptr, 0, nullptr,
+                                     nullptr);
     if (need <= 0) return std::string();
     std::string out(std::size_t(need), '\0');
     ::WideCharToMultiByte(CP_ACP, 0, path.data(), int(path.size()), out.data(), need, nullptr,

@@ -56,7 +56,8 @@ bool WriteAt(FileHandle file, uint64_t pos, const void *buf, std::size_t n) {
     while (put < n) {
         OVERLAPPED o = At(pos + put);
         DWORD want = DWORD(n - put < kMaxChunk ? n - put : kMaxChunk), done = 0;
-        if (!::WriteFile(H(file), static_cast<const char *>(buf) + put, want, &done, &o) || done == 0)
+        if (!::WriteFile(H(file), static_cast<const char *>(buf) + put, want, &done, &o) ||
+            done == 0)
             return false;
         put += done;
     }
