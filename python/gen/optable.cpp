@@ -3,6 +3,7 @@
 // generated op_links.inc) with the row's keyword, form, rule, reply area,
 // special status and service fields.
 #include <cstdio>
+#include <iterator>
 
 #include "ops/rows.h"
 
@@ -12,45 +13,16 @@ using vx::ops::Form;
 using vx::ops::Row;
 using vx::ops::Rule;
 
-const char *FormName(Form form) {
-    switch (form) {
-    case Form::Get:
-        return "get";
-    case Form::Set:
-        return "set";
-    case Form::Bare:
-        return "bare";
-    }
-    return "?";
-}
+// Names in the order of the enumerations; the sizes below keep them in step.
+constexpr const char *kFormNames[] = {"get", "set", "bare"};
+constexpr const char *kRuleNames[] = {"ok_only",    "raw_copy",    "number",      "field_list",
+                                      "keyed_list", "osd",         "config_text", "contains",
+                                      "non_empty",  "key_present", "echo_number"};
+static_assert(std::size(kFormNames) == static_cast<std::size_t>(Form::Bare) + 1);
+static_assert(std::size(kRuleNames) == static_cast<std::size_t>(Rule::EchoNumber) + 1);
 
-const char *RuleName(Rule rule) {
-    switch (rule) {
-    case Rule::None:
-        return "ok_only";
-    case Rule::RawCopy:
-        return "raw_copy";
-    case Rule::Number:
-        return "number";
-    case Rule::FieldList:
-        return "field_list";
-    case Rule::KeyedList:
-        return "keyed_list";
-    case Rule::Osd:
-        return "osd";
-    case Rule::ConfigText:
-        return "config_text";
-    case Rule::Contains:
-        return "contains";
-    case Rule::NonEmpty:
-        return "non_empty";
-    case Rule::KeyPresent:
-        return "key_present";
-    case Rule::EchoNumber:
-        return "echo_number";
-    }
-    return "?";
-}
+const char *FormName(Form form) { return kFormNames[static_cast<int>(form)]; }
+const char *RuleName(Rule rule) { return kRuleNames[static_cast<int>(rule)]; }
 
 void Print(std::FILE *out, const char *function, const char *row_name, const Row &row) {
     std::fprintf(out, "    Operation(%s, %s, \"%s\", \"%s\", \"%s\", %zu, %d, (", function,

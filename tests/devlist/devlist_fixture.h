@@ -6,8 +6,6 @@
 #pragma once
 
 #include <gtest/gtest.h>
-#include <spawn.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <atomic>
@@ -19,9 +17,8 @@
 #include <vector>
 
 #include "LibVestra.h"
+#include "support/run_in_child.h"
 #include "vsim.h"
-
-extern char **environ;
 
 namespace devlist {
 
@@ -31,22 +28,7 @@ inline bool InChild() { return std::getenv("VX_DEVLIST_CHILD") != nullptr; }
 // caller returns). In the child: false, the test body runs.
 inline bool RunIsolated() {
     if (InChild()) return false;
-    const auto *info = ::testing::UnitTest::GetInstance()->current_test_info();
-    std::string filter =
-        std::string("--gtest_filter=") + info->test_suite_name() + "." + info->name();
-    std::string self = "/proc/self/exe";
-    std::vector<char *> argv{self.data(), filter.data(), nullptr};
-    std::vector<std::string> env_text{"VX_DEVLIST_CHILD=1"};
-    for (char **e = environ; *e != nullptr; ++e) env_text.emplace_back(*e);
-    std::vector<char *> env;
-    for (auto &s : env_text) env.push_back(s.data());
-    env.push_back(nullptr);
-    pid_t pid = 0;
-    EXPECT_EQ(0, ::posix_spawn(&pid, self.c_str(), nullptr, nullptr, argv.data(), env.data()));
-    int status = 0;
-    ::waitpid(pid, &status, 0);
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0)
-        << "the isolated case failed (its output is above)";
+    testsupport::RunCaseInChild({"VX_DEVLIST_CHILD=1"});
     return true;
 }
 

@@ -8,8 +8,6 @@
 #include <dlfcn.h>
 #include <link.h>
 #include <gtest/gtest.h>
-#include <spawn.h>
-#include <sys/wait.h>
 
 #include <chrono>
 #include <climits>
@@ -19,7 +17,7 @@
 #include <thread>
 #include <vector>
 
-extern char **environ;
+#include "support/run_in_child.h"
 
 namespace umock {
 
@@ -47,35 +45,15 @@ inline std::string SanitizerRuntime() {
 // there (the caller returns). In the child: false, the test body runs.
 inline bool RunUnderUmockdev() {
     if (InChild()) return false;
-    const auto *info = ::testing::UnitTest::GetInstance()->current_test_info();
-    std::string filter =
-        std::string("--gtest_filter=") + info->test_suite_name() + "." + info->name();
-    std::string self = "/proc/self/exe";
-    std::vector<char *> argv{self.data(), filter.data(), nullptr};
     std::vector<std::string> preload{SanitizerRuntime()};
     if (const char *earlier = std::getenv("LD_PRELOAD")) preload.emplace_back(earlier);
     preload.emplace_back("libumockdev-preload.so.0");
     std::string list;
     for (const std::string &p : preload)
         if (!p.empty()) list += (list.empty() ? "" : ":") + p;
-    std::vector<std::string> env_text{"VX_UMOCK_CHILD=1", "LD_PRELOAD=" + list};
     std::string tsan = "TSAN_OPTIONS=suppressions=" VX_UMOCK_TSAN_SUPP;
     if (const char *earlier = std::getenv("TSAN_OPTIONS")) tsan += std::string(" ") + earlier;
-    env_text.push_back(tsan);
-    for (char **e = environ; *e != nullptr; ++e) {
-        std::string entry = *e;
-        if (entry.rfind("LD_PRELOAD=", 0) != 0 && entry.rfind("TSAN_OPTIONS=", 0) != 0)
-            env_text.push_back(entry);
-    }
-    std::vector<char *> env;
-    for (auto &s : env_text) env.push_back(s.data());
-    env.push_back(nullptr);
-    pid_t pid = 0;
-    EXPECT_EQ(0, ::posix_spawn(&pid, self.c_str(), nullptr, nullptr, argv.data(), env.data()));
-    int status = 0;
-    ::waitpid(pid, &status, 0);
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0)
-        << "the case failed in its child (output above)";
+    testsupport::RunCaseInChild({"VX_UMOCK_CHILD=1", "LD_PRELOAD=" + list, tsan});
     return true;
 }
 
