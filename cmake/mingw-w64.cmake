@@ -32,12 +32,14 @@ set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
 set(CMAKE_SHARED_LINKER_FLAGS_INIT "-static")
 set(CMAKE_MODULE_LINKER_FLAGS_INIT "-static")
 
-# Wine runs 64-bit programs with wine64 and 32-bit ones with wine (which
-# needs the i386 wine packages; CI runs the x86_64 suite only).
+# Wine runs 64-bit programs with wine64 and 32-bit ones with wine, the
+# 32-bit loader of the i386 wine packages (scripts/setup-windows.sh). Debian's
+# /usr/bin/wine falls back to wine64 without them: the loader itself is named.
 if(VESTRA_WIN_ARCH STREQUAL "x86_64")
   find_program(VESTRA_WINE NAMES wine64 wine PATHS /usr/lib/wine NO_CMAKE_FIND_ROOT_PATH)
 else()
-  find_program(VESTRA_WINE NAMES wine PATHS /usr/lib/wine NO_CMAKE_FIND_ROOT_PATH)
+  find_program(VESTRA_WINE NAMES wine PATHS /usr/lib/wine NO_DEFAULT_PATH NO_CMAKE_FIND_ROOT_PATH)
+  find_program(VESTRA_WINE NAMES wine NO_CMAKE_FIND_ROOT_PATH)
 endif()
 if(VESTRA_WINE)
   set(CMAKE_CROSSCOMPILING_EMULATOR ${VESTRA_WINE})

@@ -61,21 +61,30 @@ struct CodePage {
 // Faults: the stub rewritten instead of the code it leads to (callers of the
 // forwarded-to module's export escape the pin); more bytes written than the
 // stub holds (the next routine broken); a jump that does not reach a routine
-// more than 2 GiB away (x64).
+// more than 2 GiB away (x64: through the near stub; x86: the 5-byte jump
+// wrapping round 4 GiB, in a large-address-aware host).
 TEST(EntryJump, LandsInTheReplacementNearAndFarAndKeepsItsNeighbour) {
     const struct {
         const char *where;
         int64_t offset;
+        bool beyond_reach;
     } kCases[] = {
-        {"within reach", -(int64_t(1) << 28)},
 #if defined(_WIN64)
-        {"beyond 2 GiB", int64_t(1) << 33},
+        {"within reach", -(int64_t(1) << 28), false},
+        {"beyond 2 GiB", int64_t(1) << 33, true},
+#else
+        // An x86 executable sits low: below it, an address would wrap.
+        {"within reach", int64_t(1) << 28, false},
+        {"beyond 2 GiB", int64_t(3) << 30, true},
 #endif
     };
     for (const auto &c : kCases) {
         SCOPED_TRACE(c.where);
         CodePage page(reinterpret_cast<const void *>(&Replacement), c.offset);
         ASSERT_NE(nullptr, page.base);
+        const int64_t distance = int64_t(reinterpret_cast<uintptr_t>(page.base)) -
+                                 int64_t(reinterpret_cast<uintptr_t>(&Replacement));
+        ASSERT_EQ(c.beyond_reach, distance > INT32_MAX || distance < INT32_MIN) << distance;
         uint8_t stub_before[6];
         std::memcpy(stub_before, page.base + kStub, sizeof stub_before);
         ASSERT_EQ(0x11, page.At(kStub)());
