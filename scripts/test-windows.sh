@@ -7,7 +7,7 @@
 # Builds <prefix>64 (everything) and <prefix>32 (DLL, vxctl.exe and those tests).
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
-prefix="${1:-$root/build-win}"
+prefix="$(realpath -m "${1:-$root/build-win}")"  # wine wants an absolute WINEPREFIX
 bash "$root/scripts/setup-windows.sh"
 
 x86_targets=(LibVestra vxctl unit_tests crash_tests)
