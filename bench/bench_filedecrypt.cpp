@@ -14,18 +14,13 @@
 
 #include "LibVestra.h"
 #include "ratio_reporter.h"
-#include "unit/avi_builder.h"
+#include "gib_recording.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-constexpr uint32_t kFrameSize = 40000;
-constexpr int kKeyEvery = 10;
-constexpr uint64_t kTarget = uint64_t{1} << 30;
-
-using testavi::put;
-using testavi::put32;
+using benchavi::kKeyEvery;
 
 // The recording: one video stream, movi of equal frames, relative idx1.
 class Recording {
@@ -46,41 +41,7 @@ public:
     int frames() const { return frames_; }
 
 private:
-    void write() {
-        frames_ = int((kTarget - 4096) / (kFrameSize + 8 + 16));
-        const uint32_t movi_size = 4 + uint32_t(frames_) * (kFrameSize + 8);
-        std::vector<uint8_t> h = testavi::encrypted_head(0, movi_size);
-        const size_t movi = h.size() - 4;
-
-        std::FILE *f = std::fopen(in_.c_str(), "wb");
-        std::fwrite(h.data(), 1, h.size(), f);
-        std::vector<uint8_t> chunk;
-        put(chunk, "00dc");
-        put32(chunk, kFrameSize);
-        chunk.resize(8 + kFrameSize);
-        uint32_t x = 12345;
-        for (size_t i = 8; i < chunk.size(); ++i)
-            chunk[i] = uint8_t((x = x * 1103515245 + 12345) >> 16);
-        std::vector<uint8_t> idx;
-        put(idx, "idx1");
-        put32(idx, uint32_t(16 * frames_));
-        for (int i = 0; i < frames_; ++i) {
-            chunk[8] = uint8_t(i);  // frames differ
-            std::fwrite(chunk.data(), 1, chunk.size(), f);
-            put(idx, "00dc");
-            put32(idx, i % kKeyEvery == 0 ? 0x10 : 0);
-            put32(idx, uint32_t(4 + size_t(i) * (kFrameSize + 8)));
-            put32(idx, kFrameSize);
-        }
-        std::fwrite(idx.data(), 1, idx.size(), f);
-        const long end = std::ftell(f);
-        std::fseek(f, 4, SEEK_SET);
-        std::vector<uint8_t> riff;
-        put32(riff, uint32_t(end - 8));
-        std::fwrite(riff.data(), 1, 4, f);
-        std::fclose(f);
-        (void)movi;
-    }
+    void write() { frames_ = benchavi::WriteGibRecording(in_.string()); }
 
     fs::path dir_, in_, out_;
     int frames_ = 0;

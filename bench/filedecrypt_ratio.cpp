@@ -13,51 +13,14 @@
 
 #include "LibVestra.h"
 #include "platform/platform.h"
-#include "unit/avi_builder.h"
+#include "gib_recording.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-using testavi::put;
-using testavi::put32;
+using benchavi::kKeyEvery;
 
-constexpr uint32_t kFrameSize = 40000;
-constexpr int kKeyEvery = 10;
-constexpr uint64_t kTarget = uint64_t{1} << 30;
-
-bool WriteRecording(const std::string &path) {
-    const int frames = int((kTarget - 4096) / (kFrameSize + 8 + 16));
-    const uint32_t movi_size = 4 + uint32_t(frames) * (kFrameSize + 8);
-    std::vector<uint8_t> h = testavi::encrypted_head(0, movi_size);
-    std::FILE *f = std::fopen(path.c_str(), "wb");
-    if (!f) return false;
-    std::fwrite(h.data(), 1, h.size(), f);
-    std::vector<uint8_t> chunk;
-    put(chunk, "00dc");
-    put32(chunk, kFrameSize);
-    chunk.resize(8 + kFrameSize);
-    uint32_t x = 12345;
-    for (size_t i = 8; i < chunk.size(); ++i)
-        chunk[i] = uint8_t((x = x * 1103515245 + 12345) >> 16);
-    std::vector<uint8_t> idx;
-    put(idx, "idx1");
-    put32(idx, uint32_t(16 * frames));
-    for (int i = 0; i < frames; ++i) {
-        chunk[8] = uint8_t(i);
-        std::fwrite(chunk.data(), 1, chunk.size(), f);
-        put(idx, "00dc");
-        put32(idx, i % kKeyEvery == 0 ? 0x10 : 0);
-        put32(idx, uint32_t(4 + size_t(i) * (kFrameSize + 8)));
-        put32(idx, kFrameSize);
-    }
-    std::fwrite(idx.data(), 1, idx.size(), f);
-    const long end = std::ftell(f);
-    std::fseek(f, 4, SEEK_SET);
-    std::vector<uint8_t> riff;
-    put32(riff, uint32_t(end - 8));
-    std::fwrite(riff.data(), 1, 4, f);
-    return std::fclose(f) == 0;
-}
+bool WriteRecording(const std::string &path) { return benchavi::WriteGibRecording(path) > 0; }
 
 template <class F>
 double Seconds(F &&f) {

@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
-# Installs what building, testing and the demo need (Debian 12, as root).
+# Installs what building, testing and the demo need (Debian 12, as root),
+# and any further packages named as arguments.
 set -euo pipefail
 pkgs=(build-essential cmake ninja-build pkg-config
       libusb-dev libssl-dev nlohmann-json3-dev libcli11-dev
       googletest libgtest-dev libgmock-dev libbenchmark-dev
       ffmpeg tzdata clang-14 libclang-rt-14-dev
       libudev-dev umockdev libumockdev-dev
-      python3 python3-pytest dpkg-dev file)
+      python3 python3-pytest dpkg-dev file "$@")
 missing=()
 for p in "${pkgs[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
