@@ -16,6 +16,7 @@
 //                  leave the first one unresolved
 //   fix-memory     make the faulting page accessible and return: exits 0
 //   two-threads    no action of its own; two threads fault at once
+//   log-dir        choose the log folder (VX_CRASH_LOG_DIR), then fault
 #include <csignal>
 #include <pthread.h>
 #include <setjmp.h>
@@ -163,6 +164,7 @@ int PrepareHost(const std::string &mode) {
         Install(SIGSEGV, GrantAccess, 0);
     }
     if (mode == "two-threads") pthread_barrier_init(&g_both, nullptr, 2);
+    if (mode == "log-dir") VX_SetLibLogDir(std::getenv("VX_CRASH_LOG_DIR"));
     return 0;
 }
 

@@ -25,7 +25,8 @@ struct Outcome {
     int exit_code = -1;
     std::vector<std::string> dumps;  // file names beside the executable
     std::string first_dump;
-    std::string output;  // the child's standard error
+    std::vector<std::string> chosen_dumps;  // in the log folder the child chose
+    std::string output;                     // the child's standard error
     std::time_t before = 0, after = 0;
 };
 
@@ -46,7 +47,7 @@ std::vector<std::string> ChildEnvironment() {
 
 // Copies the child into a folder of its own, so parallel cases and earlier
 // runs leave no dumps in its way, and runs it.
-Outcome RunChild(const std::string &mode) {
+Outcome RunChild(const std::string &mode, const std::string &log_subdir = "") {
     Outcome out;
     fs::path dir =
         fs::temp_directory_path() / ("vx-crash-" + mode + "-" + std::to_string(::getpid()));
@@ -57,6 +58,10 @@ Outcome RunChild(const std::string &mode) {
     std::string m = mode, lib = LIBVESTRA_PATH;
     std::vector<char *> argv{const_cast<char *>(exe.c_str()), m.data(), lib.data(), nullptr};
     std::vector<std::string> env_text = ChildEnvironment();
+    if (!log_subdir.empty()) {
+        fs::create_directories(dir / log_subdir);
+        env_text.push_back("VX_CRASH_LOG_DIR=" + (dir / log_subdir).string());
+    }
     std::vector<char *> env;
     for (auto &e : env_text) env.push_back(e.data());
     env.push_back(nullptr);
@@ -76,9 +81,13 @@ Outcome RunChild(const std::string &mode) {
     if (WIFEXITED(status)) out.exit_code = WEXITSTATUS(status);
     for (const auto &e : fs::directory_iterator(dir)) {
         std::string name = e.path().filename().string();
-        if (name != "crash_child" && name != "stderr.txt" && name.rfind("LibVestra", 0) != 0)
+        if (name != "crash_child" && name != "stderr.txt" && name != log_subdir &&
+            name.rfind("LibVestra", 0) != 0)
             out.dumps.push_back(name);
     }
+    if (!log_subdir.empty())
+        for (const auto &e : fs::directory_iterator(dir / log_subdir))
+            out.chosen_dumps.push_back(e.path().filename().string());
     {
         std::ifstream in(err);
         std::stringstream ss;
@@ -156,6 +165,16 @@ TEST(CrashDump, NoDumpWithoutAMonitorStart) {
         EXPECT_EQ(SIGSEGV, o.signal);
     }
     EXPECT_TRUE(o.dumps.empty());
+}
+
+// Fault: the dump beside the executable although the host chose a folder
+// (an interpreter's folder is the system's).
+TEST(CrashDump, TheDumpGoesToTheChosenLogFolder) {
+    Outcome o = RunChild("log-dir", "chosen");
+    EXPECT_EQ(SIGSEGV, o.signal) << o.output;
+    EXPECT_TRUE(o.dumps.empty()) << o.dumps.size();
+    ASSERT_EQ(1u, o.chosen_dumps.size());
+    EXPECT_TRUE(NamedForLocalTime(o.chosen_dumps[0], o.before, o.after)) << o.chosen_dumps[0];
 }
 
 std::size_t Occurrences(const std::string &text, const std::string &what) {
