@@ -12,7 +12,8 @@
 //                  (a rewritten context; siglongjmp on the main thread and on
 //                  a thread without an alternate stack), then leave one
 //                  unresolved
-//   returns-unchanged, reraise, reraise-nodefer, ignored, abort-reraise
+//   returns-unchanged, reraise, reraise-nodefer, reraise-noreturn, ignored,
+//   abort-reraise
 //                  leave the first one unresolved
 //   fix-memory     make the faulting page accessible and return: exits 0
 //   two-threads    no action of its own; two threads fault at once
@@ -115,6 +116,13 @@ void Report(int, siginfo_t *, void *) {
     if (g_resolve) ::raise(SIGSEGV);  // g_resolve: re-raise after the report
 }
 
+// As abort() inside Mono's SIGABRT handler: raise, and never return.
+void RaiseAndExit(int, siginfo_t *, void *) {
+    Say("earlier handler ran\n");
+    ::raise(SIGSEGV);
+    ::_exit(7);
+}
+
 void ReportAbort(int) {
     Say("earlier handler ran\n");
     ::raise(SIGABRT);
@@ -153,6 +161,7 @@ int PrepareHost(const std::string &mode) {
     }
     if (mode == "reraise") Install(SIGSEGV, Report, 0);
     if (mode == "reraise-nodefer") Install(SIGSEGV, Report, SA_NODEFER);
+    if (mode == "reraise-noreturn") Install(SIGSEGV, RaiseAndExit, 0);
     if (mode == "ignored") ::signal(SIGSEGV, SIG_IGN);
     if (mode == "abort-reraise") ::signal(SIGABRT, ReportAbort);
     if (mode == "fix-memory") {

@@ -211,6 +211,10 @@ TEST(CrashDump, FaultsGoFirstToTheActionInForceBefore) {
          "earlier handler ran"},
         {"reraise-nodefer", "the same for an SA_NODEFER handler (Python's faulthandler)", SIGSEGV,
          0, 1, "earlier handler ran"},
+        {"reraise-noreturn",
+         "a re-raise swallowed while the handler never returns (abort() "
+         "in Mono's SIGABRT handler ends by _exit)",
+         SIGSEGV, 0, 1, "earlier handler ran"},
         {"abort-reraise", "a re-raise left pending by the handler's blocked signal ignored",
          SIGABRT, 0, 1, "earlier handler ran"},
         {"ignored", "SIG_IGN before taken as resolved", SIGSEGV, 0, 1, nullptr},

@@ -36,6 +36,8 @@ struct CallRecord {
     std::atomic<int> sig{0};
     std::atomic<uintptr_t> low{0}, high{0};  // the stack span the call runs in
     std::atomic<bool> reraised{false};
+    std::atomic<siginfo_t *> info{nullptr};  // the delivery the call is for
+    std::atomic<void *> context{nullptr};
 };
 constexpr int kCallRecords = 64;
 CallRecord g_calls[kCallRecords];
@@ -175,16 +177,20 @@ void RecordEarlierAction(int sig) {
     ::sigaction(sig, nullptr, &g_earlier[sig]);
 }
 
-EarlierVerdict OfferToEarlierAction(int sig, siginfo_t *info, void *context) {
+EarlierVerdict OfferToEarlierAction(int sig, siginfo_t *info, void *context,
+                                    CalledFor *called_for) {
     if (sig <= 0 || sig > kMaxSignal) return EarlierVerdict::kUnresolved;
     long tid = ThreadId();
     CallRecord *call = FindCall(tid, sig);
     if (call != nullptr && InsideCall(*call, context)) {
         // Delivered while this thread runs the earlier handler for sig: a
-        // re-raise (Python's faulthandler raises after its report), or a
-        // fault of the handler itself.
+        // re-raise (Python's faulthandler raises after its report; abort()
+        // inside Mono's SIGABRT handler raises and never returns), or a fault
+        // of the handler itself.
         if (!Sent(info)) return EarlierVerdict::kUnresolved;
         call->reraised.store(true);
+        called_for->info = call->info.load();
+        called_for->context = call->context.load();
         return EarlierVerdict::kReraised;
     }
     const struct sigaction &a = g_earlier[sig];
@@ -193,7 +199,11 @@ EarlierVerdict OfferToEarlierAction(int sig, siginfo_t *info, void *context) {
         return EarlierVerdict::kUnresolved;
 
     if (call == nullptr) call = ClaimCall(tid, sig);
-    if (call != nullptr) NoteCallSpan(call);
+    if (call != nullptr) {
+        NoteCallSpan(call);
+        call->info.store(info);
+        call->context.store(context);
+    }
     ResumePoint before = WhereThreadResumes(context);
     sigset_t during = MaskForCall(sig, a, context, call == nullptr);
     sigset_t ours;

@@ -143,7 +143,9 @@ void RestoreDefaultAction(int sig) {
 // other such thread waits for it (never returning into its fault with the
 // collector in force), then all end by the default action. A fault of the
 // writing thread inside the dump goes straight to the default action.
-[[gnu::noinline]] void DumpOnceAndEnd(int sig, siginfo_t *info, void *context) {
+// The dump shows info and context; how the process ends follows this
+// delivery (sent: raised again at once; a fault: faults again on return).
+[[gnu::noinline]] void DumpOnceAndEnd(int sig, siginfo_t *info, void *context, bool sent) {
     long me = ::syscall(SYS_gettid);
     long owner = 0;
     if (g_dump_owner.compare_exchange_strong(owner, me)) {
@@ -164,7 +166,7 @@ void RestoreDefaultAction(int sig) {
     // A fault returns to the faulting instruction and faults again; a signal
     // sent by raise/kill/abort is sent once more and arrives as soon as it is
     // unblocked here.
-    if (info == nullptr || info->si_code <= 0) {
+    if (sent) {
         ::syscall(SYS_tgkill, ::getpid(), me, sig);
         sigset_t only;
         sigemptyset(&only);
@@ -175,8 +177,18 @@ void RestoreDefaultAction(int sig) {
 
 void CrashHandler(int sig, siginfo_t *info, void *context) {
     int saved_errno = errno;
-    if (OfferToEarlierAction(sig, info, context) == EarlierVerdict::kUnresolved)
-        DumpOnceAndEnd(sig, info, context);
+    bool sent = info == nullptr || info->si_code <= 0;
+    CalledFor called_for;
+    switch (OfferToEarlierAction(sig, info, context, &called_for)) {
+    case EarlierVerdict::kResolved:
+        break;
+    case EarlierVerdict::kUnresolved:
+        DumpOnceAndEnd(sig, info, context, sent);
+        break;
+    case EarlierVerdict::kReraised:
+        DumpOnceAndEnd(sig, called_for.info, called_for.context, true);
+        break;
+    }
     errno = saved_errno;
 }
 
