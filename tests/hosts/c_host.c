@@ -41,7 +41,8 @@ static void *DeviceLoop(void *unused) {
     for (long i = 0; !atomic_load(&g_done); ++i) {
         char name[VX_TEXT_AREA] = {0};
         VestraInfo *dev = VX_GetDevHandleFromList(0);
-        if (dev != NULL && VX_GetDevName(dev, "888888", name) == 1) atomic_fetch_add(&g_names_read, 1);
+        if (dev != NULL && VX_GetDevName(dev, "888888", name) == 1)
+            atomic_fetch_add(&g_names_read, 1);
         if (i % 50 == 0) VX_InitDevList();
     }
     return NULL;
