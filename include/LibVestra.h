@@ -66,7 +66,8 @@ extern "C" {
  *
  * The log: one line per event, stamped `[YYYYMMDDhhmmss] ` in local time, at
  * most 1023 characters, written to `LibVestra.log` beside the host executable
- * (the working directory when that cannot be found), or to standard output,
+ * (the working directory when that cannot be found) or in the folder the host
+ * chose with VX_SetLibLogDir(), or to standard output,
  * or nowhere (VX_SetLibLog()). A log larger than the limit (VX_SetLibLogSize())
  * is renamed to `LibVestra.1.log`, replacing the older one, before the next
  * line. Lines of several threads never interleave. Logging never fails an
@@ -95,7 +96,7 @@ extern "C" {
 #define VX_STATUS_AP_EMPTY_LIST (-113) /**< VX_GetApList() (result 1): the device said OK with an empty list; nothing is copied. */
 
 #define VX_LOG_OFF     0  /**< VX_SetLibLog(): no log lines at all. */
-#define VX_LOG_FILE    1  /**< VX_SetLibLog() bit: append lines to `LibVestra.log` beside the host executable (the default mode). */
+#define VX_LOG_FILE    1  /**< VX_SetLibLog() bit: append lines to `LibVestra.log` in the log folder (VX_SetLibLogDir()) (the default mode). */
 #define VX_LOG_CONSOLE 2  /**< VX_SetLibLog() bit: print lines on standard output, but only while #VX_LOG_FILE is clear (3 writes the file only). */
 
 /** @} */
@@ -214,6 +215,24 @@ VX_API void VX_SetLibLog(int32_t mode);
  * @param bytes The limit in bytes.
  */
 VX_API void VX_SetLibLogSize(int32_t bytes);
+/**
+ * @brief Chooses the folder of the log and of crash reports.
+ *
+ * `LibVestra.log`, `LibVestra.1.log` and the crash reports of
+ * VX_InitDevListPthreadEx() go to @p dir from the next line (or crash) on.
+ * The default is the folder of the host executable: right for a program of
+ * its own, not for an interpreter (python, mono, java), whose folder is the
+ * system's. The text is copied; a relative folder is taken from the working
+ * directory of the moment; the folder is not created. The Python binding
+ * calls this when it is imported (the folder of the main script, else the
+ * working directory); a later call of the host's own wins.
+ * @param dir The folder, at most 4095 bytes; null or "" restores the default.
+ * A longer text is refused and the folder stays as it was.
+ * @par Log
+ * `[VX_SetLibLogDir]: a folder of 4096 bytes or more is refused; the log
+ * stays where it was` for a longer text.
+ */
+VX_API void VX_SetLibLogDir(const char *dir);
 
 /** @} */
 
@@ -623,12 +642,22 @@ VX_API uint32_t    VX_GetExFlagFromList(VestraInfo *dev, uint32_t flag, uint8_t 
  *
  * Only the first start of either form does anything; the threads run until
  * the process ends. The start installs the crash handler where the platform
- * has one (on Linux a crash of the host process then leaves a crash report
- * beside the host executable, named after the local time), clears the list,
+ * has one (a crash of the host process then leaves a crash report in the log
+ * folder, VX_SetLibLogDir(), named after the local time), clears the list,
  * stores the callback, turns list updating on, starts a thread that turns USB
  * arrivals and removals into a pending change where the platform has an event
  * source (otherwise the list is refreshed on its timer only), then the
  * refresh thread (300 ms later).
+ *
+ * Faults the host handles itself stay its own: on Windows the handler is the
+ * unhandled-exception filter, reached only by exceptions nobody handled; on
+ * Linux each fatal signal goes first to the action in force before the start
+ * (a managed runtime's null-reference and safepoint handling, a host's
+ * handler that recovers with siglongjmp or fixes the memory), and only a
+ * fault that action leaves unresolved (default, ignored, a handler that
+ * returns without changing where the thread resumes, or re-raises) is
+ * reported, after which the process ends by the signal. Later changes of
+ * those signals' actions are refused, reporting success.
  *
  * Refreshes: a pending change is acted on no sooner than 2 s after the
  * previous refresh (several events in that time give one refresh); without

@@ -7,7 +7,8 @@ pkgs=(build-essential cmake ninja-build pkg-config
       googletest libgtest-dev libgmock-dev libbenchmark-dev
       ffmpeg tzdata clang-14 libclang-rt-14-dev
       libudev-dev umockdev libumockdev-dev
-      python3 python3-pytest dpkg-dev file "$@")
+      python3 python3-pytest dpkg-dev file
+      mono-mcs mono-runtime openjdk-17-jdk-headless libjna-java "$@")
 missing=()
 for p in "${pkgs[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

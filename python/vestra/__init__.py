@@ -37,6 +37,11 @@ Device list and hot-plug
     The library keeps its monitor running until the process ends; the first
     use starts it. Callbacks never run on the library's own threads.
 
+Log and crash reports
+    LibVestra.log (and crash reports, once the monitor runs) go to the folder of
+    the main script, or the working directory for an interactive session,
+    `python -c` and `python -m`; vestra.set_log_dir(folder) chooses another.
+
 Recordings and time zones
     vestra.decrypt_file("in.avi", "out.avi", "key")
     vestra.time_zone_index("Asia/Kolkata") -> (region, country, city)
@@ -47,7 +52,7 @@ The ctypes declarations (vestra._capi) are generated from LibVestra.h and the
 operation table (vestra._ops) from the library's operation rows at build time.
 """
 from . import _capi as capi
-from ._library import VestraError, lib
+from ._library import VestraError, lib, set_log_dir
 from ._ops import OPERATIONS, Operation
 from .devices import Device, DeviceEvent, DeviceWatch, devices, on_device_event, start_monitor
 from .media import TimeZone, decrypt_file, decrypt_frame, time_zone_index, time_zone_name, time_zones
@@ -56,5 +61,5 @@ from .recorder import Recorder
 __all__ = [
     "Device", "DeviceEvent", "DeviceWatch", "OPERATIONS", "Operation", "Recorder", "TimeZone",
     "VestraError", "capi", "decrypt_file", "decrypt_frame", "devices", "lib", "on_device_event",
-    "start_monitor", "time_zone_index", "time_zone_name", "time_zones",
+    "set_log_dir", "start_monitor", "time_zone_index", "time_zone_name", "time_zones",
 ]

@@ -1,6 +1,7 @@
 """Loading the shared library and the pieces every part of the binding uses."""
 import ctypes
 import os
+import sys
 
 from . import _capi
 
@@ -58,3 +59,23 @@ class VestraError(Exception):
     def reply(self):
         """The device's reply, for a refused or unanswered command (status 0)."""
         return self.text if self.status == _capi.VX_STATUS_FAILED else None
+
+
+def _main_folder():
+    """The folder of the main script; the working directory for an interactive
+    session, `python -c` and `python -m` (whose main file is a library's)."""
+    main = sys.modules.get("__main__")
+    path = getattr(main, "__file__", None)
+    if path and getattr(main, "__spec__", None) is None:
+        return os.path.dirname(os.path.abspath(path))
+    return os.getcwd()
+
+
+def set_log_dir(folder):
+    """Where LibVestra.log, LibVestra.1.log and crash reports go (None: beside
+    the executable, which for Python is the interpreter's system folder)."""
+    lib.VX_SetLibLogDir(None if folder is None else encode(os.fspath(folder)))
+
+
+# Set once, at import: a host's own later call wins.
+set_log_dir(_main_folder())

@@ -7,7 +7,9 @@
 #include <cstring>
 
 #include "LibVestra.h"
+#include "common/guard.h"
 #include "common/timeutil.h"
+#include "platform/log_dir.h"
 #include "platform/platform.h"
 
 namespace vx {
@@ -24,12 +26,19 @@ std::mutex &LogLock() {
     return lock;
 }
 
-// Beside the host executable; where its directory cannot be found, the bare
-// name (the working directory), never the root directory.
-std::string BesideExe(const char *name) {
-    std::string dir = platform::HostExeDir();
+bool EndsInSeparator(const std::string &dir) {
+    return dir.back() == platform::kPathSep || dir.back() == '/';
+}
+
+// In the folder the host chose, else beside the host executable; where its
+// directory cannot be found, the bare name (the working directory), never
+// the root directory.
+std::string InLogFolder(const char *name) {
+    char chosen[platform::kLogDirArea];
+    std::string dir =
+        platform::CopyLogDir(chosen, sizeof chosen) > 0 ? chosen : platform::HostExeDir();
     if (dir.empty()) return name;
-    if (dir.back() != platform::kPathSep) dir += platform::kPathSep;
+    if (!EndsInSeparator(dir)) dir += platform::kPathSep;
     return dir + name;
 }
 
@@ -43,10 +52,10 @@ bool FileSize(const std::string &path, long long *size) {
 }  // namespace
 
 std::string GetLibLogPath() {
-    std::string path = BesideExe(kLogName);
+    std::string path = InLogFolder(kLogName);
     long long size = 0;
     if (FileSize(path, &size) && size > g_log_max_size.load()) {
-        std::string old = BesideExe(kOldLogName);
+        std::string old = InLogFolder(kOldLogName);
         platform::RemoveFile(old.c_str());
         platform::RenameFile(path.c_str(), old.c_str());
     }
@@ -101,5 +110,15 @@ extern "C" {
 VX_API void VX_SetLibLog(int32_t mode) { vx::g_log_mode.store(mode); }
 
 VX_API void VX_SetLibLogSize(int32_t bytes) { vx::g_log_max_size.store(bytes); }
+
+VX_API void VX_SetLibLogDir(const char *dir) {
+    vx::GuardedVoid([&] {
+        if (!vx::platform::SetLogDir(dir))
+            vx::LibLog(
+                "[VX_SetLibLogDir]: a folder of %d bytes or more is refused; the log "
+                "stays where it was\n",
+                static_cast<int>(vx::platform::kLogDirArea));
+    });
+}
 
 }  // extern "C"

@@ -7,6 +7,7 @@
 //   unload       start the monitor, FreeLibrary the library, install its own
 //                filter, then fault
 //   no-monitor   load the library and fault without starting the monitor
+//   log-dir      choose the log folder "chosen" (relative), start, fault
 // A filter of its own that runs ends the process with exit code 42.
 #include <windows.h>
 
@@ -43,6 +44,13 @@ int main(int argc, char **argv) {
         reinterpret_cast<void (*)()>(::GetProcAddress(lib, "VX_SetLibLog")));
     if (start == nullptr || set_log == nullptr) return 5;
     set_log(0);
+    if (mode == "log-dir") {
+        using SetDir = void (*)(const char *);
+        auto set_dir = reinterpret_cast<SetDir>(
+            reinterpret_cast<void (*)()>(::GetProcAddress(lib, "VX_SetLibLogDir")));
+        if (set_dir == nullptr) return 6;
+        set_dir("chosen");
+    }
     if (mode != "no-monitor") start();
     if (mode == "unload") ::FreeLibrary(lib);
     if (mode == "own-filter" || mode == "unload") {

@@ -20,8 +20,9 @@ const char *const kShipped[] = {"crash_child.exe", "LibVestra.dll", "libusb0.dll
 
 struct Outcome {
     DWORD exit_code = 0;
-    std::vector<std::string> dumps;  // files the child left beside itself
-    std::string first_bytes;         // of the first of them
+    std::vector<std::string> dumps;         // files the child left beside itself
+    std::string first_bytes;                // of the first of them
+    std::vector<std::string> chosen_dumps;  // in the log folder the child chose
     std::time_t before = 0, after = 0;
 };
 
@@ -31,13 +32,14 @@ fs::path OwnFolder() {
     return fs::path(std::wstring(path, n)).parent_path();
 }
 
-Outcome RunChild(const std::string &mode) {
+Outcome RunChild(const std::string &mode, const std::string &log_subdir = "") {
     Outcome out;
     fs::path dir = fs::temp_directory_path() /
                    ("vx-crash-" + mode + "-" + std::to_string(::GetCurrentProcessId()));
     fs::remove_all(dir);
     fs::create_directories(dir);
     for (const char *file : kShipped) fs::copy_file(OwnFolder() / file, dir / file);
+    if (!log_subdir.empty()) fs::create_directories(dir / log_subdir);
     std::wstring command = L"crash_child.exe " + std::wstring(mode.begin(), mode.end());
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
@@ -57,8 +59,12 @@ Outcome RunChild(const std::string &mode) {
         std::string name = e.path().filename().string();
         bool shipped = false;
         for (const char *file : kShipped) shipped = shipped || name == file;
-        if (!shipped && name.rfind("LibVestra", 0) != 0) out.dumps.push_back(name);
+        if (!shipped && name != log_subdir && name.rfind("LibVestra", 0) != 0)
+            out.dumps.push_back(name);
     }
+    if (!log_subdir.empty())
+        for (const auto &e : fs::directory_iterator(dir / log_subdir))
+            out.chosen_dumps.push_back(e.path().filename().string());
     if (!out.dumps.empty()) {
         std::ifstream in(dir / out.dumps[0], std::ios::binary);
         char head[4] = {};
@@ -95,6 +101,15 @@ TEST(CrashDump, OneMinidumpBesideTheExecutableAndTheSameEnd) {
         EXPECT_TRUE(NamedForLocalTime(o.dumps[0], o.before, o.after)) << o.dumps[0];
         EXPECT_EQ("MDMP", o.first_bytes);
     }
+}
+
+// Fault: the minidump beside the executable although the host chose a folder.
+TEST(CrashDump, TheMinidumpGoesToTheChosenLogFolder) {
+    Outcome o = RunChild("log-dir", "chosen");
+    EXPECT_EQ(DWORD(EXCEPTION_ACCESS_VIOLATION), o.exit_code) << std::hex << o.exit_code;
+    EXPECT_TRUE(o.dumps.empty()) << o.dumps.size();
+    ASSERT_EQ(1u, o.chosen_dumps.size());
+    EXPECT_TRUE(NamedForLocalTime(o.chosen_dumps[0], o.before, o.after)) << o.chosen_dumps[0];
 }
 
 // Fault: a filter installed by loading the library.

@@ -1,5 +1,5 @@
 // The crash dump collector: the process's unhandled-exception filter writes
-// a minidump beside the host executable, named by the local time, and lets
+// a minidump beside the host executable (or in the log folder the host chose), named by the local time, and lets
 // the system's handling go on, so the process ends as it would have. The
 // filter uses no C runtime and no heap: the crashed thread may hold their locks.
 #include <windows.h>
@@ -7,6 +7,7 @@
 
 #include <atomic>
 
+#include "platform/log_dir.h"
 #include "platform/platform.h"
 #include "platform/win32/pin_win32.h"
 #include "platform/win32/proc_address.h"
@@ -87,9 +88,28 @@ void WriteCrashDump(const wchar_t *name, EXCEPTION_POINTERS *pointers) {
     ::CloseHandle(file);
 }
 
+// The log folder when the host chose one (VX_SetLibLogDir), in place of the
+// executable's folder noted at install. Called once: one dump per process.
+void UseChosenFolder() {
+    static char chosen[kLogDirArea];
+    if (CopyLogDir(chosen, sizeof chosen) == 0) return;
+    int n = ::MultiByteToWideChar(CP_ACP, 0, chosen, -1, g_dump_path, kLongestPath);
+    if (n <= 1) {
+        NoteExecutableFolder();
+        return;
+    }
+    DWORD length = static_cast<DWORD>(n - 1);
+    if (g_dump_path[length - 1] != L'\\' && g_dump_path[length - 1] != L'/')
+        g_dump_path[length++] = L'\\';
+    g_dir_length = length;
+}
+
 LONG WINAPI CrashFilter(EXCEPTION_POINTERS *pointers) {
     // A second crash (in here, or on another thread at once) goes straight on.
-    if (!g_dumped.exchange(true)) WriteCrashDump(DumpName(), pointers);
+    if (!g_dumped.exchange(true)) {
+        UseChosenFolder();
+        WriteCrashDump(DumpName(), pointers);
+    }
     return EXCEPTION_CONTINUE_SEARCH;
 }
 
