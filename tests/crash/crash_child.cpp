@@ -6,11 +6,18 @@
 //                  monitor through dlsym, install its own handler, then fault
 //   abort          start the monitor, then abort()
 //   no-monitor     fault without starting the monitor
+//   zone-log       start the monitor in UTC, move to UTC+9, write one log
+//                  line, then fault (the dump is named in UTC+9)
+//   zone-refresh   start the monitor and refresh thread in UTC, move to
+//                  UTC+9, fault after the first refresh (named in UTC+9)
+#include <atomic>
+#include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <thread>
 #include <dlfcn.h>
 #include <unistd.h>
 
@@ -51,6 +58,21 @@ int main(int argc, char **argv) {
         Fault();
     }
     if (mode == "no-monitor") Fault();
+    if (mode == "zone-log" || mode == "zone-refresh") {
+        static std::atomic<bool> refreshed{false};
+        ::setenv("TZ", "UTC0", 1);
+        if (mode == "zone-log") VX_InitDevListPthread();
+        if (mode == "zone-refresh")
+            VX_InitDevListPthreadEx([](int32_t kind, int32_t) { refreshed = kind == 2; });
+        ::setenv("TZ", "XST-9", 1);  // before the first refresh, 2 s after the start
+        if (mode == "zone-log") {
+            VX_SetLibLog(VX_LOG_FILE);
+            VX_GetDevName(nullptr, "", nullptr);  // logs "No Find Device"
+        }
+        for (int i = 0; mode == "zone-refresh" && !refreshed.load() && i < 3000; ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        Fault();
+    }
     VX_InitDevListPthread();
     if (mode == "own-handler") InstallOwn();
     if (mode == "abort") std::abort();
