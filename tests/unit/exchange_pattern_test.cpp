@@ -85,7 +85,9 @@ TEST_F(ExchangePattern, DeviceChangeStateFollowsClosingFailuresOnly) {
 
 // Faults: a road that raises the state without waking the refresh thread
 // (the list would hear of the lost device only at the next timed refresh, up
-// to an hour later); a time-out, which closes nothing, waking it.
+// to an hour later); a wake lost because no thread rested when it came; a
+// wake not taken by the rest it ends (the thread would spin; the draining
+// loops here would not end); a time-out, which closes nothing, waking it.
 TEST_F(ExchangePattern, ClosingFailuresWakeTheRefreshThread) {
     char out[64] = {};
     while (vx::WaitForDeviceChange(0)) {}

@@ -129,17 +129,6 @@ TEST_F(RefreshTurns, ATimedRefreshComesWhenTheIntervalEndsWithNoEvent) {
               lines);
 }
 
-// Faults: a wake lost when it comes while the thread is not resting (an
-// event between its look at the state and its rest would then wait out the
-// whole interval); a wake that stays set once taken (the thread would spin).
-TEST(RefreshWake, AWakeIsKeptUntilARestTakesItAndTakenOnce) {
-    while (vx::WaitForDeviceChange(0)) {}
-    vx::SetDeviceChangeState(1);
-    EXPECT_TRUE(vx::WaitForDeviceChange(60000));
-    EXPECT_FALSE(vx::WaitForDeviceChange(1));
-    vx::DeviceChangeState = 0;
-}
-
 // Fault: a rest that another thread's event does not end. The rest is the
 // longest the thread takes, an hour: not ended, it outlasts ctest's time-out,
 // which reports the case as failed.
