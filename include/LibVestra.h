@@ -664,6 +664,8 @@ VX_API uint32_t    VX_GetExFlagFromList(VestraInfo *dev, uint32_t flag, uint8_t 
  * events the list is refreshed after 10 s, the quiet interval growing by 5 s
  * per timed refresh up to 3600 s and dropping back to 10 s after an event.
  * An event-caused refresh holds the library lock, callbacks included.
+ * Between refreshes both threads rest: they run only when an event comes or
+ * a refresh is due, which an event brings forward to the end of its 2 s.
  * @param callback The host's callback, or null for none.
  * @par Log
  * `[VX_InitDevListPthreadEx]: USB events from ...` (or `... no USB event

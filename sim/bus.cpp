@@ -185,6 +185,7 @@ void reset() {
     st.handlers.clear();
     st.transfers.clear();
     st.calls.clear();
+    st.device_scans = 0;
     st.realtime = false;
     st.changed.notify_all();
 }

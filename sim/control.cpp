@@ -75,6 +75,11 @@ std::vector<std::string> calls() {
     return state().calls;
 }
 
+long long device_scans() {
+    Lock lk(state().lock);
+    return state().device_scans;
+}
+
 void clear_record() {
     Lock lk(state().lock);
     state().transfers.clear();

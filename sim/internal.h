@@ -64,6 +64,7 @@ struct State {
     std::map<std::string, Handler> handlers;
     std::vector<Transfer> transfers;
     std::vector<std::string> calls;
+    long long device_scans = 0;  // usb_find_devices calls
     bool realtime = false;
 
     // Every usb_bus / usb_device ever made: the library may still hold them.

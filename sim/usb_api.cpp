@@ -64,6 +64,7 @@ int usb_find_busses(void) {
 int usb_find_devices(void) {
     return Guarded(-ENOMEM, [] {
         Lock lk(state().lock);
+        ++state().device_scans;
         return find_devices_locked();
     });
 }

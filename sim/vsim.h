@@ -195,6 +195,9 @@ std::vector<ShellLine> shell_lines(int id);
 // "claim_interface 1 2", "release_interface 1 0", "close 1" (name, device id, argument).
 std::vector<std::string> calls();
 void clear_record();  // transfers, calls, commands, data packs and shell lines
+// usb_find_devices calls since reset(): one per list update, so the number of
+// refreshes a monitor ran.
+long long device_scans();
 
 // ---- Timing --------------------------------------------------------------
 // Off (default): a read with nothing to deliver returns the time-out code at

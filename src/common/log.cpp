@@ -88,7 +88,8 @@ void LibLog(const char *format, ...) {
     char line[kLogLineSize] = {};
     char stamp[64] = {};
     try {
-        GetLocalTimeStr(stamp, sizeof stamp);
+        std::tm local{};
+        if (GetLocalTimeStr(stamp, sizeof stamp, &local)) platform::NoteLocalTimeOffset(local);
     } catch (...) {  // a line without its time beats no line
     }
     int used = std::snprintf(line, sizeof line, "[%s] ", stamp);

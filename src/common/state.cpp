@@ -2,6 +2,7 @@
 
 #include "common/guard.h"
 #include "common/text.h"
+#include "platform/platform.h"
 
 namespace vx {
 
@@ -12,6 +13,20 @@ std::recursive_mutex &LibLock() {
 
 std::atomic<int> DeviceChangeState{0};
 std::atomic<int> DevListEnabled{0};
+
+namespace {
+platform::Wake *ChangeWake() {
+    static platform::Wake *const wake = platform::NewWake();
+    return wake;
+}
+}  // namespace
+
+void SetDeviceChangeState(int value) {
+    DeviceChangeState.store(value);  // before the wake: the woken thread sees it
+    platform::SetWake(ChangeWake());
+}
+
+bool WaitForDeviceChange(uint32_t ms) { return platform::WaitWake(ChangeWake(), ms); }
 
 VestraInfo &GbDev() {
     static VestraInfo record{};

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <atomic>
+#include <cstdint>
 #include <mutex>
 
 #include "LibVestra.h"
@@ -14,9 +15,18 @@ namespace vx {
 std::recursive_mutex &LibLock();
 using LibGuard = std::lock_guard<std::recursive_mutex>;
 
-// Set to 2 by any transfer failure that closes a device and by the
-// "Device not Open" road; the hot-plug monitor reads and resets it.
+// 1 an arrival was reported, 2 a removal (or an operation found its device
+// gone), 0 nothing pending. Written through SetDeviceChangeState; the refresh
+// thread takes and resets it in one step.
 extern std::atomic<int> DeviceChangeState;
+// Every writer that means "a refresh is due" (the event source, a transfer
+// failure that closes a device, the "Device not Open" road, the monitor's
+// start) comes here: the value is set, then the refresh thread woken.
+void SetDeviceChangeState(int value);
+// The refresh thread's rest: until the next SetDeviceChangeState (true) or
+// ms have passed (false). A call made while it was not resting still wakes
+// the next rest, so no event is lost between a look and a rest.
+bool WaitForDeviceChange(uint32_t ms);
 // Cleared by the direct probe/open operations; set when the monitor starts.
 extern std::atomic<int> DevListEnabled;
 

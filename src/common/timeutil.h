@@ -20,7 +20,8 @@ void LocalTimeText(std::time_t t, char *buf, std::size_t size);
 
 // The current UTC time as text, for the device clock commands.
 void GetUtcTimeStr(char *buf, uint32_t size);
-// The current local time as text, for the log stamp.
-void GetLocalTimeStr(char *buf, std::size_t size);
+// The current local time as text, for the log stamp; its broken-down
+// fields too when asked. False (an empty text) if it could not be had.
+bool GetLocalTimeStr(char *buf, std::size_t size, std::tm *fields = nullptr);
 
 }  // namespace vx

@@ -34,7 +34,7 @@ void StartMonitor(DevListCallback callback, bool with_refresh, const char *who) 
     // Set before any thread runs, so a host that updates the list right
     // after the start finds it enabled and the first refresh scans the bus.
     DevListEnabled = 1;
-    DeviceChangeState = 2;
+    SetDeviceChangeState(2);
     std::string source_name;
     platform::DeviceEvents *source = platform::OpenDeviceEvents(&source_name);
     if (source != nullptr) {

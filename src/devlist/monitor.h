@@ -6,8 +6,6 @@
 namespace vx {
 
 constexpr int kRefreshStartDelayMs = 300;
-// The refresh thread's pause between two checks of its rules.
-constexpr int kRefreshPollMs = 50;
 
 // One refresh: the list update, DevSum and the callbacks. Under the library
 // lock from start to end when state is not 0 (an event caused it).

@@ -17,10 +17,16 @@ class RefreshTimer {
 public:
     explicit RefreshTimer(uint32_t start_ms) : last_ms_(start_ms) {}
 
-    bool Due(uint32_t now_ms, int pending) const {
+    bool Due(uint32_t now_ms, int pending) const { return MsUntilDue(now_ms, pending) == 0; }
+
+    // How long until a refresh is due (0: now): the end of the debounce when
+    // an event is pending, else the end of the quiet interval. The refresh
+    // thread rests exactly that long unless an event comes first.
+    uint32_t MsUntilDue(uint32_t now_ms, int pending) const {
         uint32_t elapsed = now_ms - last_ms_;  // unsigned: survives the clock's wrap
-        return (pending > 0 && elapsed >= kEventDebounceMs) ||
-               elapsed >= static_cast<uint32_t>(interval_s_) * 1000u;
+        uint32_t due = static_cast<uint32_t>(interval_s_) * 1000u;
+        if (pending > 0 && kEventDebounceMs < due) due = kEventDebounceMs;
+        return elapsed >= due ? 0 : due - elapsed;
     }
 
     // A refresh starts now for the taken state; returns the seconds since the

@@ -22,9 +22,13 @@ namespace {
 // each side sets its own flag first, then reads the other's.
 std::atomic<bool> g_refresh_busy{false};
 std::atomic<std::thread::id> g_refresh_thread{};
-constexpr int kExitWaitMs = 10000;  // a refresh stops between devices well before
-constexpr int kExitPollMs = 5;
-constexpr uint32_t kZoneCheckMs = 60000;
+constexpr uint32_t kExitWaitMs = 10000;  // a refresh stops between devices well before
+
+// Set as each refresh ends; the exit handler rests on it.
+platform::Wake *RefreshEnded() {
+    static platform::Wake *const wake = platform::NewWake();
+    return wake;
+}
 
 // Enters a refresh unless the process is exiting.
 bool EnterRefresh() {
@@ -34,28 +38,20 @@ bool EnterRefresh() {
     return false;
 }
 
+void LeaveRefresh() {
+    g_refresh_busy.store(false);
+    platform::SetWake(RefreshEnded());
+}
+
+// Between two turns the thread rests until the next one is due or a device
+// event comes: at rest it does not run at all.
 void RefreshThread() {
     platform::PrepareThreadForCrashes();
     g_refresh_thread.store(std::this_thread::get_id());
     platform::SleepMs(kRefreshStartDelayMs);
     RefreshTimer timer(static_cast<uint32_t>(ClockMs()));
-    uint32_t zone_checked = static_cast<uint32_t>(ClockMs());
-    for (;;) {
-        platform::SleepMs(kRefreshPollMs);
-        if (g_list_stopping.load()) return;
-        uint32_t now = static_cast<uint32_t>(ClockMs());
-        if (now - zone_checked >= kZoneCheckMs) {
-            platform::NoteLocalTimeOffset();
-            zone_checked = now;
-        }
-        if (!timer.Due(now, DeviceChangeState.load())) continue;
-        if (!EnterRefresh()) return;
-        int state = DeviceChangeState.exchange(0);
-        double elapsed = timer.Start(now, state);
-        LibLog("refresh udiskflag=%d,duration=%f\n", state, elapsed);
-        RefreshDevList(state);
-        g_refresh_busy.store(false);
-    }
+    uint32_t rest_ms = 0;
+    while (!g_list_stopping.load() && RefreshWhenDue(timer, &rest_ms)) WaitForDeviceChange(rest_ms);
 }
 
 void EventThread(platform::DeviceEvents *source) {
@@ -63,7 +59,7 @@ void EventThread(platform::DeviceEvents *source) {
     for (;;) {
         platform::DeviceEvent event = platform::WaitDeviceEvent(source);
         if (event == platform::kSourceFailed) return;  // timed refreshes go on
-        if (event == platform::kArrival || event == platform::kRemoval) DeviceChangeState = event;
+        if (event == platform::kArrival || event == platform::kRemoval) SetDeviceChangeState(event);
     }
 }
 
@@ -77,16 +73,38 @@ void OnProcessExit() {
     // This thread holds the list section: a refresh waiting for the lock
     // waits for good, and never reaches ended state.
     if (ThisThreadInListSection()) return;
-    for (int waited = 0; g_refresh_busy.load() && waited < kExitWaitMs; waited += kExitPollMs)
-        platform::SleepMs(kExitPollMs);
+    // A wake left from an earlier refresh ends a rest early; the flag decides.
+    uint32_t start = platform::MillisSinceStart();
+    while (g_refresh_busy.load()) {
+        uint32_t waited = platform::MillisSinceStart() - start;
+        if (waited >= kExitWaitMs) return;
+        platform::WaitWake(RefreshEnded(), kExitWaitMs - waited);
+    }
 }
 
 }  // namespace
+
+bool RefreshWhenDue(RefreshTimer &timer, uint32_t *rest_ms) {
+    uint32_t now = static_cast<uint32_t>(ClockMs());
+    if (timer.Due(now, DeviceChangeState.load())) {
+        if (!EnterRefresh()) return false;
+        int state = DeviceChangeState.exchange(0);
+        double elapsed = timer.Start(now, state);
+        platform::NoteLocalTimeOffset();  // a crash dump is named by it
+        LibLog("refresh udiskflag=%d,duration=%f\n", state, elapsed);
+        RefreshDevList(state);
+        LeaveRefresh();
+        now = static_cast<uint32_t>(ClockMs());
+    }
+    *rest_ms = timer.MsUntilDue(now, DeviceChangeState.load());
+    return true;
+}
 
 void StartEventThread(platform::DeviceEvents *source) { std::thread(EventThread, source).detach(); }
 
 void StartRefreshThread() {
     g_refresh_running = true;
+    RefreshEnded();  // made now, not in the exit handler
     std::thread(RefreshThread).detach();
 }
 

@@ -24,6 +24,16 @@ extern const char kPathSep;
 uint32_t MillisSinceStart();
 void SleepMs(uint32_t ms);
 
+// A wake-up kept until it is taken (an auto-reset event): SetWake wakes the
+// thread in WaitWake, or the next thread to call it. Made once and never
+// destroyed: a thread may rest on it while the process exits.
+struct Wake;
+Wake *NewWake();
+void SetWake(Wake *wake);
+// Rests until the wake is set (true; it is taken) or ms have passed (false),
+// measured on a clock that setting the system's time does not move.
+bool WaitWake(Wake *wake, uint32_t ms);
+
 // Thread-safe broken-down time. Return false if the value cannot be broken down.
 bool UtcFields(std::time_t t, std::tm *out);
 bool LocalFields(std::time_t t, std::tm *out);
@@ -94,7 +104,10 @@ void InstallCrashHandler(bool *pinned);
 // overflow included) still reaches the handler.
 void PrepareThreadForCrashes();
 // Takes the local time zone offset the handler names its file by (the
-// handler itself may not read the zone); called now and then.
+// handler itself may not read the zone): at the start, at each refresh and
+// with each log line. The second form takes it from a local time just
+// broken down (localtime's result), for free.
 void NoteLocalTimeOffset();
+void NoteLocalTimeOffset(const std::tm &local);
 
 }  // namespace vx::platform

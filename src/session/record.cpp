@@ -18,7 +18,7 @@ void MarkNotOpen(VestraInfo *dev) {
     Close_Device(dev);
     SetOutcome(dev, VX_STATUS_NOT_OPEN, "Device not Open");
     LibLog("Device not Open\n");
-    DeviceChangeState = 2;
+    SetDeviceChangeState(2);
 }
 
 bool CheckRecord(VestraInfo *dev) {

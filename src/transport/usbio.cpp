@@ -161,7 +161,7 @@ int WriteFullDev(VestraInfo *dev, std::string_view command) {
             LibLog("[%s]: usb_bulk_write %.*s error %d  : %s,so close dev\n", "WriteFullDev", left,
                    command.data() + written, r, usb_strerror());
             Close_Device(dev);
-            DeviceChangeState = 2;
+            SetDeviceChangeState(2);
             return -1;
         }
         LibLog("[%s]: usb_bulk_write %.*s \n", "WriteFullDev", whole, command.data());
@@ -187,7 +187,7 @@ int ReadFullDev(VestraInfo *dev, char *reply, int capacity) {
                    usb_strerror());
             if (r != platform::kUsbTimeout) {
                 Close_Device(dev);
-                DeviceChangeState = 2;
+                SetDeviceChangeState(2);
             }
             return -1;
         }

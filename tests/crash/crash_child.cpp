@@ -18,6 +18,12 @@
 //   fix-memory     make the faulting page accessible and return: exits 0
 //   two-threads    no action of its own; two threads fault at once
 //   log-dir        choose the log folder (VX_CRASH_LOG_DIR), then fault
+//   zone-log       start the monitor in UTC, move to UTC+9, write one log
+//                  line, then fault (the dump is named in UTC+9)
+//   zone-refresh   start the monitor and refresh thread in UTC, move to
+//                  UTC+9, fault after the first refresh (named in UTC+9)
+#include <atomic>
+#include <chrono>
 #include <csignal>
 #include <pthread.h>
 #include <setjmp.h>
@@ -27,6 +33,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <thread>
 #include <dlfcn.h>
 #include <unistd.h>
 
@@ -212,6 +219,21 @@ int main(int argc, char **argv) {
         Fault();
     }
     if (mode == "no-monitor") Fault();
+    if (mode == "zone-log" || mode == "zone-refresh") {
+        static std::atomic<bool> refreshed{false};
+        ::setenv("TZ", "UTC0", 1);
+        if (mode == "zone-log") VX_InitDevListPthread();
+        if (mode == "zone-refresh")
+            VX_InitDevListPthreadEx([](int32_t kind, int32_t) { refreshed = kind == 2; });
+        ::setenv("TZ", "XST-9", 1);  // before the first refresh, 2 s after the start
+        if (mode == "zone-log") {
+            VX_SetLibLog(VX_LOG_FILE);
+            VX_GetDevName(nullptr, "", nullptr);  // logs "No Find Device"
+        }
+        for (int i = 0; mode == "zone-refresh" && !refreshed.load() && i < 3000; ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        Fault();
+    }
     PrepareHost(mode);
     VX_InitDevListPthread();
     if (mode == "own-handler") InstallOwn();

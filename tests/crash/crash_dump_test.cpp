@@ -53,6 +53,15 @@ std::vector<std::string> ChildEnvironment() {
     return env;
 }
 
+// The library names a dump from CLOCK_REALTIME; time() reads a coarser clock
+// that lags it by up to a tick, so near a second's end a window read with it
+// would close before the second the dump was named for.
+std::time_t RealtimeSeconds() {
+    timespec now{};
+    ::clock_gettime(CLOCK_REALTIME, &now);
+    return now.tv_sec;
+}
+
 // Copies the child into a folder of its own, so parallel cases and earlier
 // runs leave no dumps in its way, and runs it.
 Outcome RunChild(const std::string &mode, const std::string &log_subdir = "") {
@@ -77,14 +86,14 @@ Outcome RunChild(const std::string &mode, const std::string &log_subdir = "") {
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addopen(&actions, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    out.before = std::time(nullptr);
+    out.before = RealtimeSeconds();
     pid_t pid = 0;
     int spawned = ::posix_spawn(&pid, exe.c_str(), &actions, nullptr, argv.data(), env.data());
     posix_spawn_file_actions_destroy(&actions);
     if (spawned != 0) return out;
     int status = 0;
     ::waitpid(pid, &status, 0);
-    out.after = std::time(nullptr);
+    out.after = RealtimeSeconds();
     if (WIFSIGNALED(status)) out.signal = WTERMSIG(status);
     if (WIFEXITED(status)) out.exit_code = WEXITSTATUS(status);
     for (const auto &e : fs::directory_iterator(dir)) {
@@ -112,11 +121,18 @@ Outcome RunChild(const std::string &mode, const std::string &log_subdir = "") {
     return out;
 }
 
-// The names a crash between the two moments could have.
-bool NamedForLocalTime(const std::string &name, std::time_t from, std::time_t to) {
+// The names a crash between the two moments could have, in this process's
+// local time or, given an offset east of UTC in seconds, in that zone's.
+bool NamedForLocalTime(const std::string &name, std::time_t from, std::time_t to,
+                       const long *utc_offset = nullptr) {
     for (std::time_t t = from; t <= to; ++t) {
         std::tm tm{};
-        ::localtime_r(&t, &tm);
+        if (utc_offset != nullptr) {
+            std::time_t shifted = t + *utc_offset;
+            ::gmtime_r(&shifted, &tm);
+        } else {
+            ::localtime_r(&t, &tm);
+        }
         char want[64];
         std::strftime(want, sizeof want, "TarnbyCrash-%Y%m%d %H%M%S.dmp", &tm);
         if (name == want) return true;
@@ -163,6 +179,20 @@ TEST(CrashDump, OneDumpBesideTheExecutableAndTheSameDeath) {
         if (c.signal == SIGSEGV) {
             EXPECT_NE(std::string::npos, o.first_dump.find("fault address: 0x0000000000000010"));
         }
+    }
+}
+
+// Faults: a dump named by the zone offset of the monitor's start after the
+// zone changed, because no log line (first row) or refresh (second) took
+// the new offset for the handler.
+TEST(CrashDump, NamedInTheZoneTheLastLogLineOrRefreshSaw) {
+    const long kUtcPlus9 = 9 * 3600;
+    for (const char *mode : {"zone-log", "zone-refresh"}) {
+        SCOPED_TRACE(mode);
+        Outcome o = RunChild(mode);
+        EXPECT_EQ(SIGSEGV, o.signal) << "exit code " << o.exit_code;
+        ASSERT_EQ(1u, o.dumps.size());
+        EXPECT_TRUE(NamedForLocalTime(o.dumps[0], o.before, o.after, &kUtcPlus9)) << o.dumps[0];
     }
 }
 

@@ -205,6 +205,17 @@ TEST_F(Monitor, ExitDuringARefresh) {
     std::exit(0);
 }
 
+// Faults: exit while the refresh thread rests tearing down what it rests on,
+// or waking it into state that static destruction ends (a crash, a hang or
+// a sanitizer report at exit).
+TEST_F(Monitor, ExitWhileTheRefreshThreadRests) {
+    if (RunIsolated()) return;
+    Plug("A1234567_1");
+    VX_InitDevListPthreadEx(Record);
+    ASSERT_TRUE(TheCalls().WaitFor(2));  // the first refresh called back: it rests next
+    std::exit(0);
+}
+
 TEST_F(Monitor, ExitWhileACallbackRuns) {
     if (RunIsolated()) return;
     static std::atomic<bool> in_callback{false};

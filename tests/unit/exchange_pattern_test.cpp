@@ -83,6 +83,41 @@ TEST_F(ExchangePattern, DeviceChangeStateFollowsClosingFailuresOnly) {
     EXPECT_EQ(vx::DeviceChangeState.load(), 2);
 }
 
+// Faults: a road that raises the state without waking the refresh thread
+// (the list would hear of the lost device only at the next timed refresh, up
+// to an hour later); a wake lost because no thread rested when it came; a
+// wake not taken by the rest it ends (the thread would spin; the draining
+// loops here would not end); a time-out, which closes nothing, waking it.
+TEST_F(ExchangePattern, ClosingFailuresWakeTheRefreshThread) {
+    char out[64] = {};
+    while (vx::WaitForDeviceChange(0)) {}
+    vsim::script(id, "VX+DEVNAME?\r\n", "");  // silence: a time-out
+    EXPECT_EQ(get_name(out, sizeof out), 0u);
+    EXPECT_FALSE(vx::WaitForDeviceChange(0)) << "a time-out";
+
+    vsim::Faults write_fails;
+    write_fails.write_error = vsim::kIoError;
+    vsim::Faults gone_after_command;
+    gone_after_command.unplug_after_command = true;
+    for (const vsim::Faults &faults : {write_fails, gone_after_command}) {
+        VX_UnInitDev(dev);
+        vsim::unplug(id);
+        vsim::DeviceSpec spec;
+        spec.model = "VX001";
+        id = vsim::plug(spec);
+        dev = VX_InitDev("VX001");
+        ASSERT_NE(dev, nullptr);
+        while (vx::WaitForDeviceChange(0)) {}
+        vsim::set_faults(id, faults);
+        EXPECT_EQ(get_name(out, sizeof out), 0u);
+        EXPECT_TRUE(vx::WaitForDeviceChange(0)) << (faults.write_error ? "write" : "read");
+    }
+    EXPECT_EQ(get_name(out, sizeof out), 0u);
+    EXPECT_EQ(dev->errNo, VX_STATUS_NOT_OPEN);
+    EXPECT_TRUE(vx::WaitForDeviceChange(0)) << "the not-open road";
+    vx::DeviceChangeState = 0;
+}
+
 TEST_F(ExchangePattern, DirectOpenTurnsListUpdatesOff) {
     vx::DevListEnabled = 1;
     char name[8];

@@ -210,6 +210,8 @@ void NoteLocalTimeOffset() {
     if (LocalFields(now, &local)) g_zone_offset.store(local.tm_gmtoff);
 }
 
+void NoteLocalTimeOffset(const std::tm &local) { g_zone_offset.store(local.tm_gmtoff); }
+
 void PrepareThreadForCrashes() { SetAltStack(); }
 
 void InstallCrashHandler(bool *pinned) {

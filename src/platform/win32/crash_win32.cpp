@@ -132,5 +132,6 @@ void PrepareThreadForCrashes() {
 // The filter reads the local time from the system, which keeps the zone
 // current itself.
 void NoteLocalTimeOffset() {}
+void NoteLocalTimeOffset(const std::tm &) {}
 
 }  // namespace vx::platform
