@@ -85,10 +85,7 @@ void OnProcessExit() {
 
 void StartEventThread(platform::DeviceEvents *source) { std::thread(EventThread, source).detach(); }
 
-void StartRefreshThread() {
-    g_refresh_running = true;
-    std::thread(RefreshThread).detach();
-}
+void StartRefreshThread() { std::thread(RefreshThread).detach(); }
 
 void GuardProcessExit() { std::atexit(OnProcessExit); }
 
