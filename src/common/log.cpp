@@ -64,6 +64,20 @@ std::string GetLibLogPath() {
 
 namespace {
 
+// The bytes of a line as the log file holds them: each "\n" as the platform's
+// text files write it (CR LF on Windows, so a message that ends in "\r\n"
+// ends in "\r\r\n" there, as text-mode appends always wrote it).
+std::string FileBytes(const char *line) {
+    std::string bytes;
+    for (const char *p = line; *p != '\0'; ++p) {
+        if (*p == '\n')
+            bytes += platform::kTextNewline;
+        else
+            bytes += *p;
+    }
+    return bytes;
+}
+
 // Writes one finished line where the mode says. Never throws: a log that
 // cannot be written (no memory, no file) loses the line, nothing else.
 void WriteLine(int mode, const char *line) noexcept {
@@ -71,7 +85,8 @@ void WriteLine(int mode, const char *line) noexcept {
         std::lock_guard<std::mutex> guard(LogLock());
         if (mode & VX_LOG_FILE) {
             std::string path = GetLibLogPath();
-            platform::AppendToFile(path.c_str(), line, std::strlen(line));
+            std::string bytes = FileBytes(line);
+            platform::AppendToFile(path.c_str(), bytes.data(), bytes.size());
         } else if (mode & VX_LOG_CONSOLE) {
             std::fputs(line, stdout);
             std::fflush(stdout);

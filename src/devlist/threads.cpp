@@ -103,7 +103,6 @@ bool RefreshWhenDue(RefreshTimer &timer, uint32_t *rest_ms) {
 void StartEventThread(platform::DeviceEvents *source) { std::thread(EventThread, source).detach(); }
 
 void StartRefreshThread() {
-    g_refresh_running = true;
     RefreshEnded();  // made now, not in the exit handler
     std::thread(RefreshThread).detach();
 }

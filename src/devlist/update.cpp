@@ -22,7 +22,6 @@
 namespace vx {
 
 std::atomic<bool> g_list_stopping{false};
-std::atomic<bool> g_refresh_running{false};
 
 namespace {
 
@@ -191,9 +190,8 @@ VX_API uint32_t VX_InitDevList(void) {
             if (CheckRemoveUsbDev(busses) == 1) r = 1;
             if (CheckNewUsbDev(busses) == 1) r = 1;
         }
-        // Without a refresh thread nothing else would bring DevSum up to date,
-        // and the ID-code accessor (bounded by DevSum) would refuse every slot.
-        if (!g_refresh_running.load() && RecountDevList(r)) DevListUpdated = 1;
+        // DevSum and DevListUpdated are a refresh's to change: a host that
+        // updates the list itself reads the slots, not the count.
         return static_cast<uint32_t>(r);
     });
 }

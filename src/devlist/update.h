@@ -1,6 +1,5 @@
 // One list update: the removal pass, then the arrival pass. Also the state
-// the monitor shares with the update (whether a refresh thread runs, and
-// whether the process is ending).
+// the monitor shares with the update (whether the process is ending).
 #pragma once
 
 #include <atomic>
@@ -9,8 +8,6 @@ namespace vx {
 
 // True once the process has begun to exit: passes stop between devices.
 extern std::atomic<bool> g_list_stopping;
-// True once VX_InitDevListPthreadEx started a refresh thread.
-extern std::atomic<bool> g_refresh_running;
 
 // After an update: DevSum recounted, logged and DevListUpdated set when the
 // update changed a slot or the count moved. True when it did. Lock held.

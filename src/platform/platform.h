@@ -19,6 +19,9 @@ std::string HostExeDir();
 
 // The path separator used when joining a directory and a file name.
 extern const char kPathSep;
+// What a text file holds for each "\n" of a line: on Windows CR LF, as the C
+// runtime's text mode writes it; elsewhere the LF itself.
+extern const char kTextNewline[];
 
 // Wall-clock milliseconds since the process started, from a monotonic clock.
 uint32_t MillisSinceStart();

@@ -13,7 +13,8 @@ namespace {
 using Monitor = ListTest;
 
 // Faults: the first refresh not scanning the bus, or coming before the
-// debounce; kind 1 missing or after kind 2; slots not filled.
+// debounce; kind 1 missing or after kind 2; slots not filled; the ID-code
+// accessor not bounded by DevSum.
 TEST_F(Monitor, FirstRefreshFillsTheListAndCallsBack) {
     if (RunIsolated()) return;
     Plug("A1234567_1");
@@ -30,6 +31,13 @@ TEST_F(Monitor, FirstRefreshFillsTheListAndCallsBack) {
     EXPECT_LT(calls[0].at_ms, 4000);
     EXPECT_EQ(2, VX_GetDevListSum());
     EXPECT_EQ(1u, VX_GetDevListIsUpdate());
+    // The ID-code accessor takes indexes below the refreshed DevSum only.
+    char id[VX_ID_CODE_LEN] = {};
+    EXPECT_EQ(1u, VX_GetDevIDCodeFromList(1, id));
+    EXPECT_STREQ("3400001", id);
+    char sn[VX_SERIAL_LEN] = {};
+    EXPECT_EQ(0u, VX_GetDevIDCodeFromList(2, id));
+    EXPECT_EQ(1u, VX_GetDevSNFromList(2, sn));
     VX_InitDevListPthreadEx(nullptr);  // a second start does nothing
     EXPECT_EQ(2, VX_GetDevListSum());
 }

@@ -12,6 +12,11 @@ namespace {
 class Update : public ListTest {
 protected:
     void Start() { VX_InitDevListPthread(); }
+    // The slots in use, counted from the records (DevSum is a refresh's).
+    static int Listed() {
+        DevListInfo info[VX_LIST_SLOTS];
+        return static_cast<int>(VX_GetDevAllListInfoFromList(info, VX_LIST_SLOTS));
+    }
 };
 
 // Faults: list never enabled without a start; DevListUpdated not 1 at load.
@@ -25,6 +30,22 @@ TEST_F(Update, BeforeAnyStartNothingIsListed) {
     EXPECT_FALSE(InUse(0));
 }
 
+// Faults: the host's own update recounting DevSum or raising DevListUpdated
+// (only a refresh changes them, and no refresh thread runs in this mode).
+TEST_F(Update, TheHostsUpdateLeavesCountAndFlagToARefresh) {
+    if (RunIsolated()) return;
+    Start();
+    EXPECT_EQ(1u, VX_GetDevListIsUpdate());  // the value at load
+    Plug("A1234567_1");
+    Plug("B7654321_0");
+    EXPECT_EQ(1u, VX_InitDevList());
+    EXPECT_EQ(2, Listed());
+    EXPECT_EQ(0, VX_GetDevListSum());
+    EXPECT_EQ(0u, VX_GetDevListIsUpdate());
+    char id[VX_ID_CODE_LEN] = {};
+    EXPECT_EQ(0u, VX_GetDevIDCodeFromList(0, id));  // bounded by DevSum
+}
+
 // Faults: slots filled out of order, compacted after a removal, a removed
 // slot losing its serial, a freed slot not reused lowest-first, serial and
 // U-disk status parsed wrongly.
@@ -35,7 +56,7 @@ TEST_F(Update, SlotsFillLowestFirstAndAreNeverCompacted) {
     Plug("B7654321_0");
     int c = Plug("C0000003_12", "VX006", 1, "3400003");
     EXPECT_EQ(1u, VX_InitDevList());
-    EXPECT_EQ(3, VX_GetDevListSum());
+    EXPECT_EQ(3, Listed());
     EXPECT_EQ("A1234567", Serial(0));
     EXPECT_EQ("B7654321", Serial(1));
     EXPECT_EQ("C0000003", Serial(2));
@@ -51,7 +72,7 @@ TEST_F(Update, SlotsFillLowestFirstAndAreNeverCompacted) {
 
     vsim::unplug(a);
     EXPECT_EQ(1u, VX_InitDevList());
-    EXPECT_EQ(2, VX_GetDevListSum());
+    EXPECT_EQ(2, Listed());
     EXPECT_FALSE(InUse(0));
     EXPECT_TRUE(InUse(1));
     EXPECT_TRUE(InUse(2));
@@ -76,7 +97,7 @@ TEST_F(Update, ReplugUnderNewNumberAndSameNumberOnTwoBusses) {
     int b = Plug("B7654321_1", "VX007", 1);
     ASSERT_EQ(vsim::devnum(a), vsim::devnum(b));
     VX_InitDevList();
-    EXPECT_EQ(2, VX_GetDevListSum());
+    EXPECT_EQ(2, Listed());
 
     vsim::unplug(a);
     vsim::DeviceSpec spec;
@@ -85,7 +106,7 @@ TEST_F(Update, ReplugUnderNewNumberAndSameNumberOnTwoBusses) {
     spec.devnum = 9;  // as the kernel does: a replug gets the next number
     int again = vsim::plug(spec);
     EXPECT_EQ(1u, VX_InitDevList());
-    EXPECT_EQ(2, VX_GetDevListSum());
+    EXPECT_EQ(2, Listed());
     // The replugged recorder is a new arrival: removal freed slot 0 first.
     EXPECT_EQ(vsim::devnum(again), VX_GetDevHandleFromList(0)->devNum);
     EXPECT_EQ(1, VX_GetDevHandleFromList(0)->newDevFlag);
@@ -103,17 +124,17 @@ TEST_F(Update, FiftyFirstWaitsAndAWholeHubLeaves) {
         ids.push_back(Plug(serial, "VX007", i < 30 ? 0 : 1));
     }
     EXPECT_EQ(1u, VX_InitDevList());
-    EXPECT_EQ(50, VX_GetDevListSum());
+    EXPECT_EQ(50, Listed());
     EXPECT_EQ("S0000049", Serial(49));
     EXPECT_EQ(nullptr, VX_GetDevHandleFromList(50));
     vsim::unplug(ids[7]);
     EXPECT_EQ(1u, VX_InitDevList());
     EXPECT_EQ("S0000050", Serial(7));
-    EXPECT_EQ(50, VX_GetDevListSum());
+    EXPECT_EQ(50, Listed());
 
     for (int id : ids) vsim::unplug(id);
     EXPECT_EQ(1u, VX_InitDevList());
-    EXPECT_EQ(0, VX_GetDevListSum());
+    EXPECT_EQ(0, Listed());
     for (int i = 0; i < 50; ++i) EXPECT_FALSE(InUse(i)) << i;
 }
 
@@ -134,7 +155,7 @@ TEST_F(Update, RecordersThatCannotBeListed) {
     VX_InitDevList();
     VX_SetLibLog(VX_LOG_OFF);
     std::string out = testing::internal::GetCapturedStdout();
-    EXPECT_EQ(0, VX_GetDevListSum());
+    EXPECT_EQ(0, Listed());
     for (int i = 0; i < 3; ++i) EXPECT_FALSE(InUse(i));
     // The no-underscore string is logged at every update.
     std::size_t first = out.find("DevSerial:NOUNDERSCORE\n");
@@ -219,7 +240,7 @@ TEST_F(Update, UnInitLogsOutAndClosesEverySlot) {
     EXPECT_FALSE(InUse(0));
     EXPECT_FALSE(InUse(1));
     EXPECT_EQ("", Serial(0));
-    EXPECT_EQ(0, VX_GetDevListSum());
+    EXPECT_EQ(0, Listed());
     EXPECT_FALSE(vsim::logged_in(a));
     std::vector<std::string> sent = vsim::commands(a);
     EXPECT_EQ(1, std::count(sent.begin(), sent.end(), "VX+LOGOUT\r\n"));
@@ -262,8 +283,8 @@ TEST_F(Update, AccessorIndexRules) {
     Plug("A1234567_1", "VX007", 1);  // same serial as the gone one, in slot 0
     vsim::unplug(vsim::plug({}));    // no effect: an unknown device never lists
     VX_InitDevList();
-    // Slots 0 (A again), 1, 2 in use; 3 closed. DevSum 3.
-    ASSERT_EQ(3, VX_GetDevListSum());
+    // Slots 0 (A again), 1, 2 in use; 3 closed.
+    ASSERT_EQ(3, Listed());
 
     char sn[VX_SERIAL_LEN] = "untouched";
     EXPECT_EQ(1u, VX_GetDevSNFromList(3, sn));
@@ -274,9 +295,7 @@ TEST_F(Update, AccessorIndexRules) {
     EXPECT_EQ(0u, VX_GetDevSNFromList(-1, sn));
 
     char id[VX_ID_CODE_LEN] = {};
-    EXPECT_EQ(1u, VX_GetDevIDCodeFromList(2, id));
-    EXPECT_STREQ("3400003", id);
-    EXPECT_EQ(0u, VX_GetDevIDCodeFromList(3, id));  // not below DevSum
+    EXPECT_EQ(0u, VX_GetDevIDCodeFromList(0, id));  // not below DevSum, still 0 here
     EXPECT_EQ(0u, VX_GetDevIDCodeFromList(-1, id));
 
     int32_t udisk = 0;
@@ -323,10 +342,10 @@ TEST_F(Update, AccessorIndexRules) {
 
     // The host's section is re-entrant with the accessors that lock.
     VX_ListEnterCriticalSection();
-    EXPECT_EQ(3, VX_GetDevListSum());
+    EXPECT_EQ(0, VX_GetDevListSum());
     VX_ListLeaveCriticalSection();
     VX_ListLeaveCriticalSection();  // one leave too many is ignored
-    EXPECT_EQ(3, VX_GetDevListSum());
+    EXPECT_EQ(0, VX_GetDevListSum());
 }
 
 }  // namespace

@@ -15,18 +15,14 @@
 #include "LibVestra.h"
 #include "common/log.h"
 #include "common/timeutil.h"
+#include "log/log_reader.h"
 #include "platform/platform.h"
 
 namespace {
 
 std::string BesideExe(const char *name) { return vx::platform::HostExeDir() + "/" + name; }
 
-std::string slurp(const std::string &path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream ss;
-    ss << in.rdbuf();
-    return ss.str();
-}
+std::string slurp(const std::string &path) { return logtest::AsText(path); }
 
 bool exists(const std::string &path) { return std::ifstream(path).good(); }
 
@@ -63,6 +59,16 @@ TEST_F(LogFile, FirstLineCreatesTheFileBesideTheExecutable) {
     ASSERT_TRUE(exists(current));
     std::string text = slurp(current);
     EXPECT_TRUE(std::regex_match(text, std::regex(R"(\[\d{14}\] \[Test\]: hello 42\n)"))) << text;
+}
+
+// Faults: LF alone on Windows, where hosts know the log as a text-mode
+// append (CR LF for every LF, a message's own CR kept); CR LF elsewhere.
+TEST_F(LogFile, LineEndsAreThoseOfATextFile) {
+    vx::LibLog("a\nb\r\n");
+    std::string raw = logtest::RawBytes(current);
+    ASSERT_GT(raw.size(), 17u);  // "[YYYYMMDDhhmmss] "
+    EXPECT_EQ(raw.substr(17),
+              std::string("a") + logtest::kFileNewline + "b\r" + logtest::kFileNewline);
 }
 
 TEST_F(LogFile, StampIsLocalTime) {
@@ -165,8 +171,9 @@ TEST_F(LogFile, LinesFromManyThreadsStayWholeAndRotationStaysExact) {
                 longest = std::max(longest, line.size());
             }
         }
-        long long old_size = static_cast<long long>(slurp(old).size());
-        long long cur_size = static_cast<long long>(slurp(current).size());
+        longest += sizeof logtest::kFileNewline - 2;  // the file's bytes for the LF
+        long long old_size = static_cast<long long>(logtest::RawBytes(old).size());
+        long long cur_size = static_cast<long long>(logtest::RawBytes(current).size());
         ASSERT_GT(old_size, kLimit) << "round " << round;
         ASSERT_LE(old_size, kLimit + static_cast<long long>(longest)) << "round " << round;
         ASSERT_LE(cur_size, kLimit + static_cast<long long>(longest)) << "round " << round;

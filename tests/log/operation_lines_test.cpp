@@ -6,6 +6,7 @@
 #include <string>
 
 #include "LibVestra.h"
+#include "log/log_reader.h"
 #include "platform/platform.h"
 #include "vsim.h"
 
@@ -22,12 +23,7 @@ protected:
         vsim::add_bus("001", 1);
     }
     void TearDown() override { vsim::reset(); }
-    std::string log() {
-        std::ifstream in(path, std::ios::binary);
-        std::stringstream ss;
-        ss << in.rdbuf();
-        return ss.str();
-    }
+    std::string log() { return logtest::AsText(path); }
     bool logged(const std::string &text) { return log().find(text) != std::string::npos; }
     std::string path;
 };

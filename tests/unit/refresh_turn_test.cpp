@@ -43,14 +43,12 @@ protected:
         vsim::plug(spec);
         vx::SetClockForTesting(TestClock);
         vx::DevListEnabled = 1;
-        vx::g_refresh_running = true;  // DevSum is the refresh's to recount
         vx::DeviceChangeState = 0;
         while (vx::WaitForDeviceChange(0)) {}  // no wake left over from another case
     }
     void TearDown() override {
         VX_SetLibLog(VX_LOG_OFF);
         VX_UnInitDevList();
-        vx::g_refresh_running = false;
         vx::DevListEnabled = 0;
         vx::DeviceChangeState = 0;
         vx::SetClockForTesting(nullptr);

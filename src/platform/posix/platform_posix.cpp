@@ -12,6 +12,7 @@ namespace vx::platform {
 
 const int kUsbTimeout = -ETIMEDOUT;
 const char kPathSep = '/';
+const char kTextNewline[] = "\n";
 
 std::string HostExeDir() {
     char buf[PATH_MAX + 1];

@@ -13,6 +13,7 @@ namespace vx::platform {
 // libusb-win32 reports a bulk transfer that timed out with -116.
 const int kUsbTimeout = -116;
 const char kPathSep = '\\';
+const char kTextNewline[] = "\r\n";
 
 std::string HostExeDir() {
     // The module of the process (the host executable), not this DLL's.
