@@ -36,3 +36,9 @@ while(VESTRA_DN_CASES)
            WORKING_DIRECTORY ${VESTRA_DN})
   set_tests_properties(dotnet.${name} PROPERTIES ENVIRONMENT "${env}" TIMEOUT 300 LABELS dotnet)
 endwhile()
+
+# Without the Windows DLLs (this build has none) the package is refused.
+add_test(NAME dotnet.pack_refused
+         COMMAND bash ${PROJECT_SOURCE_DIR}/tests/dotnet/pack_refused.sh ${PROJECT_SOURCE_DIR} ${CMAKE_BINARY_DIR})
+set_tests_properties(dotnet.pack_refused PROPERTIES PASS_REGULAR_EXPRESSION "refused as it should"
+                     TIMEOUT 300 LABELS dotnet)
