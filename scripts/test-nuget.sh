@@ -3,7 +3,9 @@
 # Windows stage's DLLs, its layout and nuspec checked, then examples/csharp
 # restored from it (a local folder source, a package cache of its own),
 # built with dotnet build and run against the virtual recorders on
-# linux-x64 with the library taken from the package's runtimes/ folder.
+# linux-x64 with the library taken from the package's runtimes/ folder; and
+# a .NET Framework host built for each platform choice, to see the DLL its
+# targets copy beside it.
 #   scripts/test-nuget.sh [LINUX-BUILD] [WINDOWS-BUILD-PREFIX]   (default: build build-win)
 # Everything it writes stays in LINUX-BUILD/nuget.
 set -euo pipefail
@@ -53,5 +55,27 @@ run 'name: Front desk unit.name: Unit 12' name VX007 888888 "Unit 12"
 run 'list changed: 2 recorder.*list changed: 3 recorder.*list changed: 2 recorder' watch 3
 run 'decrypted' decrypt "$root/samples/sample-encrypted.avi" "$work/plain.avi" demo1234
 cmp -s "$root/samples/sample-encrypted.avi" "$work/plain.avi" && { echo "FAIL: decrypt left the recording as it was"; failures=$((failures + 1)); }
-echo "$(( 5 - failures )) passed, $failures failed"
+
+# A .NET Framework host (reference assemblies from the registry): the DLL the
+# package's targets copy beside it, per platform choice.
+fx="$build/nuget/framework-host"
+mkdir -p "$fx"
+cp "$work/NuGet.config" "$fx/"
+cat > "$fx/Host.csproj" <<XML
+<Project Sdk="Microsoft.NET.Sdk">
+  <PropertyGroup><OutputType>Exe</OutputType><TargetFramework>net462</TargetFramework></PropertyGroup>
+  <ItemGroup><PackageReference Include="Vestra" Version="$version" /></ItemGroup>
+</Project>
+XML
+echo 'class Host { static void Main() { System.Console.WriteLine(Vestra.Operations.All.Count); } }' > "$fx/Host.cs"
+for case in "PlatformTarget=x64:win-x64" "PlatformTarget=x86:win-x86" "Prefer32Bit=true:win-x86" \
+            "Prefer32Bit=false:win-x64"; do
+  property="${case%%:*}" expected="${case##*:}"
+  rm -rf "$fx/bin" "$fx/obj"
+  got="$(dotnet build "$fx/Host.csproj" --nologo -v:q -nodeReuse:false -p:"$property" >/dev/null &&
+         python3 "$root/tests/dotnet/check_package.py" --rid "$fx/bin/Debug/net462/LibVestra.dll")" || got="no DLL"
+  if [ "$got" = "$expected" ]; then echo "ok: .NET Framework host, $property: $got"
+  else echo "FAIL: .NET Framework host, $property: $got, not $expected"; failures=$((failures + 1)); fi
+done
+echo "$(( 9 - failures )) passed, $failures failed"
 [ "$failures" -eq 0 ]

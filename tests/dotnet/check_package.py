@@ -1,5 +1,6 @@
 #!/usr/bin/env python3
 """check_package.py NUPKG VERSION: the Vestra package's layout and nuspec.
+check_package.py --rid DLL: the runtime folder (win-x64, win-x86) a DLL belongs in.
 
 Catches a package without one of its native libraries, a DLL of the wrong
 bitness under a runtime folder (x86 and x64 swapped), a missing assembly or
@@ -56,4 +57,9 @@ def check(nupkg, version):
 
 
 if __name__ == "__main__":
-    check(*sys.argv[1:3])
+    if sys.argv[1] == "--rid":
+        with open(sys.argv[2], "rb") as f:
+            machine = pe_machine(f.read())
+        print(next((rid for rid, m in PE_MACHINES.items() if m == machine), hex(machine)))
+    else:
+        check(*sys.argv[1:3])
