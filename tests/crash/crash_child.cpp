@@ -6,7 +6,21 @@
 //                  monitor through dlsym, install its own handler, then fault
 //   abort          start the monitor, then abort()
 //   no-monitor     fault without starting the monitor
+// and hosts with a SIGSEGV (or SIGABRT) action of their own installed before
+// the monitor, which the collector must hand the fault to first:
+//   resume-elsewhere, longjmp, longjmp-thread  resolve kPlanned faults
+//                  (a rewritten context; siglongjmp on the main thread and on
+//                  a thread without an alternate stack), then leave one
+//                  unresolved
+//   returns-unchanged, reraise, reraise-nodefer, ignored, abort-reraise
+//                  leave the first one unresolved
+//   fix-memory     make the faulting page accessible and return: exits 0
+//   two-threads    no action of its own; two threads fault at once
 #include <csignal>
+#include <pthread.h>
+#include <setjmp.h>
+#include <sys/mman.h>
+#include <ucontext.h>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -35,6 +49,142 @@ void InstallOwn() {
         std::getenv("VX_FAULT_ADDRESS") ? std::getenv("VX_FAULT_ADDRESS") : "0x10", nullptr, 0));
     *p = 1;
 }
+
+void Say(const char *text) { (void)!::write(2, text, std::strlen(text)); }
+
+void SayCount(const char *what, int n) {
+    char line[64];
+    int len = std::snprintf(line, sizeof line, "%s %d\n", what, n);
+    (void)!::write(2, line, static_cast<std::size_t>(len));
+}
+
+constexpr int kPlanned = 1000;
+volatile sig_atomic_t g_resolve = 1;
+volatile sig_atomic_t g_resolved = 0;
+sigjmp_buf g_env;
+
+void Install(int sig, void (*handler)(int, siginfo_t *, void *), int flags) {
+    struct sigaction sa {};
+    sa.sa_sigaction = handler;
+    sa.sa_flags = SA_SIGINFO | flags;
+    ::sigaction(sig, &sa, nullptr);
+}
+
+// As Mono and the JVM do: the thread resumes in another function, on its
+// own stack as if that function had just been called.
+[[noreturn]] void Resumed();
+void RewriteContext(int, siginfo_t *, void *context) {
+    if (!g_resolve) return;
+#if defined(__x86_64__)
+    auto *uc = static_cast<ucontext_t *>(context);
+    uc->uc_mcontext.gregs[REG_RIP] = reinterpret_cast<greg_t>(&Resumed);
+    uc->uc_mcontext.gregs[REG_RSP] = (uc->uc_mcontext.gregs[REG_RSP] & ~greg_t{15}) - 8;
+#else
+    (void)context;
+#endif
+}
+void Resumed() {
+    if (++g_resolved == kPlanned) {
+        SayCount("resolved", g_resolved);
+        g_resolve = 0;
+    }
+    Fault();
+    ::_exit(3);
+}
+
+void JumpBack(int, siginfo_t *, void *) {
+    if (g_resolve) ::siglongjmp(g_env, 1);
+}
+
+// Planned faults, each recovered by the handler's siglongjmp; the last one
+// is not.
+void *FaultsRecoveredByJump(void *) {
+    while (g_resolved < kPlanned) {
+        if (sigsetjmp(g_env, 1) == 0) Fault();
+        ++g_resolved;
+    }
+    SayCount("resolved", g_resolved);
+    g_resolve = 0;
+    Fault();
+    return nullptr;
+}
+
+void Report(int, siginfo_t *, void *) {
+    Say("earlier handler ran\n");
+    if (g_resolve) ::raise(SIGSEGV);  // g_resolve: re-raise after the report
+}
+
+void ReportAbort(int) {
+    Say("earlier handler ran\n");
+    ::raise(SIGABRT);
+}
+
+long g_page = 0;
+char *g_pages = nullptr;  // [no access][read only]
+void GrantAccess(int, siginfo_t *info, void *) {
+    auto page = reinterpret_cast<uintptr_t>(info->si_addr) & ~static_cast<uintptr_t>(g_page - 1);
+    int prot = reinterpret_cast<char *>(page) == g_pages ? PROT_READ : PROT_READ | PROT_WRITE;
+    ::mprotect(reinterpret_cast<void *>(page), static_cast<std::size_t>(g_page), prot);
+}
+
+pthread_barrier_t g_both;
+void *FaultTogether(void *) {
+    pthread_barrier_wait(&g_both);
+    Fault();
+    return nullptr;
+}
+
+int FaultOnThreads(int count, void *(*body)(void *)) {
+    pthread_t threads[2];
+    for (int i = 0; i < count; ++i) pthread_create(&threads[i], nullptr, body, nullptr);
+    for (int i = 0; i < count; ++i) pthread_join(threads[i], nullptr);
+    return 4;
+}
+
+// Installs the host's own action before the monitor starts; 0 when the mode
+// has none.
+int PrepareHost(const std::string &mode) {
+    if (mode == "resume-elsewhere") Install(SIGSEGV, RewriteContext, 0);
+    if (mode == "longjmp" || mode == "longjmp-thread") Install(SIGSEGV, JumpBack, 0);
+    if (mode == "returns-unchanged") {
+        g_resolve = 0;
+        Install(SIGSEGV, Report, 0);
+    }
+    if (mode == "reraise") Install(SIGSEGV, Report, 0);
+    if (mode == "reraise-nodefer") Install(SIGSEGV, Report, SA_NODEFER);
+    if (mode == "ignored") ::signal(SIGSEGV, SIG_IGN);
+    if (mode == "abort-reraise") ::signal(SIGABRT, ReportAbort);
+    if (mode == "fix-memory") {
+        g_page = ::sysconf(_SC_PAGESIZE);
+        void *p = ::mmap(nullptr, static_cast<std::size_t>(2 * g_page), PROT_NONE,
+                         MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+        g_pages = static_cast<char *>(p);
+        ::mprotect(g_pages + g_page, static_cast<std::size_t>(g_page), PROT_READ);
+        Install(SIGSEGV, GrantAccess, 0);
+    }
+    if (mode == "two-threads") pthread_barrier_init(&g_both, nullptr, 2);
+    return 0;
+}
+
+// After the monitor start: the planned faults.
+int RunHost(const std::string &mode) {
+    if (mode == "resume-elsewhere") Fault();
+    if (mode == "longjmp") FaultsRecoveredByJump(nullptr);
+    if (mode == "longjmp-thread") return FaultOnThreads(1, FaultsRecoveredByJump);
+    if (mode == "abort") std::abort();
+    if (mode == "abort-reraise") std::abort();
+    if (mode == "two-threads") return FaultOnThreads(2, FaultTogether);
+    if (mode == "fix-memory") {
+        volatile char *pages = g_pages;
+        char seen = pages[0];  // a read of a page with no access
+        pages[g_page] = 'w';   // a write to a read-only page
+        Say(pages[g_page] == 'w' && seen == 0 ? "written\n" : "not written\n");
+        return 0;
+    }
+    Fault();
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char **argv) {
@@ -51,9 +201,8 @@ int main(int argc, char **argv) {
         Fault();
     }
     if (mode == "no-monitor") Fault();
+    PrepareHost(mode);
     VX_InitDevListPthread();
     if (mode == "own-handler") InstallOwn();
-    if (mode == "abort") std::abort();
-    Fault();
-    return 0;
+    return RunHost(mode);
 }

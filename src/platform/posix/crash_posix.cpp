@@ -1,9 +1,13 @@
 // The crash dump collector: a handler for the fatal signals, on an alternate
-// stack, that writes a text dump beside the host executable (signal, fault
-// address, registers, backtrace, memory map) with async-signal-safe calls
-// only, then lets the process die by the same signal.
+// stack. It hands each signal first to the action that was in force before
+// it (see crash_chain_posix.h); a fault that action leaves unresolved gets a
+// text dump (signal, fault address, registers, backtrace, memory map) in the
+// log folder, written with async-signal-safe calls only, and the process then
+// dies by the same signal.
 #include <atomic>
+#include <cerrno>
 #include <csignal>
+#include <pthread.h>
 #include <cstring>
 #include <ctime>
 #include <execinfo.h>
@@ -12,7 +16,9 @@
 #include <ucontext.h>
 #include <unistd.h>
 
+#include "platform/log_dir.h"
 #include "platform/platform.h"
+#include "platform/posix/crash_chain_posix.h"
 #include "platform/posix/crash_writer_posix.h"
 #include "platform/posix/sigpin_posix.h"
 
@@ -26,8 +32,10 @@ constexpr std::size_t kAltStackSize = 64 * 1024;
 constexpr int kMaxFrames = 64;
 
 char g_exe_dir[kPathArea];           // filled before the handler is installed
+char g_dump_dir[kPathArea];          // used by the one thread that writes the dump
 std::atomic<long> g_zone_offset{0};  // local time minus UTC, seconds
-std::atomic<bool> g_in_handler{false};
+std::atomic<long> g_dump_owner{0};   // kernel id of the thread writing the dump
+std::atomic<bool> g_dump_done{false};
 
 const char *SignalName(int sig) {
     switch (sig) {
@@ -120,22 +128,56 @@ void WriteCrashDump(const char *name, int sig, siginfo_t *info, void *context) {
     ::close(fd);
 }
 
-void CrashHandler(int sig, siginfo_t *info, void *context) {
-    // One dump per process: a second fault (in here, or on another thread at
-    // the same time) goes straight to the default action.
-    if (!g_in_handler.exchange(true)) {
+// The default action back, by the kernel call: the pin refuses libc's.
+void RestoreDefaultAction(int sig) {
+    struct {
+        void *handler;
+        unsigned long flags;
+        void *restorer;
+        uint64_t mask;
+    } dfl{};  // the kernel's layout; SIG_DFL is a null handler
+    ::syscall(SYS_rt_sigaction, sig, &dfl, nullptr, sizeof dfl.mask);
+}
+
+// One dump per process, by the first thread with an unresolved fault; any
+// other such thread waits for it (never returning into its fault with the
+// collector in force), then all end by the default action. A fault of the
+// writing thread inside the dump goes straight to the default action.
+[[gnu::noinline]] void DumpOnceAndEnd(int sig, siginfo_t *info, void *context) {
+    long me = ::syscall(SYS_gettid);
+    long owner = 0;
+    if (g_dump_owner.compare_exchange_strong(owner, me)) {
         timespec now{};
         ::clock_gettime(CLOCK_REALTIME, &now);
+        if (CopyLogDir(g_dump_dir, sizeof g_dump_dir) == 0)
+            std::memcpy(g_dump_dir, g_exe_dir, sizeof g_dump_dir);
         char name[kPathArea + 64];
-        CrashDumpName(g_exe_dir, static_cast<int64_t>(now.tv_sec) + g_zone_offset.load(), name,
+        CrashDumpName(g_dump_dir, static_cast<int64_t>(now.tv_sec) + g_zone_offset.load(), name,
                       sizeof name);
         WriteCrashDump(name, sig, info, context);
+        g_dump_done.store(true);
+    } else if (owner != me) {
+        const timespec pause{0, 1000000};
+        while (!g_dump_done.load()) ::nanosleep(&pause, nullptr);
     }
-    // The handler was installed one-shot (SA_RESETHAND), so the default
-    // action is in force again. A fault returns to the faulting instruction
-    // and faults again; a signal sent by raise/kill/abort is sent once more
-    // and arrives as soon as this handler returns.
-    if (info == nullptr || info->si_code <= 0) ::raise(sig);
+    RestoreDefaultAction(sig);
+    // A fault returns to the faulting instruction and faults again; a signal
+    // sent by raise/kill/abort is sent once more and arrives as soon as it is
+    // unblocked here.
+    if (info == nullptr || info->si_code <= 0) {
+        ::syscall(SYS_tgkill, ::getpid(), me, sig);
+        sigset_t only;
+        sigemptyset(&only);
+        sigaddset(&only, sig);
+        ::pthread_sigmask(SIG_UNBLOCK, &only, nullptr);
+    }
+}
+
+void CrashHandler(int sig, siginfo_t *info, void *context) {
+    int saved_errno = errno;
+    if (OfferToEarlierAction(sig, info, context) == EarlierVerdict::kUnresolved)
+        DumpOnceAndEnd(sig, info, context);
+    errno = saved_errno;
 }
 
 void SetAltStack() {
@@ -168,11 +210,16 @@ void InstallCrashHandler(bool *pinned) {
     ::backtrace(warm, 2);
     SetAltStack();
 
+    // Not one-shot: a fault an earlier handler resolves leaves the collector
+    // in force for the next one; the dump path restores the default itself.
     struct sigaction sa {};
     sa.sa_sigaction = CrashHandler;
-    sa.sa_flags = SA_SIGINFO | SA_ONSTACK | SA_RESETHAND;
+    sa.sa_flags = SA_SIGINFO | SA_ONSTACK;
     sigemptyset(&sa.sa_mask);
-    for (int sig : kFatalSignals) ::sigaction(sig, &sa, nullptr);
+    for (int sig : kFatalSignals) {
+        RecordEarlierAction(sig);
+        ::sigaction(sig, &sa, nullptr);
+    }
     *pinned =
         PinSignals(kFatalSignals, static_cast<int>(sizeof kFatalSignals / sizeof kFatalSignals[0]));
 }
