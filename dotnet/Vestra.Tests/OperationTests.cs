@@ -86,12 +86,12 @@ namespace Vestra.Tests
         }
 
         /// <summary>What a get should return, from the reader's scenario entry.</summary>
-        private static List<string> Preset(JsonElement spec, Operation op, int outputs, bool record)
+        private static List<string> Preset(JsonElement device, Operation op, int outputs, bool record)
         {
             var kw = op.Keyword;
             if (op.Rule == "keyed_list")
             {
-                var svc = spec.GetProperty("services").GetProperty(kw);
+                var svc = device.GetProperty("services").GetProperty(kw);
                 var fields = new[] { "bEnable" }.Concat(op.ServiceFields).Select(f => Text(svc.GetProperty(f))).ToList();
                 if (outputs == fields.Count + 1)
                     fields.Add(Text(svc.GetProperty("ReportTime")));
@@ -100,11 +100,11 @@ namespace Vestra.Tests
             if (kw == "APLIST")
                 return new List<string>
                 {
-                    string.Join(",", spec.GetProperty("access_points").EnumerateArray().Select(a => a.GetProperty("ssid").GetString())),
+                    string.Join(",", device.GetProperty("access_points").EnumerateArray().Select(a => a.GetProperty("ssid").GetString())),
                 };
             if (kw == "APSEL")
-                return new List<string> { spec.GetProperty("selected_ap").GetString()! };
-            var values = spec.GetProperty("values");
+                return new List<string> { device.GetProperty("selected_ap").GetString()! };
+            var values = device.GetProperty("values");
             if (op.Rule == "osd")
                 return values.GetProperty(kw + "1").GetString()!.Split(new[] { ',' }, 2).ToList();
             Assert.True(values.TryGetProperty(kw, out var preset), $"the scenario has no preset for {kw}");
