@@ -4,6 +4,8 @@
 # x64/ and x86/ each hold LibVestra.dll, its import libraries (LibVestra.lib,
 # LibVestra.dll.a), LibVestra.def and vxctl.exe; include/ holds LibVestra.h.
 # libusb0.dll is not in it: it comes from libusb-win32 on the target machine.
+# Beside the zip: the NuGet package Vestra.<version>.nupkg (and .snupkg) with
+# the same DLLs, made from a Linux build of the .NET binding.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 bash "$root/scripts/setup-windows.sh"
@@ -36,3 +38,8 @@ VESTRA_RELEASE_DIR="$out" VESTRA_VERSION="$version" \
 mv "$zipwork/$(basename "$out").zip" "$(dirname "$out")/"
 rm -rf "$zipwork"
 echo "zip: $(dirname "$out")/$(basename "$out").zip"
+
+# The NuGet package with the same (stripped) DLLs, beside the zip.
+linux="$root/build-release-linux"
+cmake -S "$root" -B "$linux" -G Ninja -DCMAKE_BUILD_TYPE=Release -DVESTRA_TESTS=OFF -DVESTRA_BENCH=OFF >/dev/null
+bash "$root/scripts/pack-nuget.sh" "$linux" "$out/x64/LibVestra.dll" "$out/x86/LibVestra.dll" "$(dirname "$out")"

@@ -18,3 +18,8 @@ if [ ${#missing[@]} -gt 0 ]; then
   apt-get update -qq
   apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi
+# The .NET binding and its tests need the .NET SDK 10 (dotnet), which is no
+# Debian package: the machines carry it. Without it the build skips .NET.
+if ! command -v dotnet >/dev/null; then
+  echo "setup.sh: no dotnet (.NET SDK 10) on PATH: the .NET binding will not be built or tested" >&2
+fi

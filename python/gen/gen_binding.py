@@ -1,18 +1,26 @@
 #!/usr/bin/env python3
-"""Build-time generator of the Python binding's tables.
+"""Build-time generator of the Python and .NET bindings' tables.
 
-  header HEADER OUT        ctypes constants, structures, callback types and
-                           prototypes of HEADER, as a Python module
-  links HEADER OUT SRC...  for every record operation of HEADER (first
-                           parameters a record and a password), the row of
-                           src/ops/rows.h its definition in SRC uses, as
-                           VX_OP(function, row) lines for the row printer
+  header HEADER OUT          ctypes constants, structures, callback types and
+                             prototypes of HEADER, as a Python module
+  links HEADER OUT SRC...    for every record operation of HEADER (first
+                             parameters a record and a password), the row of
+                             src/ops/rows.h its definition in SRC uses, as
+                             VX_OP(function, row) lines for the row printer
+  csharp HEADER DIR SRC...   the same declarations as C# (DIR/Native.g.cs,
+                             with the header's Doxygen text as XML comments)
+                             and one Recorder method per record operation
+                             (DIR/Recorder.Operations.g.cs)
 
-Only the header and the library's own sources are read: nothing here repeats
-what they say.
+One parser reads the header into a model (read_model); each printer writes
+from that model. Only the header and the library's own sources are read:
+nothing here repeats what they say.
 """
 import re
 import sys
+from collections import namedtuple
+
+import csharp_printer
 
 _C_TYPES = {
     "int32_t": "C.c_int32", "uint32_t": "C.c_uint32", "uint16_t": "C.c_uint16",
@@ -94,6 +102,45 @@ def parse(path):
     return defines, structs, struct_names, callbacks, functions
 
 
+# What the printers share: the header's declarations, their documentation
+# and, for each record operation, the row it uses.
+Model = namedtuple("Model", "defines structs struct_names callbacks functions docs links")
+
+
+def read_model(header, sources=()):
+    defines, structs, struct_names, callbacks, functions = parse(header)
+    with open(header, encoding="utf-8") as f:
+        docs = read_docs(f.read())
+    return Model(defines, structs, struct_names, callbacks, functions, docs,
+                 record_links(functions, sources) if sources else {})
+
+
+def _clean_comment(body):
+    lines = [re.sub(r"^\s*\*? ?", "", line) for line in body.strip().splitlines()]
+    return "\n".join(lines).strip()
+
+
+def read_docs(raw):
+    """Doxygen text by name: functions and types from the block before them,
+    fields and constants from their trailing comment ("struct.field")."""
+    docs = {}
+    block = r"/\*\*(?!<)((?:(?!\*/).)*)\*/\s*"
+    for body, name in re.findall(block + r"VX_API[^;(]*?\b(\w+)\s*\(", raw, flags=re.S):
+        docs[name] = _clean_comment(body)
+    for body, name in re.findall(block + r"typedef struct (\w+)", raw, flags=re.S):
+        docs[name] = _clean_comment(body)
+    for body, name in re.findall(block + r"typedef \w+\s*\(\*\s*(\w+)\)", raw, flags=re.S):
+        docs[name] = _clean_comment(body)
+    trailing = r"/\*\*<((?:(?!\*/).)*)\*/"
+    for name, body in re.findall(r"^\s*#\s*define\s+(\w+)[^\n]*?" + trailing, raw, flags=re.M):
+        docs[name] = _clean_comment(body)
+    for name, fields in re.findall(r"typedef struct (\w+)\s*\{(.*?)\}\s*\1\s*;", raw, flags=re.S):
+        for field, body in re.findall(r"(\w+)\s*(?:\[\s*\w+\s*\])?\s*;\s*" + trailing, fields,
+                                      flags=re.S):
+            docs[f"{name}.{field}"] = _clean_comment(body)
+    return docs
+
+
 def write_header_module(header, out):
     defines, structs, struct_names, callbacks, functions = parse(header)
     lines = ['"""ctypes declarations generated from LibVestra.h at build time: do not edit."""',
@@ -122,8 +169,8 @@ def write_header_module(header, out):
         f.write("\n".join(lines) + "\n")
 
 
-def write_links(header, out, sources):
-    functions = parse(header)[4]
+def record_links(functions, sources):
+    """Each record operation's row, from the definitions in sources."""
     record_ops = {name for _, name, params in functions
                   if len(params) >= 2 and params[0][0] == "VestraInfo *" and params[1][0] == "const char *"}
     bodies = {}
@@ -145,11 +192,15 @@ def write_links(header, out, sources):
             called = [c for c in re.findall(r"\b(VX_\w+)\s*\(", body) if c in links]
             if len(called) == 1:
                 links[name] = links[called[0]]
-    order = [name for _, name, _ in functions if name in links]
+    return {name: links[name] for _, name, _ in functions if name in links}
+
+
+def write_links(header, out, sources):
+    model = read_model(header, sources)
     with open(out, "w", encoding="utf-8") as f:
         f.write("// Generated by gen_binding.py: each record operation and its row.\n")
-        for name in order:
-            f.write(f'VX_OP("{name}", {links[name]})\n')
+        for name, row in model.links.items():
+            f.write(f'VX_OP("{name}", {row})\n')
 
 
 def main(argv):
@@ -157,6 +208,8 @@ def main(argv):
         write_header_module(argv[1], argv[2])
     elif len(argv) >= 4 and argv[0] == "links":
         write_links(argv[1], argv[2], argv[3:])
+    elif len(argv) >= 4 and argv[0] == "csharp":
+        csharp_printer.write(read_model(argv[1], argv[3:]), argv[2])
     else:
         raise SystemExit(__doc__)
 

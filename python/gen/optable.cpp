@@ -1,8 +1,9 @@
-// Prints the binding's operation table, a Python module, from the rows of
-// src/ops/rows.h: each record operation (paired with its row by the
-// generated op_links.inc) with the row's keyword, form, rule, reply area,
-// special status and service fields.
+// Prints the bindings' operation table from the rows of src/ops/rows.h:
+// each record operation (paired with its row by the generated op_links.inc)
+// with the row's keyword, form, rule, reply area, special status and service
+// fields; a Python module, or with --csharp a C# source.
 #include <cstdio>
+#include <cstring>
 #include <iterator>
 
 #include "ops/rows.h"
@@ -24,33 +25,77 @@ static_assert(std::size(kRuleNames) == static_cast<std::size_t>(Rule::EchoNumber
 const char *FormName(Form form) { return kFormNames[static_cast<int>(form)]; }
 const char *RuleName(Rule rule) { return kRuleNames[static_cast<int>(rule)]; }
 
-void Print(std::FILE *out, const char *function, const char *row_name, const Row &row) {
-    std::fprintf(out, "    Operation(%s, %s, \"%s\", \"%s\", \"%s\", %zu, %d, (", function,
-                 row_name, row.key, FormName(row.form), RuleName(row.rule), row.reply, row.special);
+// One operation in each language: the same fields, in the same order. C#
+// names each operation (a static field the generated methods read) and lists
+// the names after them.
+struct Language {
+    const char *head;
+    const char *open;    // before the fields
+    const char *naming;  // after open, the function's name, then this; or null
+    const char *fields;  // before the service fields
+    const char *close;   // after them
+    const char *list;    // between the operations and the list of names, or null
+    const char *tail;
+};
+
+constexpr Language kPython{
+    "\"\"\"Device operations generated from src/ops/rows.h at build time: do not edit.\"\"\"\n"
+    "from collections import namedtuple\n\n"
+    "Operation = namedtuple(\"Operation\", \"function row keyword form rule reply_area "
+    "special service_fields\")\n\n"
+    "OPERATIONS = (\n",
+    "    Operation(",
+    nullptr,
+    "(",
+    ")),\n",
+    nullptr,
+    ")\n"};
+
+constexpr Language kCSharp{
+    "// Device operations generated from src/ops/rows.h at build time: do not edit.\n"
+    "namespace Vestra\n{\n    public static partial class Operations\n    {\n",
+    "        internal static readonly Operation ",
+    " = new Operation(",
+    "new string[] { ",
+    "});\n",
+    "\n        private static readonly Operation[] Table =\n        {\n",
+    "        };\n    }\n}\n"};
+
+void Print(std::FILE *out, const Language &lang, const char *function, const char *row_name,
+           const Row &row) {
+    std::fprintf(out, "%s", lang.open);
+    if (lang.naming != nullptr) std::fprintf(out, "%s%s", function, lang.naming);
+    std::fprintf(out, "\"%s\", \"%s\", \"%s\", \"%s\", \"%s\", %zu, %d, %s", function, row_name,
+                 row.key, FormName(row.form), RuleName(row.rule), row.reply, row.special,
+                 lang.fields);
     if (row.service != nullptr)
         for (int i = 0; i < row.service->count; ++i)
             std::fprintf(out, "\"%s\", ", row.service->fields[i]);
-    std::fprintf(out, ")),\n");
+    std::fprintf(out, "%s", lang.close);
 }
 
 }  // namespace
 
+// optable [--csharp] [OUT]
 int main(int argc, char **argv) {
-    std::FILE *out = argc > 1 ? std::fopen(argv[1], "w") : stdout;
+    const bool csharp = argc > 1 && std::strcmp(argv[1], "--csharp") == 0;
+    const Language &lang = csharp ? kCSharp : kPython;
+    const char *path = argc > (csharp ? 2 : 1) ? argv[csharp ? 2 : 1] : nullptr;
+    std::FILE *out = path != nullptr ? std::fopen(path, "w") : stdout;
     if (out == nullptr) {
-        std::perror(argv[1]);
+        std::perror(path);
         return 1;
     }
-    std::fprintf(
-        out,
-        "\"\"\"Device operations generated from src/ops/rows.h at build time: do not edit.\"\"\"\n"
-        "from collections import namedtuple\n\n"
-        "Operation = namedtuple(\"Operation\", \"function row keyword form rule reply_area "
-        "special service_fields\")\n\n"
-        "OPERATIONS = (\n");
-#define VX_OP(function, row) Print(out, "\"" function "\"", "\"" #row "\"", vx::ops::rows::row);
+    std::fprintf(out, "%s", lang.head);
+#define VX_OP(function, row) Print(out, lang, function, #row, vx::ops::rows::row);
 #include "op_links.inc"
 #undef VX_OP
-    std::fprintf(out, ")\n");
+    if (lang.list != nullptr) {
+        std::fprintf(out, "%s", lang.list);
+#define VX_OP(function, row) std::fprintf(out, "            %s,\n", function);
+#include "op_links.inc"
+#undef VX_OP
+    }
+    std::fprintf(out, "%s", lang.tail);
     return out == stdout || std::fclose(out) == 0 ? 0 : 1;
 }

@@ -48,6 +48,13 @@ Recordings and time zones
     vestra.time_zone_name(region, country, city) -> "IN/Asia/Kolkata"
     vestra.time_zones() -> [TimeZone(region, country, city, name), ...]
 
+The standard set, its maintenance commands and INI texts (vestra.standard)
+    with vestra.StandardRecorder(password="888888") as gb:
+        print(gb.id_code, gb.identity, gb.resolution, gb.battery)
+    vestra.gbcmd_battery("5550", "888888")
+    vestra.parse_ini_command("Net.Apn=cmnet") -> IniCommand("set", "Net", [...])
+    Failures raise StandardError (.status, .name).
+
 The ctypes declarations (vestra._capi) are generated from LibVestra.h and the
 operation table (vestra._ops) from the library's operation rows at build time.
 """
@@ -57,9 +64,13 @@ from ._ops import OPERATIONS, Operation
 from .devices import Device, DeviceEvent, DeviceWatch, devices, on_device_event, start_monitor
 from .media import TimeZone, decrypt_file, decrypt_frame, time_zone_index, time_zone_name, time_zones
 from .recorder import Recorder
+from .standard import (IniCommand, IniEntry, Identity, StandardError, StandardRecorder, gbcmd_battery,
+                       gbcmd_download_mode, gbcmd_power_off, parse_ini_command)
 
 __all__ = [
     "Device", "DeviceEvent", "DeviceWatch", "OPERATIONS", "Operation", "Recorder", "TimeZone",
     "VestraError", "capi", "decrypt_file", "decrypt_frame", "devices", "lib", "on_device_event",
     "set_log_dir", "start_monitor", "time_zone_index", "time_zone_name", "time_zones",
+    "IniCommand", "IniEntry", "Identity", "StandardError", "StandardRecorder", "gbcmd_battery",
+    "gbcmd_download_mode", "gbcmd_power_off", "parse_ini_command",
 ]
