@@ -17,18 +17,14 @@
 
 #include "LibVestra.h"
 #include "common/log.h"
+#include "log/log_reader.h"
 #include "platform/platform.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-std::string Slurp(const fs::path &path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream ss;
-    ss << in.rdbuf();
-    return ss.str();
-}
+std::string Slurp(const fs::path &path) { return logtest::AsText(path.string()); }
 
 class LogFolder : public ::testing::Test {
 protected:
