@@ -10,6 +10,7 @@ root="$(cd "$(dirname "$0")/.." && pwd)"
 build="$(realpath -m "${1:-$root/build-package}")"
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
+cd "$work"  # the hosts run here: a script host's log goes to its working folder
 packages=(python3-vestra libvestra-sim libvestra-dev libvestra0)
 version="$(sed -nE 's/^project\(LibVestra VERSION ([0-9.]+).*/\1/p' "$root/CMakeLists.txt")"
 multiarch="$(dpkg-architecture -qDEB_HOST_MULTIARCH)"
