@@ -18,14 +18,6 @@ namespace {
 std::atomic<int> g_log_mode{VX_LOG_FILE};
 std::atomic<int> g_log_max_size{5242880};
 
-// Serialises whole lines, so lines from several threads never interleave and
-// no thread appends while another rotates. A leaf lock: nothing is called
-// under it that could take another lock.
-std::mutex &LogLock() {
-    static std::mutex lock;
-    return lock;
-}
-
 bool EndsInSeparator(const std::string &dir) {
     return dir.back() == platform::kPathSep || dir.back() == '/';
 }
@@ -50,6 +42,14 @@ bool FileSize(const std::string &path, long long *size) {
 }
 
 }  // namespace
+
+// Serialises whole lines, so lines from several threads never interleave and
+// no thread appends while another rotates. A leaf lock: nothing is called
+// under it that could take another lock.
+std::mutex &LogLock() {
+    static std::mutex lock;
+    return lock;
+}
 
 std::string GetLibLogPath() {
     std::string path = InLogFolder(kLogName);

@@ -3,6 +3,7 @@
 // nowhere, as VX_SetLibLog chooses. Logging never fails an operation.
 #pragma once
 
+#include <mutex>
 #include <string>
 
 namespace vx {
@@ -17,6 +18,10 @@ void LibLog(const char *format, ...)
     __attribute__((format(printf, 1, 2)))
 #endif
     ;
+
+// Serialises whole lines and the rotation; a leaf lock (the fork handlers
+// take it after the library lock).
+std::mutex &LogLock();
 
 // Full path of the current log; rotates it first when it is over the limit.
 std::string GetLibLogPath();

@@ -16,21 +16,26 @@ namespace vx {
 
 namespace {
 
-std::atomic<bool> g_monitor_started{false};
+std::atomic<bool> g_monitor_started{false};  // the threads of this process
+std::atomic<bool> g_installed{false};        // handler, pin and exit guard
 std::atomic<DevListCallback> g_callback{nullptr};
 
 void StartMonitor(DevListCallback callback, bool with_refresh, const char *who) {
     if (g_monitor_started.exchange(true)) return;
     LibGuard lock(LibLock());
-    bool pinned = false;
-    platform::InstallCrashHandler(&pinned);
-    if (!pinned) LibLog("[%s]: crash handler installed but not pinned\n", who);
+    if (!g_installed.exchange(true)) {
+        bool pinned = false;
+        platform::InstallCrashHandler(&pinned);
+        if (!pinned) LibLog("[%s]: crash handler installed but not pinned\n", who);
+        // The threads run this library's code until the process ends: it must
+        // never be unloaded, and exit must not pull state from under them.
+        platform::KeepLibraryLoaded();
+        GuardProcessExit();
+    }
+    // A forked child's list holds the parent's handles: forgotten, not
+    // closed (closing would release the parent's claim on the interface).
     ClearDevList();
     if (callback != nullptr) g_callback = callback;
-    // The threads run this library's code until the process ends: it must
-    // never be unloaded, and exit must not pull state from under them.
-    platform::KeepLibraryLoaded();
-    GuardProcessExit();
     // Set before any thread runs, so a host that updates the list right
     // after the start finds it enabled and the first refresh scans the bus.
     DevListEnabled = 1;
@@ -48,6 +53,8 @@ void StartMonitor(DevListCallback callback, bool with_refresh, const char *who) 
 }
 
 }  // namespace
+
+void ForgetMonitorInChild() { g_monitor_started.store(false); }
 
 DevListCallback CurrentCallback() { return g_callback.load(); }
 

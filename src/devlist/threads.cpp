@@ -107,6 +107,11 @@ void StartRefreshThread() {
     std::thread(RefreshThread).detach();
 }
 
+void ForgetThreadsInChild() {
+    g_refresh_busy.store(false);
+    g_refresh_thread.store(std::thread::id());
+}
+
 void GuardProcessExit() { std::atexit(OnProcessExit); }
 
 }  // namespace vx

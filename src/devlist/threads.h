@@ -24,5 +24,8 @@ bool RefreshWhenDue(RefreshTimer &timer, uint32_t *rest_ms);
 // (it stops between devices) and keeps the threads from starting another,
 // so they never touch state that static destruction has ended.
 void GuardProcessExit();
+// The fork handler's child side: no refresh runs and the refresh thread is
+// nobody, so the child's exit waits for nothing.
+void ForgetThreadsInChild();
 
 }  // namespace vx

@@ -16,12 +16,12 @@ std::atomic<std::size_t> g_length{0};
 std::atomic<char> g_area[kLogDirArea];
 constexpr int kReadAttempts = 8;
 
+}  // namespace
+
 std::mutex &SetterLock() {
     static std::mutex lock;
     return lock;
 }
-
-}  // namespace
 
 bool SetLogDir(const char *dir) {
     std::size_t n = dir != nullptr ? ::strnlen(dir, kLogDirArea) : 0;

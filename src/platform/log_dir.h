@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <mutex>
 
 namespace vx::platform {
 
@@ -18,5 +19,9 @@ bool SetLogDir(const char *dir);
 // async-signal-safe: a copy torn by a concurrent change is read again, and
 // given up (0) when it keeps changing under the reader.
 std::size_t CopyLogDir(char *out, std::size_t capacity);
+
+// Serialises the setters (the readers take no lock); the fork handlers take
+// it too.
+std::mutex &SetterLock();
 
 }  // namespace vx::platform

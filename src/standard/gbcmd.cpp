@@ -9,6 +9,7 @@
 #include <cstring>
 #include <memory>
 #include <mutex>
+#include <new>
 #include <string>
 
 #include "common/guard.h"
@@ -151,6 +152,10 @@ int32_t RunShellLines(const char *serial_text, const char *password, int32_t *st
 }
 
 }  // namespace
+
+// A maintenance call never runs host code, so a forking thread never holds
+// the lock: in the child it can only have been held by a thread that is gone.
+void vx::RenewMaintenanceLockInChild() { new (&g_cmd_lock) std::mutex; }
 
 extern "C" {
 

@@ -17,6 +17,9 @@ int OpenGbDev(int32_t *status);
 
 // Where a call writes its status: the caller's argument, or nowhere when the
 // caller passed null.
+// The fork handler's child side: the maintenance lock made anew.
+void RenewMaintenanceLockInChild();
+
 inline int32_t *StatusOf(int32_t *status) {
     static thread_local int32_t ignored;
     return status != nullptr ? status : &ignored;

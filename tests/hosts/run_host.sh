@@ -4,7 +4,7 @@
 # reports), and judges how it ended:
 #   run_host.sh SIMDIR LIBDIR SCENARIO EXPECT [SAID] -- COMMAND...
 # EXPECT "clean": exit 0 and no crash report; "dump": ended by a signal with
-# exactly one crash report. SAID, if given, must be in the host's output.
+# exactly one crash report; "term": ended by SIGTERM with none. SAID, if given, must be in the host's output.
 # Nothing may appear beside the interpreter (the command's own folder).
 set -uo pipefail
 simdir="$1" libdir="$2" scenario="$3" expect="$4"
@@ -30,6 +30,8 @@ case "$expect" in
          [ "$dumps" -eq 0 ] || fail "$dumps crash reports, expected none" ;;
   dump)  [ "$status" -gt 128 ] || fail "exit status $status, expected the end by a signal"
          [ "$dumps" -eq 1 ] || fail "$dumps crash reports, expected one" ;;
+  term)  [ "$status" -eq 143 ] || fail "exit status $status, expected the end by SIGTERM (143)"
+         [ "$dumps" -eq 0 ] || fail "$dumps crash reports, expected none" ;;
   *)     fail "unknown expectation $expect" ;;
 esac
 if [ -n "$said" ] && ! grep -qF -- "$said" "$work/output.txt"; then fail "the output lacks: $said"; fi

@@ -1,5 +1,6 @@
 // POSIX implementation of the platform services.
 #include "platform/platform.h"
+#include "platform/posix/fork_locks_posix.h"
 
 #include <cerrno>
 #include <chrono>
@@ -39,12 +40,16 @@ uint32_t MillisSinceStart() {
 void SleepMs(uint32_t ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
 
 bool UtcFields(std::time_t t, std::tm *out) { return ::gmtime_r(&t, out) != nullptr; }
+// The C library locks the zone state inside; this lock makes that order
+// visible to the thread sanitizer, which cannot see the library's own.
+std::mutex &ZoneLock() {
+    static std::mutex lock;
+    return lock;
+}
+
 bool LocalFields(std::time_t t, std::tm *out) {
-    // localtime_r alone need not notice a changed TZ, so tzset runs first. The
-    // C library locks the zone state inside; the lock here makes that order
-    // visible to the thread sanitizer, which cannot see the library's own.
-    static std::mutex zone_lock;
-    std::lock_guard<std::mutex> guard(zone_lock);
+    // localtime_r alone need not notice a changed TZ, so tzset runs first.
+    std::lock_guard<std::mutex> guard(ZoneLock());
     ::tzset();
     return ::localtime_r(&t, out) != nullptr;
 }

@@ -1,0 +1,161 @@
+/* A C host that forks and ends in the ways real hosts do, against the virtual
+ * recorders, with the monitor and refresh thread running. Each mode names the
+ * fault it catches; run_host.sh judges the end (status, crash reports), a 20 s
+ * alarm turns a hang into SIGALRM.
+ *   fork N        a worker updates the list and reads a name in a loop while
+ *                 main forks N times; each child enters the list section,
+ *                 reads DevSum, updates the list and exits under a 5 s alarm.
+ *                 Fault: a lock held by another thread at the fork stays held
+ *                 in the child (the child hangs), or the child's exit waits
+ *                 for the parent's refresh thread.
+ *   exit-callback exit() from the device-change callback. Fault: the exit
+ *                 handler waits for the refresh that is running it.
+ *   exit-exchange exit() from main while a worker thread exchanges. Fault:
+ *                 static state pulled from under the worker (crash) or a
+ *                 wait on it (hang).
+ *   return-refresh main returns while a refresh runs (its callback holds
+ *                 the first one open). Fault: as above, from return.
+ *   dlclose       the library loaded by dlopen, the monitor started, then
+ *                 dlclose. Fault: the library unloaded under its threads.
+ *   sigterm       SIGTERM while a worker exchanges. Fault: the crash
+ *                 collector catches a termination and writes a report. */
+#include <dlfcn.h>
+#include <pthread.h>
+#include <signal.h>
+#include <stdatomic.h>
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "LibVestra.h"
+
+enum { kHostAlarmS = 20, kChildAlarmS = 5, kGiveUpAfterHung = 5 };
+
+static atomic_int g_done;
+static atomic_long g_exchanges;
+
+static void *Worker(void *unused) {
+    (void)unused;
+    while (!atomic_load(&g_done)) {
+        VX_InitDevList();
+        VestraInfo *dev = VX_GetDevHandleFromList(0);
+        char name[VX_TEXT_AREA] = {0};
+        if (dev != NULL) VX_GetDevName(dev, "888888", name);
+        atomic_fetch_add(&g_exchanges, 1);
+    }
+    return NULL;
+}
+
+static void StartWorker(void) {
+    pthread_t worker;
+    pthread_create(&worker, NULL, Worker, NULL);
+    pthread_detach(worker);
+    while (atomic_load(&g_exchanges) < 3) usleep(1000);
+}
+
+static void StartMonitor(DevListCallback callback) {
+    VX_InitDevListPthreadEx(callback);
+    while (VX_GetDevListSum() < 2) usleep(10000);
+}
+
+/* The child's three calls (and the leave that pairs the enter). */
+static void Child(void) {
+    alarm(kChildAlarmS);
+    VX_ListEnterCriticalSection();
+    int32_t sum = VX_GetDevListSum();
+    VX_InitDevList();
+    VX_ListLeaveCriticalSection();
+    exit(sum >= 0 && sum <= VX_LIST_SLOTS ? 0 : 1);
+}
+
+static int Forks(int wanted) {
+    StartMonitor(NULL);
+    StartWorker();
+    fflush(NULL); /* no buffered output copied into the children */
+    int forks = 0, hung = 0, failed = 0;
+    for (; forks < wanted && hung < kGiveUpAfterHung; ++forks) {
+        alarm(kHostAlarmS); /* per fork: the host itself never hangs */
+        pid_t pid = fork();
+        if (pid == 0) Child();
+        int status = 0;
+        if (pid < 0 || waitpid(pid, &status, 0) != pid) {
+            ++failed;
+            continue;
+        }
+        if (WIFSIGNALED(status) && WTERMSIG(status) == SIGALRM)
+            ++hung;
+        else if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
+            ++failed;
+    }
+    atomic_store(&g_done, 1);
+    printf("forks %d hung %d failed %d, %ld exchanges meanwhile\n", forks, hung, failed,
+           atomic_load(&g_exchanges));
+    return hung == 0 && failed == 0 ? 0 : 1;
+}
+
+static void ExitFromCallback(int32_t kind, int32_t value) {
+    (void)kind;
+    (void)value;
+    printf("exit from the callback\n");
+    exit(0);
+}
+
+/* Runs inside a refresh: the first call holds it open a while. */
+static atomic_int g_in_refresh;
+static void SlowCallback(int32_t kind, int32_t value) {
+    (void)kind;
+    (void)value;
+    if (atomic_exchange(&g_in_refresh, 1) == 0) usleep(300000);
+}
+
+static int Dlclose(const char *path, const char *here) {
+    void *lib = dlopen(path, RTLD_NOW | RTLD_LOCAL);
+    if (lib == NULL) return 3;
+    void (*start)(DevListCallback) = NULL;
+    void (*set_dir)(const char *) = NULL;
+    *(void **)&start = dlsym(lib, "VX_InitDevListPthreadEx");
+    *(void **)&set_dir = dlsym(lib, "VX_SetLibLogDir");
+    if (start == NULL || set_dir == NULL) return 4;
+    set_dir(here);
+    start(NULL);
+    dlclose(lib);
+    usleep(1500000); /* the refresh thread keeps running the library's code */
+    void *still = dlopen(path, RTLD_NOW | RTLD_NOLOAD);
+    printf("library %s after dlclose\n", still != NULL ? "still loaded" : "unloaded");
+    return still != NULL ? 0 : 5;
+}
+
+int main(int argc, char **argv) {
+    if (argc < 2) return 2;
+    const char *mode = argv[1];
+    alarm(kHostAlarmS);
+    char here[4096];
+    if (getcwd(here, sizeof here) == NULL) return 2;
+    if (strcmp(mode, "dlclose") == 0) return Dlclose(argc > 2 ? argv[2] : "LibVestra.so", here);
+    VX_SetLibLogDir(here);
+    if (strcmp(mode, "fork") == 0) return Forks(argc > 2 ? atoi(argv[2]) : 500);
+    if (strcmp(mode, "exit-callback") == 0) {
+        VX_InitDevListPthreadEx(ExitFromCallback);
+        for (;;) pause();
+    }
+    StartMonitor(SlowCallback);
+    StartWorker();
+    if (strcmp(mode, "exit-exchange") == 0) {
+        printf("exit during an exchange\n");
+        exit(0);
+    }
+    if (strcmp(mode, "return-refresh") == 0) {
+        while (!atomic_load(&g_in_refresh)) usleep(1000);
+        printf("return during a refresh\n");
+        return 0;
+    }
+    if (strcmp(mode, "sigterm") == 0) {
+        printf("terminated during an exchange\n");
+        fflush(stdout);
+        kill(getpid(), SIGTERM);
+        for (;;) pause();
+    }
+    return 2;
+}
