@@ -44,8 +44,20 @@ namespace Vestra.Tests
             Assert.Equal(Constants.VX_STATUS_NO_LOGIN, error.Status);
             var digest = string.Concat(MD5.HashData(Encoding.UTF8.GetBytes("not-it")).Select(b => b.ToString("X2")));
             Assert.Contains(digest, Encoding.ASCII.GetString(rec.Info.lastCmd!));  // the record did send it
-            Assert.Equal("VX+LOGIN=admin:********\r\n", error.Command);
+            Assert.Equal("VX+LOGIN=admin:" + new string('*', 32) + "\r\n", error.Command);
             Assert.DoesNotContain(digest, error.ToString());
+        }
+
+        // Faults: a secret shown, a mask of another length, the user or access
+        // point name or the line end eaten by the mask.
+        [Theory]
+        [InlineData("VX+LOGINPWD=s3cret:pw\r\n", "VX+LOGINPWD=*********\r\n")]
+        [InlineData("VX+USER=bob:0123:4567\r\n", "VX+USER=bob:*********\r\n")]
+        [InlineData("VX+APADD=home:wifi:key\r\n", "VX+APADD=home:********\r\n")]
+        [InlineData("VX+DEVNAME=admin:x\r\n", "VX+DEVNAME=admin:x\r\n")]
+        public void CommandShowsSecretsMasked(string sent, string shown)
+        {
+            Assert.Equal(shown, new VestraException(0, "", sent).Command);
         }
 
         [Fact]

@@ -1,25 +1,29 @@
 using System;
-using System.Text.RegularExpressions;
 
 namespace Vestra
 {
     /// <summary>An operation the library reported as failed.</summary>
     public sealed class VestraException : Exception
     {
-        // The secret part of a login line: the digest, or a plain password.
-        private static readonly Regex LoginSecret = new Regex(@"^(VX\+LOGIN(?:PWD)?=(?:[^:\r\n]*:)?)[^\r\n]*", RegexOptions.Compiled);
+        // The command lines that carry a password or a digest: what starts them
+        // and how many leading ':' fields of the value are not secret (as the
+        // library's log masks them).
+        private static readonly (string Prefix, int Kept)[] SecretLines =
+        {
+            ("VX+LOGIN=", 1), ("VX+LOGINPWD=", 0), ("VX+USER=", 1), ("VX+RECVPWD=", 0), ("VX+APADD=", 1),
+        };
 
         /// <summary>Creates the error of one operation.</summary>
         /// <param name="status">The record's status number.</param>
         /// <param name="text">The library's error text.</param>
-        /// <param name="command">The last command line sent on the record (a login line is masked).</param>
+        /// <param name="command">The last command line sent on the record (a password or digest in it is masked).</param>
         /// <param name="operation">The binding's name of what failed.</param>
         public VestraException(int status, string text, string command = "", string operation = "")
             : base($"{(operation.Length > 0 ? operation + ": " : "")}status {status}: {text.Trim()}")
         {
             Status = status;
             Text = text;
-            Command = MaskLogin(command);
+            Command = MaskSecrets(command);
             Operation = operation;
         }
 
@@ -36,12 +40,28 @@ namespace Vestra
         /// <summary>The device's reply, for a refused or unanswered command (status 0); otherwise null.</summary>
         public string? Reply => Status == Native.Constants.VX_STATUS_FAILED ? Text : null;
 
-        /// <summary>The last command line sent on the record, if any; a login line shows its digest masked.</summary>
+        /// <summary>The last command line sent on the record, if any; a password or digest in it shows as as many asterisks.</summary>
         public string Command { get; }
 
         /// <summary>The binding's name of what failed, such as <c>GetDevName</c>.</summary>
         public string Operation { get; }
 
-        internal static string MaskLogin(string command) => LoginSecret.Replace(command, "$1********");
+        internal static string MaskSecrets(string command)
+        {
+            foreach (var (prefix, kept) in SecretLines)
+            {
+                if (!command.StartsWith(prefix, StringComparison.Ordinal)) continue;
+                int from = prefix.Length;
+                int end = command.IndexOfAny(new[] { '\r', '\n' }, from);
+                if (end < 0) end = command.Length;
+                for (int i = 0; i < kept && from < end; ++i)
+                {
+                    int sep = command.IndexOf(':', from, end - from);
+                    from = sep < 0 ? end : sep + 1;
+                }
+                return command.Substring(0, from) + new string('*', end - from) + command.Substring(end);
+            }
+            return command;
+        }
     }
 }

@@ -36,6 +36,26 @@ def decode(data):
     return data
 
 
+# The command lines that carry a password or a digest: what starts them and
+# how many leading ':' fields of the value are not secret (as the library's
+# log masks them).
+_SECRET_LINES = (("VX+LOGIN=", 1), ("VX+LOGINPWD=", 0), ("VX+USER=", 1),
+                 ("VX+RECVPWD=", 0), ("VX+APADD=", 1))
+
+
+def mask_secrets(line):
+    """The command line with its password or digest as as many asterisks."""
+    for prefix, kept in _SECRET_LINES:
+        if line.startswith(prefix):
+            body, end = line[len(prefix):], ""
+            while body.endswith(("\r", "\n")):
+                body, end = body[:-1], body[-1] + end
+            fields = body.split(":", kept) if kept else [body]
+            shown = ":".join(fields[:kept] + ["*" * len(fields[kept])]) if len(fields) > kept else body
+            return prefix + shown + end
+    return line
+
+
 class VestraError(Exception):
     """An operation the library reported as failed.
 
@@ -43,14 +63,15 @@ class VestraError(Exception):
                open, -102 login refused, ...; the VX_STATUS_* constants)
     text:      the library's error text (for status 0 the device's reply, or
                the reason nothing was sent)
-    command:   the last command line sent on the record, if any
+    command:   the last command line sent on the record, if any (a password
+               or digest in it masked, as the log shows it)
     operation: the binding's name of what failed
     """
 
     def __init__(self, status, text, command="", operation=""):
         self.status = status
         self.text = text
-        self.command = command
+        self.command = mask_secrets(command)
         self.operation = operation
         where = f"{operation}: " if operation else ""
         super().__init__(f"{where}status {status}: {text.strip()}")

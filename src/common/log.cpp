@@ -17,6 +17,7 @@ namespace {
 
 std::atomic<int> g_log_mode{VX_LOG_FILE};
 std::atomic<int> g_log_max_size{5242880};
+std::atomic<bool> g_link_reported{false};  // said once per process
 
 bool EndsInSeparator(const std::string &dir) {
     return dir.back() == platform::kPathSep || dir.back() == '/';
@@ -86,7 +87,11 @@ void WriteLine(int mode, const char *line) noexcept {
         if (mode & VX_LOG_FILE) {
             std::string path = GetLibLogPath();
             std::string bytes = FileBytes(line);
-            platform::AppendToFile(path.c_str(), bytes.data(), bytes.size());
+            if (platform::AppendToFile(path.c_str(), bytes.data(), bytes.size()) ==
+                    platform::Append::kLinkRefused &&
+                !g_link_reported.exchange(true))
+                std::fprintf(stderr, "LibVestra: %s is a symbolic link; the log is not written\n",
+                             path.c_str());
         } else if (mode & VX_LOG_CONSOLE) {
             std::fputs(line, stdout);
             std::fflush(stdout);

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "common/log.h"
+#include "common/secret_mask.h"
 #include "protocol/payload.h"
 
 namespace vx::ops::rules {
@@ -155,7 +156,8 @@ Parsed KeyedList(const ParseInput &in) {
 }
 
 Parsed Osd(const ParseInput &in) {
-    LibLog("ParseCheckResp OK: readbuf=%.*s\r\n", int(in.reply.size()), in.reply.data());
+    std::string shown = MaskSecrets(in.reply);
+    LibLog("ParseCheckResp OK: readbuf=%.*s\r\n", int(shown.size()), shown.data());
     std::size_t begin = Behind(in.reply, in.key);
     if (begin == std::string_view::npos || in.count < 2) return {false};
     std::size_t cr = in.reply.find(kLineEnd, begin);

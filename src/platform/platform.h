@@ -64,8 +64,11 @@ bool RemoveFile(const char *path);
 bool RenameFile(const char *from, const char *to);
 // The size of an existing file; false when it cannot be queried.
 bool FileSize(const char *path, uint64_t *size);
-// Appends n bytes to the file, creating it; one open, write and close.
-bool AppendToFile(const char *path, const char *data, std::size_t n);
+// Appends n bytes to the file, creating it with no access for others (0640
+// on POSIX); one open, write and close. A symbolic link (a reparse point on
+// Windows) in the file's place is never followed: nothing is written then.
+enum class Append { kWritten, kFailed, kLinkRefused };
+Append AppendToFile(const char *path, const char *data, std::size_t n);
 
 // Positional file I/O: one system call per read or write at an offset, no
 // shared file position.

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "common/log.h"
+#include "common/secret_mask.h"
 #include "common/state.h"
 #include "common/text.h"
 #include "platform/platform.h"
@@ -152,6 +153,7 @@ int WriteFullDev(VestraInfo *dev, std::string_view command) {
     CopyText(dev->lastCmd, command);
 
     const int whole = int(command.size());
+    const std::string shown = MaskSecrets(command);  // what the log may carry
     int written = 0;
     for (int count = 0; written < whole; ++count) {
         int left = whole - written;
@@ -159,12 +161,12 @@ int WriteFullDev(VestraInfo *dev, std::string_view command) {
                                left, kWriteTimeoutMs);
         if (r < 0) {
             LibLog("[%s]: usb_bulk_write %.*s error %d  : %s,so close dev\n", "WriteFullDev", left,
-                   command.data() + written, r, usb_strerror());
+                   shown.data() + written, r, usb_strerror());
             Close_Device(dev);
             SetDeviceChangeState(2);
             return -1;
         }
-        LibLog("[%s]: usb_bulk_write %.*s \n", "WriteFullDev", whole, command.data());
+        LibLog("[%s]: usb_bulk_write %.*s \n", "WriteFullDev", whole, shown.data());
         written += r < left ? r : left;
         if (count >= kMaxWrites - 1) break;
     }
@@ -183,7 +185,8 @@ int ReadFullDev(VestraInfo *dev, char *reply, int capacity) {
         int r = usb_bulk_read(HandleOf(dev), int(dev->model.bulkIn), reply + total, room,
                               kReadTimeoutMs);
         if (r < 0) {
-            LibLog("[%s]: usb_bulk_read err:cmd:%s ret=%d,%s\n", "ReadFullDev", dev->lastCmd, r,
+            LibLog("[%s]: usb_bulk_read err:cmd:%s ret=%d,%s\n", "ReadFullDev",
+                   MaskSecrets(AreaText(dev->lastCmd, sizeof dev->lastCmd)).c_str(), r,
                    usb_strerror());
             if (r != platform::kUsbTimeout) {
                 Close_Device(dev);
@@ -198,7 +201,7 @@ int ReadFullDev(VestraInfo *dev, char *reply, int capacity) {
         if (CheckCmdResult(reply) != 0) break;
         if (r == 0 && ++empty_reads >= kMaxEmptyReads) break;
     }
-    LibLog("[%s]: readbuf [%d]:%s\n", "ReadFullDev", total, reply);
+    LibLog("[%s]: readbuf [%d]:%s\n", "ReadFullDev", total, MaskSecrets(reply).c_str());
     return total;
 }
 

@@ -47,6 +47,21 @@ def test_wrong_password_is_a_refused_login():
         with pytest.raises(vestra.VestraError) as caught:
             rec.dev_name
     assert caught.value.status == capi.VX_STATUS_NO_LOGIN
+    # Fault: the login digest shown in the error (it works as the password).
+    assert caught.value.command == "VX+LOGIN=admin:" + "*" * 32 + "\r\n"
+
+
+# Faults: a secret shown, a mask of another length, the user name, an access
+# point's name or the line end eaten by the mask.
+@pytest.mark.parametrize("sent, shown", [
+    ("VX+LOGINPWD=s3cret:pw\r\n", "VX+LOGINPWD=*********\r\n"),
+    ("VX+USER=bob:" + "A" * 32 + ":" + "B" * 32 + "\r\n", "VX+USER=bob:" + "*" * 65 + "\r\n"),
+    ("VX+APADD=home:wifi:key\r\n", "VX+APADD=home:********\r\n"),
+    ("VX+RECVPWD=4321\r\n", "VX+RECVPWD=****\r\n"),
+    ("VX+DEVNAME=admin:x\r\n", "VX+DEVNAME=admin:x\r\n"),
+])
+def test_error_command_masks_secrets(sent, shown):
+    assert vestra.VestraError(0, "", sent).command == shown
 
 
 def test_no_such_recorder():

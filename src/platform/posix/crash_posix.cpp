@@ -107,7 +107,13 @@ void CopyFileTo(int fd, const char *path) {
 }
 
 void WriteCrashDump(const char *name, int sig, siginfo_t *info, void *context) {
-    int fd = ::open(name, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    // No access for others, and never through a link planted in its place.
+    int fd = ::open(name, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, 0640);
+    if (fd < 0 && errno == ELOOP) {
+        static const char kLink[] =
+            "LibVestra: the crash dump's name is a symbolic link; no dump\n";
+        WriteAll(2, kLink, sizeof kLink - 1);
+    }
     if (fd < 0) return;  // an unwritable folder leaves no dump
     char buf[512];
     SafeText t(buf, sizeof buf);

@@ -22,10 +22,10 @@ bool FileSize(const char *path, uint64_t *size) {
     return true;
 }
 
-bool AppendToFile(const char *path, const char *data, std::size_t n) {
-    if (path == nullptr) return false;
-    int fd = ::open(path, O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666);
-    if (fd < 0) return false;
+Append AppendToFile(const char *path, const char *data, std::size_t n) {
+    if (path == nullptr) return Append::kFailed;
+    int fd = ::open(path, O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0640);
+    if (fd < 0) return errno == ELOOP ? Append::kLinkRefused : Append::kFailed;
     bool ok = true;
     for (std::size_t put = 0; put < n;) {
         ssize_t w = ::write(fd, data + put, n - put);
@@ -37,7 +37,7 @@ bool AppendToFile(const char *path, const char *data, std::size_t n) {
         put += std::size_t(w);
     }
     ::close(fd);
-    return ok;
+    return ok ? Append::kWritten : Append::kFailed;
 }
 
 }  // namespace vx::platform

@@ -76,8 +76,10 @@ const wchar_t *DumpName() {
 }
 
 void WriteCrashDump(const wchar_t *name, EXCEPTION_POINTERS *pointers) {
-    HANDLE file = ::CreateFileW(name, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                FILE_ATTRIBUTE_NORMAL, nullptr);
+    // A new file only: whatever already has the name (a planted link or
+    // junction among them) is not opened, let alone followed.
+    HANDLE file = ::CreateFileW(name, GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
     if (file == INVALID_HANDLE_VALUE) return;  // an unwritable folder leaves no dump
     MINIDUMP_EXCEPTION_INFORMATION info{};
     info.ThreadId = ::GetCurrentThreadId();

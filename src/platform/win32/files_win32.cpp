@@ -44,13 +44,21 @@ bool FileSize(const char *path, uint64_t *size) {
     return true;
 }
 
-bool AppendToFile(const char *path, const char *data, std::size_t n) {
+// The reparse point itself is opened, not its target, and then refused.
+Append AppendToFile(const char *path, const char *data, std::size_t n) {
     std::wstring w;
-    if (!WidePath(path, &w)) return false;
-    HANDLE h = ::CreateFileW(w.c_str(), FILE_APPEND_DATA,
-                             FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                             OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return false;
+    if (!WidePath(path, &w)) return Append::kFailed;
+    HANDLE h =
+        ::CreateFileW(w.c_str(), FILE_APPEND_DATA | FILE_READ_ATTRIBUTES,
+                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_ALWAYS,
+                      FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return Append::kFailed;
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (!::GetFileInformationByHandle(h, &info) ||
+        (info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) {
+        ::CloseHandle(h);
+        return Append::kLinkRefused;
+    }
     bool ok = true;
     for (std::size_t put = 0; put < n;) {
         DWORD chunk = DWORD(n - put > 0x40000000 ? 0x40000000 : n - put), done = 0;
@@ -61,7 +69,7 @@ bool AppendToFile(const char *path, const char *data, std::size_t n) {
         put += done;
     }
     ::CloseHandle(h);
-    return ok;
+    return ok ? Append::kWritten : Append::kFailed;
 }
 
 }  // namespace vx::platform
