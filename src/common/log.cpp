@@ -103,7 +103,12 @@ void WriteLine(int mode, const char *line) noexcept {
 
 void LibLog(const char *format, ...) {
     int mode = g_log_mode.load();
-    if (mode == 0) return;
+    if (mode == 0) {
+        // A host with the log off still crosses daylight-saving changes: the
+        // dump's name takes the offset from here, also without a refresh thread.
+        platform::NoteLocalTimeOffset();
+        return;
+    }
 
     char line[kLogLineSize] = {};
     char stamp[64] = {};

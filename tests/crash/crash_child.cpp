@@ -22,16 +22,24 @@
 //                  line, then fault (the dump is named in UTC+9)
 //   zone-refresh   start the monitor and refresh thread in UTC, move to
 //                  UTC+9, fault after the first refresh (named in UTC+9)
+//   zone-dst       the log off, the monitor alone, started in a zone whose
+//                  daylight time (UTC+1) begins 2 s later; after the change
+//                  one operation that would log, then fault (named in UTC+1)
+//   dump-link      plant links to target.txt under every name the dump could
+//                  have in the next seconds, then fault (no dump, target kept)
+// Every mode runs with umask 0, so a file's mode is the one the library asks.
 #include <atomic>
 #include <chrono>
 #include <csignal>
 #include <pthread.h>
 #include <setjmp.h>
 #include <sys/mman.h>
+#include <sys/stat.h>
 #include <ucontext.h>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <string>
 #include <thread>
 #include <dlfcn.h>
@@ -157,6 +165,39 @@ int FaultOnThreads(int count, void *(*body)(void *)) {
     return 4;
 }
 
+// Beside the executable, as the dump goes there.
+void PlantDumpLinks() {
+    std::string dir = "/proc/self/exe";
+    char exe[4096] = {};
+    if (::readlink(dir.c_str(), exe, sizeof exe - 1) <= 0) return;
+    dir = exe;
+    dir = dir.substr(0, dir.rfind('/'));
+    std::string target = dir + "/target.txt";
+    if (std::FILE *f = std::fopen(target.c_str(), "w")) {
+        std::fputs("untouched\n", f);
+        std::fclose(f);
+    }
+    for (std::time_t t = std::time(nullptr) - 1, end = t + 12; t <= end; ++t) {
+        std::tm tm{};
+        ::localtime_r(&t, &tm);
+        char name[64];
+        std::strftime(name, sizeof name, "/TarnbyCrash-%Y%m%d %H%M%S.dmp", &tm);
+        (void)!::symlink(target.c_str(), (dir + name).c_str());
+    }
+}
+
+// A zone of UTC+0 whose daylight time (UTC+1) begins in_s seconds from now
+// and lasts 100 days (the start's day of the year counts from 0).
+std::string ZoneWithChangeIn(int in_s) {
+    std::time_t at = std::time(nullptr) + in_s;
+    std::tm tm{};
+    ::gmtime_r(&at, &tm);
+    char rule[96];
+    std::snprintf(rule, sizeof rule, "XST0XDT-1,%d/%02d:%02d:%02d,%d/0", tm.tm_yday, tm.tm_hour,
+                  tm.tm_min, tm.tm_sec, (tm.tm_yday + 100) % 365);
+    return rule;
+}
+
 // Installs the host's own action before the monitor starts; 0 when the mode
 // has none.
 int PrepareHost(const std::string &mode) {
@@ -181,6 +222,7 @@ int PrepareHost(const std::string &mode) {
     }
     if (mode == "two-threads") pthread_barrier_init(&g_both, nullptr, 2);
     if (mode == "log-dir") VX_SetLibLogDir(std::getenv("VX_CRASH_LOG_DIR"));
+    if (mode == "dump-link") PlantDumpLinks();
     return 0;
 }
 
@@ -208,6 +250,7 @@ int RunHost(const std::string &mode) {
 int main(int argc, char **argv) {
     if (argc < 2) return 2;
     std::string mode = argv[1];
+    ::umask(0);
     VX_SetLibLog(VX_LOG_OFF);
     if (mode == "dlopen") {
         void *lib = ::dlopen(argc > 2 ? argv[2] : "LibVestra.so", RTLD_NOW | RTLD_LOCAL);
@@ -232,6 +275,14 @@ int main(int argc, char **argv) {
         }
         for (int i = 0; mode == "zone-refresh" && !refreshed.load() && i < 3000; ++i)
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        Fault();
+    }
+    if (mode == "zone-dst") {
+        ::setenv("TZ", ZoneWithChangeIn(2).c_str(), 1);
+        std::time_t change = std::time(nullptr) + 2;
+        VX_InitDevListPthread();                               // UTC+0 noted
+        while (std::time(nullptr) <= change) ::usleep(50000);  // daylight time now
+        VX_GetDevName(nullptr, "", nullptr);                   // would log "No Find Device"
         Fault();
     }
     PrepareHost(mode);

@@ -4,6 +4,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <spawn.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -25,6 +26,8 @@ struct Outcome {
     int exit_code = -1;
     std::vector<std::string> dumps;  // file names beside the executable
     std::string first_dump;
+    unsigned first_dump_mode = 0;           // its permission bits, not following a link
+    std::string planted;                    // what target.txt (dump-link) holds at the end
     std::vector<std::string> chosen_dumps;  // in the log folder the child chose
     std::string output;                     // the child's standard error
     std::time_t before = 0, after = 0;
@@ -60,6 +63,13 @@ std::time_t RealtimeSeconds() {
     timespec now{};
     ::clock_gettime(CLOCK_REALTIME, &now);
     return now.tv_sec;
+}
+
+std::string ReadAll(const fs::path &path) {
+    std::ifstream in(path);
+    std::stringstream ss;
+    ss << in.rdbuf();
+    return ss.str();
 }
 
 // Copies the child into a folder of its own, so parallel cases and earlier
@@ -98,6 +108,7 @@ Outcome RunChild(const std::string &mode, const std::string &log_subdir = "") {
     if (WIFEXITED(status)) out.exit_code = WEXITSTATUS(status);
     for (const auto &e : fs::directory_iterator(dir)) {
         std::string name = e.path().filename().string();
+        if (name == "target.txt") continue;
         if (name != "crash_child" && name != "stderr.txt" && name != log_subdir &&
             name.rfind("LibVestra", 0) != 0)
             out.dumps.push_back(name);
@@ -111,7 +122,10 @@ Outcome RunChild(const std::string &mode, const std::string &log_subdir = "") {
         ss << in.rdbuf();
         out.output = ss.str();
     }
+    out.planted = ReadAll(dir / "target.txt");
     if (!out.dumps.empty()) {
+        struct stat st {};
+        if (::lstat((dir / out.dumps[0]).c_str(), &st) == 0) out.first_dump_mode = st.st_mode;
         std::ifstream in(dir / out.dumps[0]);
         std::stringstream ss;
         ss << in.rdbuf();
@@ -176,6 +190,7 @@ TEST(CrashDump, OneDumpBesideTheExecutableAndTheSameDeath) {
         EXPECT_NE(std::string::npos, o.first_dump.find("signal: " + std::to_string(c.signal)));
         EXPECT_NE(std::string::npos, o.first_dump.find("backtrace:"));
         EXPECT_NE(std::string::npos, o.first_dump.find("memory map:"));
+        EXPECT_EQ(S_IFREG | 0640u, o.first_dump_mode);  // fault: readable by others
         if (c.signal == SIGSEGV) {
             EXPECT_NE(std::string::npos, o.first_dump.find("fault address: 0x0000000000000010"));
         }
@@ -194,6 +209,27 @@ TEST(CrashDump, NamedInTheZoneTheLastLogLineOrRefreshSaw) {
         ASSERT_EQ(1u, o.dumps.size());
         EXPECT_TRUE(NamedForLocalTime(o.dumps[0], o.before, o.after, &kUtcPlus9)) << o.dumps[0];
     }
+}
+
+// Fault: a host with the log off and no refresh thread names its dump by the
+// offset its monitor start saw, an hour off after daylight time began.
+TEST(CrashDump, NamedInDaylightTimeAfterTheChangeWithTheLogOff) {
+    const long kUtcPlus1 = 3600;
+    Outcome o = RunChild("zone-dst");
+    EXPECT_EQ(SIGSEGV, o.signal) << "exit code " << o.exit_code;
+    ASSERT_EQ(1u, o.dumps.size());
+    EXPECT_TRUE(NamedForLocalTime(o.dumps[0], o.before, o.after, &kUtcPlus1)) << o.dumps[0];
+}
+
+// Fault: the dump written through a link planted under its name (the link's
+// target changes), or no word of it on standard error.
+TEST(CrashDump, PlantedLinkIsNotWrittenThrough) {
+    Outcome o = RunChild("dump-link");
+    EXPECT_EQ(SIGSEGV, o.signal) << "exit code " << o.exit_code;
+    EXPECT_EQ("untouched\n", o.planted);
+    EXPECT_NE(std::string::npos,
+              o.output.find("LibVestra: the crash dump's name is a symbolic link; no dump\n"))
+        << o.output;
 }
 
 // Fault: a handler installed by loading the library or without a start.
