@@ -169,6 +169,28 @@ TEST_F(Update, RecordersThatCannotBeListed) {
     EXPECT_TRUE(found);
 }
 
+// Faults: the ID code read tried once (a recorder whose first answer is lost
+// is listed without its code), or more than twice.
+TEST_F(Update, IdCodeReadIsTriedTwice) {
+    if (RunIsolated()) return;
+    Start();
+    const struct {
+        int lost_answers;
+        const char *listed_code;
+    } cases[] = {{0, "3400001"}, {1, "3400002"}, {2, ""}};
+    for (int i = 0; i < 3; ++i) {
+        int id = Plug("I" + std::to_string(i) + "000000_1", "VX007", 0,
+                      "340000" + std::to_string(i + 1));
+        vsim::Faults f;
+        f.silent_replies = cases[i].lost_answers;
+        vsim::set_faults(id, f);
+        VX_InitDevList();  // one update per recorder: it takes slot i
+        SCOPED_TRACE(cases[i].lost_answers);
+        ASSERT_TRUE(InUse(i));
+        EXPECT_EQ(std::string(cases[i].listed_code), VX_GetDevHandleFromList(i)->idCode);
+    }
+}
+
 // Faults: the default serial not replaced; the UUID copied past the serial
 // field; a failed UUID query losing the serial.
 TEST_F(Update, DefaultSerialBecomesTheUuid) {
