@@ -1,5 +1,6 @@
 #include "ops/steps.h"
 
+#include <atomic>
 #include <cstdio>
 #include <cstring>
 #include <vector>
@@ -49,10 +50,15 @@ void AppendPairs(const Service &svc, std::initializer_list<Arg> args, std::strin
     pair("ReportTime", report);
 }
 
+std::atomic<void (*)(VestraInfo *)> g_before_lock{nullptr};
+
 }  // namespace
+
+void SetBeforeLockForTesting(void (*hook)(VestraInfo *dev)) { g_before_lock.store(hook); }
 
 uint32_t WithLogin(VestraInfo *dev, const char *password, FnRef<uint32_t(VestraInfo *)> body) {
     if (!CheckRecord(dev)) return 0;
+    if (auto *hook = g_before_lock.load()) hook(dev);
     LibGuard lock(LibLock());
     Login(dev, password);
     if (dev->isLogin == 0) {

@@ -41,6 +41,9 @@ struct Request {
 // not logged in (-102), then body under the library lock with the handle
 // checked again. Result of body, or 0.
 uint32_t WithLogin(VestraInfo *dev, const char *password, FnRef<uint32_t(VestraInfo *)> body);
+// For tests: runs between the first check and the lock, where another thread
+// may close the record; null (the default) runs nothing.
+void SetBeforeLockForTesting(void (*hook)(VestraInfo *dev));
 
 // The exchange of one built command under the lock: reply read into an area
 // of reply_area bytes, judged; success sets the status number judge gave and

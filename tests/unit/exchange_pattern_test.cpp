@@ -3,11 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <thread>
 
 #include "LibVestra.h"
 #include "common/state.h"
 #include "ops/rows.h"
 #include "ops/steps.h"
+#include "transport/usbio.h"
 #include "vsim.h"
 
 namespace {
@@ -36,6 +38,46 @@ protected:
     int id = 0;
     VestraInfo *dev = nullptr;
 };
+
+// Fault: the handle not checked again under the lock. Another thread closes
+// the logged-in record between the first check and the lock (the hook, on a
+// thread of its own); the operation must take the "Device not Open" road,
+// not write to a closed record and report an empty failure.
+TEST_F(ExchangePattern, RecordClosedBeforeTheLockIsCheckedAgainUnderIt) {
+    const struct {
+        const char *what;
+        uint32_t (*run)(VestraInfo *dev);
+    } cases[] = {
+        {"get",
+         [](VestraInfo *d) {
+             char out[VX_TEXT_AREA] = {};
+             return VX_GetDevName(d, "888888", out);
+         }},
+        {"set", [](VestraInfo *d) { return VX_SetDevName(d, "888888", "cam"); }},
+        {"raw command", [](VestraInfo *d) { return VX_Cmd(d, "888888", "VX+UID?\r\n"); }},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        ASSERT_EQ(VX_Login(dev, "888888"), 1u);
+        std::size_t sent = vsim::commands(id).size();
+        vx::DeviceChangeState = 0;
+        vx::ops::SetBeforeLockForTesting([](VestraInfo *d) {
+            std::thread([d] {
+                vx::LibGuard lock(vx::LibLock());
+                vx::Close_Device(d);
+            }).join();
+        });
+        EXPECT_EQ(c.run(dev), 0u);
+        vx::ops::SetBeforeLockForTesting(nullptr);
+        EXPECT_EQ(dev->errNo, VX_STATUS_NOT_OPEN);
+        EXPECT_STREQ(dev->errStr, "Device not Open");
+        EXPECT_EQ(vx::DeviceChangeState.load(), 2);
+        EXPECT_EQ(vsim::commands(id).size(), sent);  // nothing written
+        VX_UnInitDev(dev);
+        dev = VX_InitDev("VX001");
+        ASSERT_NE(dev, nullptr);
+    }
+}
 
 TEST_F(ExchangePattern, GetOperationOutcomes) {
     char out[64] = {};
