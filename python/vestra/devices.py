@@ -7,6 +7,7 @@ iterators and Python callbacks take it from there on threads of their own,
 where calling the library is safe."""
 import atexit
 import ctypes
+import os
 import queue
 import threading
 from collections import namedtuple
@@ -47,6 +48,19 @@ def _hold_list_at_exit():
     # keeps its refreshes (and so its callbacks) from running into a Python
     # that is shutting down. The library's own exit handling allows for it.
     lib.VX_ListEnterCriticalSection()
+
+
+def _forget_monitor_in_child():
+    # A forked child has none of the library's monitor threads (the library
+    # says so too) and none of this module's subscribers: it may start its own.
+    global _c_callback, _lock
+    _lock = threading.Lock()
+    _c_callback = None
+    _queues.clear()
+
+
+if hasattr(os, "register_at_fork"):
+    os.register_at_fork(after_in_child=_forget_monitor_in_child)
 
 
 def start_monitor():

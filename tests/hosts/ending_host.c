@@ -4,7 +4,8 @@
  * alarm turns a hang into SIGALRM.
  *   fork N        a worker updates the list and reads a name in a loop while
  *                 main forks N times; each child enters the list section,
- *                 reads DevSum, updates the list and exits under a 5 s alarm.
+ *                 reads DevSum, updates the list and exits under a 5 s alarm;
+ *                 every tenth fork is made from inside the list section.
  *                 Fault: a lock held by another thread at the fork stays held
  *                 in the child (the child hangs), or the child's exit waits
  *                 for the parent's refresh thread.
@@ -76,9 +77,12 @@ static int Forks(int wanted) {
     fflush(NULL); /* no buffered output copied into the children */
     int forks = 0, hung = 0, failed = 0;
     for (; forks < wanted && hung < kGiveUpAfterHung; ++forks) {
-        alarm(kHostAlarmS); /* per fork: the host itself never hangs */
+        alarm(kHostAlarmS);               /* per fork: the host itself never hangs */
+        int in_section = forks % 10 == 9; /* the forking thread holds the lock itself */
+        if (in_section) VX_ListEnterCriticalSection();
         pid_t pid = fork();
         if (pid == 0) Child();
+        if (in_section) VX_ListLeaveCriticalSection();
         int status = 0;
         if (pid < 0 || waitpid(pid, &status, 0) != pid) {
             ++failed;
