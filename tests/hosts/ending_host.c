@@ -9,6 +9,9 @@
  *                 Fault: a lock held by another thread at the fork stays held
  *                 in the child (the child hangs), or the child's exit waits
  *                 for the parent's refresh thread.
+ *   fork-monitor  a child forked under load starts a monitor of its own and
+ *                 waits for its first callback. Fault: the child believes
+ *                 the parent's threads still run and starts none.
  *   exit-callback exit() from the device-change callback. Fault: the exit
  *                 handler waits for the refresh that is running it.
  *   exit-exchange exit() from main while a worker thread exchanges. Fault:
@@ -99,6 +102,32 @@ static int Forks(int wanted) {
     return hung == 0 && failed == 0 ? 0 : 1;
 }
 
+static atomic_int g_child_callbacks;
+static void CountInChild(int32_t kind, int32_t value) {
+    (void)kind;
+    (void)value;
+    atomic_fetch_add(&g_child_callbacks, 1);
+}
+
+static int ForkAndMonitor(void) {
+    StartMonitor(NULL);
+    StartWorker();
+    fflush(NULL);
+    pid_t pid = fork();
+    if (pid == 0) {
+        alarm(kChildAlarmS);
+        VX_InitDevListPthreadEx(CountInChild);
+        while (atomic_load(&g_child_callbacks) == 0) usleep(10000);
+        exit(VX_GetDevListSum() == 2 ? 0 : 1);
+    }
+    int status = 0;
+    waitpid(pid, &status, 0);
+    atomic_store(&g_done, 1);
+    int ok = WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    printf("child's own monitor %s\n", ok ? "listed 2 recorders" : "failed");
+    return ok ? 0 : 1;
+}
+
 static void ExitFromCallback(int32_t kind, int32_t value) {
     (void)kind;
     (void)value;
@@ -140,6 +169,7 @@ int main(int argc, char **argv) {
     if (strcmp(mode, "dlclose") == 0) return Dlclose(argc > 2 ? argv[2] : "LibVestra.so", here);
     VX_SetLibLogDir(here);
     if (strcmp(mode, "fork") == 0) return Forks(argc > 2 ? atoi(argv[2]) : 500);
+    if (strcmp(mode, "fork-monitor") == 0) return ForkAndMonitor();
     if (strcmp(mode, "exit-callback") == 0) {
         VX_InitDevListPthreadEx(ExitFromCallback);
         for (;;) pause();
