@@ -71,7 +71,10 @@ extern "C" {
  * or nowhere (VX_SetLibLog()). A log larger than the limit (VX_SetLibLogSize())
  * is renamed to `LibVestra.1.log`, replacing the older one, before the next
  * line. Lines of several threads never interleave. Logging never fails an
- * operation.
+ * operation. A password or login digest in a logged command or reply shows as
+ * asterisks of the same length; a new log is created with no access for
+ * others (0640 on Linux), and a symbolic link in its place is not written
+ * through.
  * @{
  */
 
