@@ -31,6 +31,11 @@ void EachWake(Visit visit) {
     for (int i = 0; i < n && i < kMaxWakes; ++i)
         if (Wake *wake = g_wakes[i].load()) visit(wake);
 }
+
+// The wakes locked before the fork: a wake made meanwhile is not unlocked.
+// Forks are serialised by the library lock, which the handlers take first.
+Wake *g_held[kMaxWakes];
+int g_held_count = 0;
 }  // namespace
 
 Wake *NewWake() {
@@ -41,11 +46,15 @@ Wake *NewWake() {
 }
 
 void LockWakesForFork() {
-    EachWake([](Wake *wake) { wake->lock.lock(); });
+    g_held_count = 0;
+    EachWake([](Wake *wake) {
+        wake->lock.lock();
+        g_held[g_held_count++] = wake;
+    });
 }
 
 void UnlockWakesAfterFork() {
-    EachWake([](Wake *wake) { wake->lock.unlock(); });
+    for (int i = 0; i < g_held_count; ++i) g_held[i]->lock.unlock();
 }
 
 // The old mutex and condition variable are left as they are (destroying a
