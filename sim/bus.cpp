@@ -233,6 +233,36 @@ void unplug(int id) {
     if (auto d = find_device(id)) unplug_locked(*d);
 }
 
+int replug_locked(Device &d) {
+    unplug_locked(d);
+    DeviceSpec spec = d.rec.spec;
+    // The next free number above the old one (wrapping), never the old one.
+    std::set<int> used;
+    for (const auto &o : state().devices)
+        if (o->plugged && o->rec.spec.bus == spec.bus) used.insert(o->node->dev.devnum);
+    int old = d.node->dev.devnum;
+    spec.devnum = 0;
+    for (int step = 1; step < 127 && spec.devnum == 0; ++step) {
+        int n = (old - 1 + step) % 127 + 1;
+        if (!used.count(n)) spec.devnum = n;
+    }
+    if (spec.devnum == 0) return -1;
+    d.successor = plug(spec);
+    return d.successor;
+}
+
+int replug(int id) {
+    Lock lk(state().lock);
+    auto d = find_device(id);
+    return d ? replug_locked(*d) : -1;
+}
+
+int replugged_as(int id) {
+    Lock lk(state().lock);
+    auto d = find_device(id);
+    return d ? d->successor : 0;
+}
+
 int devnum(int id) {
     Lock lk(state().lock);
     auto d = find_device(id);
