@@ -257,6 +257,30 @@ int replug(int id) {
     return d ? replug_locked(*d) : -1;
 }
 
+bool plug_again(int id) {
+    State &st = state();
+    Lock lk(st.lock);
+    auto d = find_device(id);
+    if (!d || d->plugged || d->listed) return false;
+    const DeviceSpec &spec = d->rec.spec;
+    fill_node(*d->node, spec, st.busses[static_cast<std::size_t>(spec.bus)].node,
+              lowest_free_devnum(st, spec.bus));
+    Recorder &rec = d->rec;
+    rec.logged_in = false;
+    rec.powering_off = false;
+    rec.values = rec.initial_values;
+    rec.data_packs.clear();
+    rec.shell_lines.clear();
+    d->commands.clear();
+    d->faults = Faults();
+    d->later_at = 0;
+    d->leaving = false;
+    d->plugged = true;
+    st.changed.notify_all();
+    post_uevent("add");
+    return true;
+}
+
 int replugged_as(int id) {
     Lock lk(state().lock);
     auto d = find_device(id);

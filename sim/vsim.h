@@ -172,6 +172,12 @@ int devnum(int id);   // the bus device number it was given
 int replug(int id);
 // The id a device came back under at its last replug; 0 if it never did.
 int replugged_as(int id);
+// Plugs an unplugged device back as a fresh recorder of the same spec (not
+// logged in, values as at plug, no faults), in the same usb_device struct, as
+// a real libusb may hand out a departed device's memory again, under the
+// lowest free device number. Only once a scan has taken it off its bus's
+// list: false otherwise. Long runs plug and unplug a fixed set this way.
+bool plug_again(int id);
 
 // The model table plug() fills DeviceSpec from.
 std::vector<ModelInfo> models();
