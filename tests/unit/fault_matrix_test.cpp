@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstring>
 #include <functional>
 #include <ostream>
@@ -260,6 +261,12 @@ void ExpectBoundedWaits(std::size_t area) {
               std::size_t(vx::kMaxFlushReads + vx::kMaxWrites + vx::kMaxEmptyReads) + area);
 }
 
+// The bus answers at once (its time-outs too): an operation that takes
+// longer than every time-out of one exchange together waited on something
+// else (a sleep, a lock, a retry loop). Generous, never near a real figure.
+constexpr auto kLongestExchange = std::chrono::milliseconds(
+    vx::kFlushTimeoutMs + vx::kMaxWrites * vx::kWriteTimeoutMs + vx::kReadTimeoutMs);
+
 TEST_P(FaultMatrix, EveryFaultAtEveryStep) {
     const Op &op = GetParam();
     reply = op.reply;
@@ -274,7 +281,9 @@ TEST_P(FaultMatrix, EveryFaultAtEveryStep) {
         vsim::clear_record();
         vsim::set_faults(id, c.faults);
         Outs outs;
+        const auto began = std::chrono::steady_clock::now();
         const uint32_t result = op.call(dev, kPwd, outs);
+        EXPECT_LT(std::chrono::steady_clock::now() - began, kLongestExchange);
         ExpectBoundedWaits(op.area);
         vsim::set_faults(id, {});
         if (c.fate == Fate::Done) {
