@@ -233,6 +233,60 @@ void unplug(int id) {
     if (auto d = find_device(id)) unplug_locked(*d);
 }
 
+int replug_locked(Device &d) {
+    unplug_locked(d);
+    DeviceSpec spec = d.rec.spec;
+    // The next free number above the old one (wrapping), never the old one.
+    std::set<int> used;
+    for (const auto &o : state().devices)
+        if (o->plugged && o->rec.spec.bus == spec.bus) used.insert(o->node->dev.devnum);
+    int old = d.node->dev.devnum;
+    spec.devnum = 0;
+    for (int step = 1; step < 127 && spec.devnum == 0; ++step) {
+        int n = (old - 1 + step) % 127 + 1;
+        if (!used.count(n)) spec.devnum = n;
+    }
+    if (spec.devnum == 0) return -1;
+    d.successor = plug(spec);
+    return d.successor;
+}
+
+int replug(int id) {
+    Lock lk(state().lock);
+    auto d = find_device(id);
+    return d ? replug_locked(*d) : -1;
+}
+
+bool plug_again(int id) {
+    State &st = state();
+    Lock lk(st.lock);
+    auto d = find_device(id);
+    if (!d || d->plugged || d->listed) return false;
+    const DeviceSpec &spec = d->rec.spec;
+    fill_node(*d->node, spec, st.busses[static_cast<std::size_t>(spec.bus)].node,
+              lowest_free_devnum(st, spec.bus));
+    Recorder &rec = d->rec;
+    rec.logged_in = false;
+    rec.powering_off = false;
+    rec.values = rec.initial_values;
+    rec.data_packs.clear();
+    rec.shell_lines.clear();
+    d->commands.clear();
+    d->faults = Faults();
+    d->later_at = 0;
+    d->leaving = false;
+    d->plugged = true;
+    st.changed.notify_all();
+    post_uevent("add");
+    return true;
+}
+
+int replugged_as(int id) {
+    Lock lk(state().lock);
+    auto d = find_device(id);
+    return d ? d->successor : 0;
+}
+
 int devnum(int id) {
     Lock lk(state().lock);
     auto d = find_device(id);

@@ -38,13 +38,39 @@ void set_handler(const std::string &keyword, Handler handler) {
         state().handlers.erase(keyword);
 }
 
+namespace {
+
 // A write error armed without a count fails the next write only.
+void take_effect(Device &d, const Faults &faults) {
+    d.faults = faults;
+    if (faults.write_error && faults.write_error_count <= 0) d.faults.write_error_count = 1;
+    if (faults.replug_now)
+        replug_locked(d);
+    else if (faults.unplug_now)
+        unplug_locked(d);
+}
+
+}  // namespace
+
 void set_faults(int id, const Faults &faults) {
     Lock lk(state().lock);
     auto d = find_device(id);
     if (!d) return;
-    d->faults = faults;
-    if (faults.write_error && faults.write_error_count <= 0) d->faults.write_error_count = 1;
+    d->transfers = 0;
+    d->later_at = 0;
+    if (faults.from_transfer > 1) {
+        d->later = faults;
+        d->later_at = faults.from_transfer;
+        return;
+    }
+    take_effect(*d, faults);
+}
+
+void step_faults(Device &d) {
+    ++d.transfers;
+    if (d.later_at == 0 || d.transfers != d.later_at) return;
+    d.later_at = 0;
+    take_effect(d, d.later);
 }
 
 std::vector<Transfer> transfers() {

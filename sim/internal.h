@@ -47,6 +47,10 @@ struct Device {
     std::map<std::string, std::string> script;
     std::vector<std::string> commands;
     bool leaving = false;  // leaves the bus once its IN pipe is read empty
+    Faults later;          // armed with from_transfer: take effect at transfer later_at
+    int later_at = 0;
+    int transfers = 0;  // bulk transfers since set_faults
+    int successor = 0;  // id it came back under at its last replug
 };
 
 struct Bus {
@@ -86,6 +90,11 @@ std::shared_ptr<Device> find_device(int id);
 int find_devices_locked();
 int find_busses_locked();
 void unplug_locked(Device &d);
+int replug_locked(Device &d);  // the new id, or -1
+
+// control.cpp (callers hold the lock): counts a bulk transfer on the device
+// and lets faults armed for it take effect.
+void step_faults(Device &d);
 
 // models.cpp
 bool apply_model(DeviceSpec &spec);

@@ -113,6 +113,9 @@ Faults read_faults(const json &f, const std::string &where) {
     read_bool(f, "stale_stream", where, &out.stale_stream);
     read_bool(f, "zero_length_reads", where, &out.zero_length_reads);
     read_bool(f, "leave_on_power_off", where, &out.leave_on_power_off);
+    read_bool(f, "unplug_now", where, &out.unplug_now);
+    read_bool(f, "replug_now", where, &out.replug_now);
+    read_number(f, "from_transfer", where, &out.from_transfer);
     return out;
 }
 

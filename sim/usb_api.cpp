@@ -166,6 +166,7 @@ int bulk_transfer(Transfer::Kind kind, usb_dev_handle *h, int ep, int size, int 
                 Transfer{kind, dp ? dp->rec.id : 0, ep, std::move(data), size, timeout, result});
             return result;
         };
+        if (dp) step_faults(*dp);
         if (int e = check_handle(h)) return done(e);
         bool in = kind == Transfer::Read;
         if (ep != (in ? dp->rec.spec.ep_in : dp->rec.spec.ep_out))

@@ -110,6 +110,17 @@ struct Faults {
     // powers off or enters download mode, the recorder leaves the bus as soon
     // as its reply has been read (or at the next write, if it never is).
     bool leave_on_power_off = false;
+    // The device leaves the bus as these faults take effect; with replug_now
+    // the same recorder comes straight back under another device number (see
+    // replug; replugged_as names the new device).
+    bool unplug_now = false;
+    bool replug_now = false;
+    // Non-zero: these faults take effect only at the N-th bulk transfer on the
+    // device after set_faults (1-based, reads and writes counted alike), just
+    // before it; the faults armed before stay until then. A test names one
+    // step of an exchange with it: 1 the flush's read, 2 the write, 3 the read
+    // of the first reply packet, and so on.
+    int from_transfer = 0;
 };
 
 // A data pack the recorder received ("VX+BASE64=n,..."), decoded.
@@ -155,6 +166,18 @@ int add_bus(const std::string &dirname, uint32_t location);  // returns its inde
 int plug(const DeviceSpec &spec);
 void unplug(int id);  // open handles fail with -ENODEV from now on
 int devnum(int id);   // the bus device number it was given
+// Unplugs the device and plugs the same recorder back at once, as a fresh
+// device (not logged in, values as at plug) under another device number of
+// its bus. Returns the new id, or -1.
+int replug(int id);
+// The id a device came back under at its last replug; 0 if it never did.
+int replugged_as(int id);
+// Plugs an unplugged device back as a fresh recorder of the same spec (not
+// logged in, values as at plug, no faults), in the same usb_device struct, as
+// a real libusb may hand out a departed device's memory again, under the
+// lowest free device number. Only once a scan has taken it off its bus's
+// list: false otherwise. Long runs plug and unplug a fixed set this way.
+bool plug_again(int id);
 
 // The model table plug() fills DeviceSpec from.
 std::vector<ModelInfo> models();

@@ -4,6 +4,7 @@
 #include <cstdarg>
 #include <cstdio>
 
+#include "common/log.h"
 #include "transport/completeness.h"
 #include "transport/usbio.h"
 
@@ -21,7 +22,14 @@ std::string FormatCommand(const char *format, ...) {
 
 int Transact(VestraInfo *dev, std::string_view command, char *reply, int capacity) {
     std::fill(reply, reply + capacity, '\0');
-    WriteFullDev(dev, command);  // a failed write shows as a failed read
+    int written = WriteFullDev(dev, command);  // a failed write shows as a failed read
+    if (written >= 0 && written < int(command.size())) {
+        // A device that takes a cut line as a command would act on it and
+        // answer OK; its reply is not read, so a cut command never succeeds.
+        LibLog("[%s]: command cut after %d of %d bytes: no reply read\n", "Transact", written,
+               int(command.size()));
+        return -1;
+    }
     return ReadFullDev(dev, reply, capacity);
 }
 

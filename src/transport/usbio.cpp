@@ -17,11 +17,6 @@ usb_dev_handle *HandleOf(const VestraInfo *dev) {
     return static_cast<usb_dev_handle *>(dev->usbHandle);
 }
 
-// A device that keeps sending must not hold the caller forever: the flush
-// gives up after this many reads, a reply read after this many empty packets.
-constexpr int kMaxFlushReads = 256;
-constexpr int kMaxEmptyReads = 16;
-
 // Sets the record's configuration and claims its interface on an opened
 // handle; who: the routine that logs the successes, or null.
 bool ConfigureAndClaim(VestraInfo *dev, usb_dev_handle *handle, const char *who, char *text,

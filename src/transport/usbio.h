@@ -17,6 +17,10 @@ constexpr int kReadTimeoutMs = 1000;
 constexpr int kFlushTimeoutMs = 100;
 constexpr int kFlushChunk = 4096;
 constexpr int kMaxWrites = 7;
+// A device that keeps sending must not hold the caller forever: the flush
+// gives up after this many reads, a reply read after this many empty packets.
+constexpr int kMaxFlushReads = 256;
+constexpr int kMaxEmptyReads = 16;
 
 // Opens the first attached device with these ids into the record (whose model
 // fields are filled), sets its configuration and claims its interface.

@@ -112,6 +112,46 @@ TEST_F(SimBus, ListsFollowPlugAndUnplugAtTheNextRescan) {
     EXPECT_EQ(usb_get_busses()->devices->next->devnum, 1);
 }
 
+// Faults: a replug under the old device number (the library could not tell
+// it from the same device); plug_again while the old struct is still listed
+// (the library would never see the removal); a delayed fault acting before
+// its transfer or the faults armed before it dropped early.
+TEST_F(SimBus, ReplugAndDelayedFaults) {
+    int a = plug("VX001", 0, "AAA_1");
+    usb_dev_handle *h = open(a);
+    ASSERT_NE(h, nullptr);
+    vsim::Faults split;
+    split.reply_split = {3};
+    vsim::set_faults(a, split);
+    vsim::Faults later;
+    later.replug_now = true;
+    later.from_transfer = 3;  // write, first reply packet, then gone
+    vsim::set_faults(a, later);
+    EXPECT_EQ(write(h, "VX+GBIDCODE?\r\n"), 14);
+    char buf[64];
+    EXPECT_EQ(usb_bulk_read(h, 0x81, buf, sizeof buf, 1000), 3);  // split still armed
+    EXPECT_EQ(usb_bulk_read(h, 0x81, buf, sizeof buf, 1000), vsim::kNoDevice);
+    int b = vsim::replugged_as(a);
+    ASSERT_GT(b, a);
+    EXPECT_EQ(vsim::devnum(a), 1);
+    EXPECT_EQ(vsim::devnum(b), 2);
+    usb_close(h);
+
+    usb_find_devices();
+    vsim::unplug(b);
+    EXPECT_FALSE(vsim::plug_again(b));  // still on the list until the rescan
+    usb_find_devices();
+    struct usb_device *old = find(2);
+    EXPECT_EQ(old, nullptr);
+    ASSERT_TRUE(vsim::plug_again(b));
+    EXPECT_EQ(vsim::devnum(b), 1);      // lowest free number (a left too)
+    EXPECT_FALSE(vsim::plug_again(b));  // plugged already
+    h = open(b);
+    ASSERT_NE(h, nullptr);
+    EXPECT_EQ(exchange(h, "VX+GBIDCODE?\r\n"), "+GBIDCODE:3400001\r\nOK\r\n");
+    usb_close(h);
+}
+
 TEST_F(SimBus, PipesFrameCommandsAndSplitReplies) {
     int id = plug("VX007", 0, "S_1");
     usb_dev_handle *h = open(id);
