@@ -107,6 +107,7 @@ void StartRefreshThread() {
     std::thread(RefreshThread).detach();
 }
 
-void GuardProcessExit() { std::atexit(OnProcessExit); }
+// Without the handler (registration refused) exit keeps its plain order.
+void GuardProcessExit() { (void)std::atexit(OnProcessExit); }
 
 }  // namespace vx

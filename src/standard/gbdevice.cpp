@@ -199,7 +199,7 @@ VX_API int32_t GetIDCode(char *idCode, int32_t *status) {
 VX_API int32_t GetZFYInfo(ZFYInfo *info, const char *password, int32_t *status) {
     return Guarded<int32_t>(0, [&]() -> int32_t {
         LibGuard lock(LibLock());
-        ZFYInfo scratch;
+        ZFYInfo scratch{};
         ZFYInfo *z = info != nullptr ? info : &scratch;
         Request request{
             rows::kGetDevInfo,
