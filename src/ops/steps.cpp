@@ -52,15 +52,14 @@ void AppendPairs(const Service &svc, std::initializer_list<Arg> args, std::strin
 }  // namespace
 
 uint32_t WithLogin(VestraInfo *dev, const char *password, FnRef<uint32_t(VestraInfo *)> body) {
+    LibGuard lock(LibLock());  // once, from the check to the outcome
     if (!CheckRecord(dev)) return 0;
-    LibGuard lock(LibLock());
-    Login(dev, password);
-    if (dev->isLogin == 0) {
+    if (Login(dev, password) == 0) {
         SetOutcome(dev, VX_STATUS_NO_LOGIN, "No Login Device");
         return 0;
     }
-    // Held since the check above, so only this thread's own transfers can
-    // have closed the record; test once more before the handle is used.
+    // Held since the check above, so only the login's own transfers can have
+    // closed the record; test once more before the handle is used.
     if (dev->usbHandle == nullptr) {
         MarkNotOpen(dev);
         return 0;
@@ -154,7 +153,7 @@ const char *BuildRequest(const Request &request, std::string *command) {
 }
 
 uint32_t Call(VestraInfo *dev, const char *password, const Request &request) {
-    return WithLogin(dev, password, [&](VestraInfo *d) -> uint32_t {
+    return WithLogin(dev, password, [&](VestraInfo *d) REQUIRES(LibLock()) -> uint32_t {
         std::string command;
         if (const char *refusal = BuildRequest(request, &command)) return Refuse(d, refusal);
         return Exchange(d, command, request.row.reply,

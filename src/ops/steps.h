@@ -13,6 +13,7 @@
 
 #include "LibVestra.h"
 #include "common/fnref.h"
+#include "common/state.h"
 #include "ops/op.h"
 
 namespace vx::ops {
@@ -37,17 +38,20 @@ struct Request {
     std::string_view keyword = {};  // the row's keyword with an index (VIDEOOSD1)
 };
 
-// Steps 1 to 5: null record ("No Find Device"), closed record (-101), login,
-// not logged in (-102), then body under the library lock with the handle
-// checked again. Result of body, or 0.
-uint32_t WithLogin(VestraInfo *dev, const char *password, FnRef<uint32_t(VestraInfo *)> body);
+// Steps 1 to 5, all under one hold of the library lock: null record ("No
+// Find Device"), closed record (-101), login, not logged in (-102), the
+// handle checked again after the login's transfers, then body (which runs
+// with the lock held). Result of body, or 0.
+uint32_t WithLogin(VestraInfo *dev, const char *password, FnRef<uint32_t(VestraInfo *)> body)
+    EXCLUDES(LibLock());
 
 // The exchange of one built command under the lock: reply read into an area
 // of reply_area bytes, judged; success sets the status number judge gave and
 // returns 1, anything else leaves the reply as error text with status 0.
 // keep_reply: the reply becomes the error text on success too.
 uint32_t Exchange(VestraInfo *dev, std::string_view command, std::size_t reply_area,
-                  FnRef<Parsed(const char *reply, int n)> judge, bool keep_reply = false);
+                  FnRef<Parsed(const char *reply, int n)> judge, bool keep_reply = false)
+    REQUIRES(LibLock());
 
 // Fails the operation without sending its command: status 0 and the text.
 uint32_t Refuse(VestraInfo *dev, const char *text);
@@ -65,7 +69,7 @@ Parsed JudgeReply(const Request &request, const char *reply, int n);
 
 // A whole operation from its row: checks, login, lock, command, exchange,
 // the row's rule over the outputs, outcome.
-uint32_t Call(VestraInfo *dev, const char *password, const Request &request);
+uint32_t Call(VestraInfo *dev, const char *password, const Request &request) EXCLUDES(LibLock());
 
 inline uint32_t Get(VestraInfo *dev, const char *password, const Row &row,
                     std::initializer_list<Out> outs) {
