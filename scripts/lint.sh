@@ -18,6 +18,22 @@ cmake -S "$root" -B "$build" -G Ninja \
   -DVESTRA_TESTS=OFF -DVESTRA_BENCH=OFF >/dev/null
 cmake --build "$build" -j"$jobs" --target vestra_objects
 
+# The analysis is live: each breach in tests/lint/lock_contract.cpp is refused
+# with its own diagnostic.
+cases=("1:requires holding mutex 'LibLock()'"
+       "2:cannot call function 'Call' while mutex 'LibLock()' is held"
+       "3:mutex 'LibLock()' is still held at the end of function")
+for c in "${cases[@]}"; do
+  n="${c%%:*}" want="${c#*:}"
+  out="$(clang++-14 -std=c++17 -fsyntax-only -Wthread-safety -Werror=thread-safety -DCASE="$n" \
+         -I include -I src tests/lint/lock_contract.cpp 2>&1 || true)"
+  if ! grep -qF "$want" <<<"$out"; then
+    echo "lint.sh: lock contract case $n not refused (expected: $want)" >&2
+    echo "$out" >&2
+    exit 1
+  fi
+done
+
 # Every translation unit of the three folders that this platform builds.
 mapfile -t files < <(python3 - "$build/compile_commands.json" "$root" <<'PY'
 import json, sys
