@@ -6,7 +6,7 @@
 
 namespace vx {
 
-LibMutex &LibLock() {
+LibMutex &LibLock() noexcept {
     static LibMutex lock;
     return lock;
 }

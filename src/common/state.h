@@ -27,7 +27,7 @@ private:
 // The one library lock that serialises every device exchange, open, close,
 // list update and refresh. Constructed on first use, which happens before
 // any export can take it (function-local statics are thread-safe).
-LibMutex &LibLock();
+LibMutex &LibLock() noexcept;
 
 // Holds the library lock from construction to the end of its scope.
 class SCOPED_CAPABILITY LibGuard {
