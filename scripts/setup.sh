@@ -5,7 +5,7 @@ set -euo pipefail
 pkgs=(build-essential cmake ninja-build pkg-config
       libusb-dev libssl-dev nlohmann-json3-dev libcli11-dev
       googletest libgtest-dev libgmock-dev libbenchmark-dev
-      ffmpeg tzdata clang-14 libclang-rt-14-dev
+      ffmpeg tzdata clang-14 libclang-rt-14-dev clang-tidy-14 cppcheck
       libudev-dev umockdev libumockdev-dev
       python3 python3-pytest dpkg-dev file
       mono-mcs mono-runtime openjdk-17-jdk-headless libjna-java "$@")

@@ -150,7 +150,7 @@ int find_busses_locked() {
 
 // The rescan: unplugged devices leave their lists, plugged ones join theirs.
 int find_devices_locked() {
-    State &st = state();
+    const State &st = state();
     int changes = 0;
     for (const auto &d : st.devices) {
         if (d->listed && !d->plugged) {
@@ -178,7 +178,7 @@ void reset() {
         if (d->listed) unlink_device(&d->node->dev);
         d->listed = false;
     }
-    for (Bus &b : st.busses) b.node->next = b.node->prev = nullptr;
+    for (const Bus &b : st.busses) b.node->next = b.node->prev = nullptr;
     usb_busses = nullptr;
     st.busses.clear();
     st.devices.clear();
@@ -209,8 +209,8 @@ int plug(const DeviceSpec &spec_in) {
         std::snprintf(name, sizeof name, "%03d", static_cast<int>(st.busses.size()) + 1);
         st.busses.push_back(Bus{make_bus(st, name, 0), false});
     }
-    int devnum = spec.devnum > 0 ? spec.devnum : lowest_free_devnum(st, spec.bus);
-    if (devnum > 127) return -1;
+    int number = spec.devnum > 0 ? spec.devnum : lowest_free_devnum(st, spec.bus);
+    if (number > 127) return -1;
 
     auto d = std::make_shared<Device>();
     d->rec.id = static_cast<int>(st.devices.size()) + 1;
@@ -220,7 +220,7 @@ int plug(const DeviceSpec &spec_in) {
     d->rec.initial_values = d->rec.values;
     st.graveyard_devices.push_back(std::make_unique<UsbNode>());
     d->node = st.graveyard_devices.back().get();
-    fill_node(*d->node, spec, st.busses[static_cast<std::size_t>(spec.bus)].node, devnum);
+    fill_node(*d->node, spec, st.busses[static_cast<std::size_t>(spec.bus)].node, number);
     st.by_node[&d->node->dev] = d;
     st.devices.push_back(d);
     st.changed.notify_all();

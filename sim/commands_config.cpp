@@ -57,8 +57,11 @@ void apply(ConfigStore &store, const IniEntry &e) {
         std::vector<std::string> items;
         if (now && !now->empty()) items = split(*now, ',');
         auto it = std::find(items.begin(), items.end(), e.value);
-        if (e.op == '+' && it == items.end()) items.push_back(e.value);
-        if (e.op == '-' && it != items.end()) items.erase(it);
+        if (e.op == '+') {
+            if (it == items.end()) items.push_back(e.value);
+        } else if (it != items.end()) {
+            items.erase(it);
+        }
         if (e.op == '-' && (e.value.empty() || items.empty()))
             store.erase(e.section, e.key);
         else

@@ -140,10 +140,14 @@ void read_settings(const json &d, const std::string &where,
             std::string ssid, password;
             read_string((*aps)[i], "ssid", at, &ssid);
             read_string((*aps)[i], "password", at, &password);
+            // cppcheck-suppress knownConditionTrueFalse ; read_string filled ssid
             if (ssid.empty() || ssid.find_first_of(":,") != std::string::npos ||
                 password.find(',') != std::string::npos)
                 fail(at, "an ssid is needed, without ':' or ','; a password without ','");
-            list += (list.empty() ? "" : ",") + ssid + ":" + password;
+            if (!list.empty()) list += ',';
+            list += ssid;
+            list += ':';
+            list += password;
         }
         values->emplace_back("APLIST", list);
     }
@@ -198,9 +202,9 @@ Setup read_device(const json &d, const std::string &where, std::size_t bus_count
     read_bool(d, "plugged", where, &s.plugged);
     read_text_map(d, "values", where, &s.values);
     read_settings(d, where, &s.values);
-    std::vector<std::pair<std::string, std::string>> script;
-    read_text_map(d, "script", where, &script);
-    s.script.insert(script.begin(), script.end());
+    std::vector<std::pair<std::string, std::string>> replies;
+    read_text_map(d, "script", where, &replies);
+    s.script.insert(replies.begin(), replies.end());
     if (const json *f = member(d, "faults")) s.faults = read_faults(*f, where + ".faults");
     if (s.spec.packet_size == 0) fail(where + ".packet_size", "must be positive");
     if (s.spec.bus < 0 || static_cast<std::size_t>(s.spec.bus) >= bus_count)
@@ -255,6 +259,7 @@ Plan read_plan(const json &doc) {
             read_number(e, "at_ms", where, &ev.at_ms);
             read_string(e, "action", where, &action);
             read_string(e, "device", where, &device);
+            // cppcheck-suppress knownConditionTrueFalse ; read_string filled action
             if (action != "plug" && action != "unplug")
                 fail(where + ".action", "expected \"plug\" or \"unplug\"");
             ev.plug = action == "plug";
@@ -283,7 +288,7 @@ int plug_setup(const Setup &s) {
 }
 
 // Runs the timed events in order, then ends; stop_events() cuts it short.
-void run_events(std::vector<Setup> setups, std::vector<Event> events, std::vector<int> ids,
+void run_events(std::vector<Setup> setups, const std::vector<Event> &events, std::vector<int> ids,
                 std::chrono::steady_clock::time_point start) {
     State &st = state();
     for (const Event &e : events) {
@@ -376,6 +381,7 @@ void load_scenario_from_env() {
     // A function-local static: std::call_once crashes with mingw's static
     // winpthread inside a DLL.
     static const bool loaded = [] {
+        // NOLINTNEXTLINE(concurrency-mt-unsafe): read once, nothing here sets it
         const char *path = std::getenv("VSIM_SCENARIO");
         if (!path || !*path) return false;
         std::string error;

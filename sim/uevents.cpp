@@ -52,9 +52,10 @@ bool uevents_on() {
 void drop_uevents() {
     Uevents &u = uevents();
     std::lock_guard<std::mutex> lk(u.lock);
-    char buf[64];
-    if (u.pipe_fds[0] >= 0)
+    if (u.pipe_fds[0] >= 0) {
+        char buf[64];
         while (::read(u.pipe_fds[0], buf, sizeof buf) > 0) {}
+    }
     u.queue.clear();
 }
 

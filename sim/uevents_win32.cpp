@@ -42,9 +42,9 @@ void post_uevent(const char *action) {
         DWORD owner = 0;
         ::GetWindowThreadProcessId(w, &owner);
         if (owner != ::GetCurrentProcessId()) continue;  // the bus is this process's own
-        DWORD_PTR answer = 0;
+        DWORD_PTR result = 0;
         ::SendMessageTimeoutW(w, WM_DEVICECHANGE, code, reinterpret_cast<LPARAM>(&b),
-                              SMTO_ABORTIFHUNG, kSendTimeoutMs, &answer);
+                              SMTO_ABORTIFHUNG, kSendTimeoutMs, &result);
     }
 }
 

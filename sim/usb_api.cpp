@@ -226,12 +226,14 @@ int usb_bulk_read(usb_dev_handle *h, int ep, char *bytes, int size, int timeout)
             if (d.faults.stale_stream) {
                 data =
                     stale_packet(std::min(d.rec.spec.packet_size, static_cast<std::size_t>(size)));
+                // NOLINTNEXTLINE(bugprone-not-null-terminated-result): transfer bytes, no text
                 std::memcpy(bytes, data.data(), data.size());
                 return static_cast<int>(data.size());
             }
             if (d.in.empty()) return set_error(-ETIMEDOUT, "Connection timed out");
             std::string &packet = d.in.front();
             std::size_t n = std::min(packet.size(), static_cast<std::size_t>(size));
+            // NOLINTNEXTLINE(bugprone-not-null-terminated-result): transfer bytes, no text
             std::memcpy(bytes, packet.data(), n);
             data = packet.substr(0, n);
             packet.erase(0, n);

@@ -29,6 +29,7 @@ const char *reason_of(int code, char *buf, std::size_t size) {
 int platform_code(int code) { return code; }
 // Either strerror_r: the GNU one returns the text, the XSI one fills buf.
 [[maybe_unused]] const char *pick(const char *text, char *) { return text; }
+// NOLINTNEXTLINE(readability-non-const-parameter): the XSI form filled it
 [[maybe_unused]] const char *pick(int, char *buf) { return buf; }
 const char *reason_of(int code, char *buf, std::size_t size) {
     buf[0] = '\0';

@@ -201,7 +201,7 @@ void set_handler(const std::string &keyword, Handler handler);
 // The digest "VX+LOGIN=" must carry for a password: its MD5 in 32
 // upper-case hexadecimal digits (computed with OpenSSL, independently of the
 // library's own MD5).
-std::string password_digest(const std::string &password);
+std::string password_digest(const std::string &text);
 
 // ---- Faults --------------------------------------------------------------
 void set_faults(int id, const Faults &faults);

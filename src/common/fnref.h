@@ -5,6 +5,8 @@
 
 #include <type_traits>
 
+#include "common/thread_safety.h"
+
 namespace vx {
 
 template <class Sig>
@@ -14,7 +16,8 @@ class FnRef<R(A...)> {
 public:
     template <class F, class = std::enable_if_t<!std::is_same_v<std::decay_t<F>, FnRef>>>
     FnRef(F &&f)
-        : obj_(&f), call_([](void *o, A... a) -> R {
+        // Not followed by the lock analysis: the callable says what it needs.
+        : obj_(&f), call_([](void *o, A... a) NO_THREAD_SAFETY_ANALYSIS -> R {
               return (*static_cast<std::remove_reference_t<F> *>(o))(a...);
           }) {}
     R operator()(A... a) const { return call_(obj_, a...); }

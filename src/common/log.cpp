@@ -101,6 +101,7 @@ void WriteLine(int mode, const char *line) noexcept {
 
 }  // namespace
 
+// NOLINTNEXTLINE(cert-dcl50-cpp): printf-checked by its format attribute
 void LibLog(const char *format, ...) {
     int mode = g_log_mode.load();
     if (mode == 0) {

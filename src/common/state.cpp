@@ -6,8 +6,8 @@
 
 namespace vx {
 
-std::recursive_mutex &LibLock() {
-    static std::recursive_mutex lock;
+LibMutex &LibLock() noexcept {
+    static LibMutex lock;
     return lock;
 }
 

@@ -4,16 +4,59 @@
 #include <atomic>
 #include <cstdint>
 #include <mutex>
+#include <new>
 
 #include "LibVestra.h"
+#include "common/thread_safety.h"
 
 namespace vx {
 
-// The one recursive library lock that serialises every device exchange, open,
-// close, list update and refresh. Constructed on first use, which happens
-// before any export can take it (function-local statics are thread-safe).
-std::recursive_mutex &LibLock();
-using LibGuard = std::lock_guard<std::recursive_mutex>;
+// The recursive library lock as a capability the compiler tracks: internal
+// steps that need it held say REQUIRES(LibLock()) and do not take it again.
+// Recursion stays for the host's list section and its callbacks, which call
+// exports while holding it.
+class CAPABILITY("mutex") LibMutex {
+public:
+    void lock() ACQUIRE() {
+        native_.lock();
+        ++holds_;
+    }
+    void unlock() RELEASE() {
+        --holds_;
+        native_.unlock();
+    }
+    // In a forked child, whose one thread held the lock through the fork
+    // handlers: the old mutex names an owner thread the child lacks, so it is
+    // made anew and taken again as often as the thread held it before the
+    // handler's own hold.
+    void RenewInChild() NO_THREAD_SAFETY_ANALYSIS {
+        unsigned keep = holds_ - 1;
+        new (&native_) std::recursive_mutex;
+        holds_ = 0;
+        for (unsigned i = 0; i < keep; ++i) lock();
+    }
+
+private:
+    std::recursive_mutex native_;
+    unsigned holds_ = 0;  // changed only by the owning thread, under native_
+};
+
+// The one library lock that serialises every device exchange, open, close,
+// list update and refresh. Constructed on first use, which happens before
+// any export can take it (function-local statics are thread-safe).
+LibMutex &LibLock() noexcept;
+
+// Holds the library lock from construction to the end of its scope.
+class SCOPED_CAPABILITY LibGuard {
+public:
+    explicit LibGuard(LibMutex &lock) ACQUIRE(lock) : lock_(lock) { lock_.lock(); }
+    ~LibGuard() RELEASE() { lock_.unlock(); }
+    LibGuard(const LibGuard &) = delete;
+    LibGuard &operator=(const LibGuard &) = delete;
+
+private:
+    LibMutex &lock_;
+};
 
 // 1 an arrival was reported, 2 a removal (or an operation found its device
 // gone), 0 nothing pending. Written through SetDeviceChangeState; the refresh

@@ -31,22 +31,8 @@ void InParent() {
     LibLock().unlock();
 }
 
-// How often the forking thread holds the library lock, this handler's own
-// hold included. A recursive mutex records its owner by kernel thread id,
-// which the child's thread no longer has: unlocking there is refused, so the
-// lock is made anew and taken again as often as the thread held it before.
-unsigned LibLockHolds() {
-#if defined(__GLIBC__)
-    return LibLock().native_handle()->__data.__count;
-#else
-    return 1;  // without the count, the forking thread's own holds are lost
-#endif
-}
-
 void InChild() {
-    unsigned holds = LibLockHolds();
-    new (&LibLock()) std::recursive_mutex;
-    for (unsigned i = 1; i < holds; ++i) LibLock().lock();
+    LibLock().RenewInChild();
     new (&LogLock()) std::mutex;
     platform::RenewPlatformInChild();
     RenewMaintenanceLockInChild();

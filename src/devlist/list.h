@@ -7,6 +7,7 @@
 #include <cstdint>
 
 #include "LibVestra.h"
+#include "common/state.h"
 
 namespace vx {
 
@@ -20,23 +21,23 @@ struct DevList {
     int32_t DevSum;
 };
 
-DevList &TheDevList();
+DevList &TheDevList() REQUIRES(LibLock());
 // 1 at load; set by every refresh that changed the list; cleared by
 // VX_GetDevListIsUpdate.
 extern std::atomic<int> DevListUpdated;
 
 // The bus (its directory name) each slot's device number belongs to.
 constexpr std::size_t kSlotBusName = 32;
-char *SlotBus(int index);
+char *SlotBus(int index) REQUIRES(LibLock());
 
-// Zero-fills every slot, DevSum and the slots' busses. Lock held.
-void ClearDevList();
-// Number of slots whose USB handle is not null. Lock held.
-int CountListDev();
-// Logs index, serial and U-disk status of slots 0 to DevSum - 1. Lock held.
-void DumpDevList();
+// Zero-fills every slot, DevSum and the slots' busses.
+void ClearDevList() REQUIRES(LibLock());
+// Number of slots whose USB handle is not null.
+int CountListDev() REQUIRES(LibLock());
+// Logs index, serial and U-disk status of slots 0 to DevSum - 1.
+void DumpDevList() REQUIRES(LibLock());
 // The in-use slot whose record is dev; null for any other pointer.
-VestraInfo *FindListSlot(const VestraInfo *dev);
+VestraInfo *FindListSlot(const VestraInfo *dev) REQUIRES(LibLock());
 
 // True while the calling thread holds the lock through
 // VX_ListEnterCriticalSection (the exit handler must not wait for the

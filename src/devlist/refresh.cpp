@@ -13,7 +13,7 @@
 namespace vx {
 
 void RefreshDevList(int state) {
-    std::unique_lock<std::recursive_mutex> event_lock(LibLock(), std::defer_lock);
+    std::unique_lock<LibMutex> event_lock(LibLock(), std::defer_lock);
     if (state != 0) event_lock.lock();  // held through the callbacks too
     int r = static_cast<int>(VX_InitDevList());
     bool changed = false;

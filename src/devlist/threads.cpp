@@ -112,6 +112,7 @@ void ForgetThreadsInChild() {
     g_refresh_thread.store(std::thread::id());
 }
 
-void GuardProcessExit() { std::atexit(OnProcessExit); }
+// Without the handler (registration refused) exit keeps its plain order.
+void GuardProcessExit() { (void)std::atexit(OnProcessExit); }
 
 }  // namespace vx

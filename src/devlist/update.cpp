@@ -32,12 +32,12 @@ constexpr const char *kDefaultSerial = "vestraunit";
 constexpr const char *kFactoryPassword = "507193";
 constexpr std::size_t kUuidMax = 11;
 
-bool SameBus(int slot, const struct usb_bus *bus) {
+bool SameBus(int slot, const struct usb_bus *bus) REQUIRES(LibLock()) {
     return bus != nullptr && std::strncmp(SlotBus(slot), bus->dirname, kSlotBusName - 1) == 0;
 }
 
 // The in-use slot holding the device of this bus and number, or -1.
-int ListedSlot(const struct usb_bus *bus, int devnum) {
+int ListedSlot(const struct usb_bus *bus, int devnum) REQUIRES(LibLock()) {
     for (int i = 0; i < kListSlots; ++i) {
         const VestraInfo &slot = TheDevList().slots[i];
         if (slot.usbHandle != nullptr && slot.devNum == devnum && SameBus(i, bus)) return i;
@@ -55,7 +55,8 @@ int32_t LeadingNumber(const char *text) {
     return value;
 }
 
-int OpenListDev(struct usb_bus *bus, struct usb_device *device, int devnum, int *index) {
+int OpenListDev(struct usb_bus *bus, struct usb_device *device, int devnum, int *index)
+    REQUIRES(LibLock()) {
     const DevModel *model =
         FindModelByIds(device->descriptor.idVendor, device->descriptor.idProduct);
     if (model == nullptr) return 0;
@@ -108,14 +109,15 @@ void ReplaceDefaultSerial(VestraInfo &slot) {
     LibLog("Change error SN[vestra] ==> [%s]\n", slot.serial);
 }
 
-int CheckRemoveUsbDev(struct usb_bus *busses) {
+int CheckRemoveUsbDev(struct usb_bus *busses) REQUIRES(LibLock()) {
     int changed = 0;
     for (int i = 0; i < kListSlots; ++i) {
         VestraInfo &slot = TheDevList().slots[i];
         if (slot.usbHandle == nullptr || slot.devNum < 0) continue;
-        bool present = WalkDevices([&](struct usb_bus *bus, struct usb_device *dev) {
-                           return dev->devnum == slot.devNum && SameBus(i, bus);
-                       }) != nullptr;
+        bool present =
+            WalkDevices([&](struct usb_bus *bus, struct usb_device *dev) REQUIRES(LibLock()) {
+                return dev->devnum == slot.devNum && SameBus(i, bus);
+            }) != nullptr;
         (void)busses;
         if (present) continue;
         LibLog("[%s]:  Close Dev[%d][%d]:[%s_%s]\n", "CheckRemoveUsbDev", i, slot.devNum,
@@ -126,10 +128,10 @@ int CheckRemoveUsbDev(struct usb_bus *busses) {
     return changed;
 }
 
-int CheckNewUsbDev(struct usb_bus *busses) {
+int CheckNewUsbDev(struct usb_bus *busses) REQUIRES(LibLock()) {
     (void)busses;
     int changed = 0;
-    WalkDevices([&](struct usb_bus *bus, struct usb_device *device) {
+    WalkDevices([&](struct usb_bus *bus, struct usb_device *device) REQUIRES(LibLock()) {
         if (g_list_stopping.load()) return true;  // the process is ending: stop here
         if (ListedSlot(bus, device->devnum) >= 0) return false;
         int index = -1;
@@ -150,7 +152,7 @@ int CheckNewUsbDev(struct usb_bus *busses) {
     return changed;
 }
 
-int QueryUdiskStatu(VestraInfo *dev) {
+int QueryUdiskStatu(VestraInfo *dev) REQUIRES(LibLock()) {
     dev->udiskStatus = 0;
     char reply[kReplyArea];
     int n = Transact(dev, "VX+PCUDISKSTAT?\r\n", reply, sizeof reply);

@@ -4,6 +4,8 @@
 
 #include <atomic>
 
+#include "common/state.h"
+
 namespace vx {
 
 // True once the process has begun to exit: passes stop between devices.
@@ -11,6 +13,6 @@ extern std::atomic<bool> g_list_stopping;
 
 // After an update: DevSum recounted, logged and DevListUpdated set when the
 // update changed a slot or the count moved. True when it did. Lock held.
-bool RecountDevList(int changed);
+bool RecountDevList(int changed) REQUIRES(LibLock());
 
 }  // namespace vx

@@ -144,6 +144,7 @@ AviHandle OpenStream(std::unique_ptr<std::istream> in) {
     if (!WalkTopLevel(*r, *in, &top)) return nullptr;
     FindMarker(*r, top);
     if (!ScanStreams(*r, top)) return nullptr;
+    // cppcheck-suppress unreadVariable ; frees the header copy before the frame scan
     top.hdrl = {};
     const char tag[5] = {char('0' + r->video_stream / 10), char('0' + r->video_stream % 10), 'd',
                          'b', 0};

@@ -1,5 +1,7 @@
 #include "media/des.h"
 
+#include <cstddef>
+
 #include "common/log.h"
 #include "media/des_tables.h"
 
@@ -68,8 +70,8 @@ template <int N>
 void DecryptGroup(uint8_t *blk, const RoundKey ks[16]) {
     uint32_t l[N], r[N];
     for (int j = 0; j < N; ++j) {
-        l[j] = LoadBe(blk + 8 * j);
-        r[j] = LoadBe(blk + 8 * j + 4);
+        l[j] = LoadBe(blk + std::ptrdiff_t(8) * j);
+        r[j] = LoadBe(blk + std::ptrdiff_t(8) * j + 4);
         SwapMove(l[j], r[j], 4, 0x0F0F0F0Fu);
         SwapMove(l[j], r[j], 16, 0x0000FFFFu);
         SwapMove(r[j], l[j], 2, 0x33333333u);
@@ -87,8 +89,8 @@ void DecryptGroup(uint8_t *blk, const RoundKey ks[16]) {
         SwapMove(l[j], r[j], 2, 0x33333333u);
         SwapMove(r[j], l[j], 16, 0x0000FFFFu);
         SwapMove(r[j], l[j], 4, 0x0F0F0F0Fu);
-        StoreBe(blk + 8 * j, r[j]);
-        StoreBe(blk + 8 * j + 4, l[j]);
+        StoreBe(blk + std::ptrdiff_t(8) * j, r[j]);
+        StoreBe(blk + std::ptrdiff_t(8) * j + 4, l[j]);
     }
 }
 
@@ -99,8 +101,9 @@ void DesDecryptBlocks(const uint8_t key[8], uint8_t *data, int32_t block_count) 
     MakeSchedule(key, ks);
     constexpr int32_t kGroup = 8;
     int32_t i = 0;
-    for (; i + kGroup <= block_count; i += kGroup) DecryptGroup<kGroup>(data + 8 * i, ks);
-    for (; i < block_count; ++i) DecryptGroup<1>(data + 8 * i, ks);
+    for (; i + kGroup <= block_count; i += kGroup)
+        DecryptGroup<kGroup>(data + std::ptrdiff_t(8) * i, ks);
+    for (; i < block_count; ++i) DecryptGroup<1>(data + std::ptrdiff_t(8) * i, ks);
 }
 
 int32_t des_decrypt(const uint8_t key[8], uint8_t *data, int32_t block_count) {

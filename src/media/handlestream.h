@@ -13,6 +13,7 @@ namespace vx {
 
 class HandleStreamBuf : public std::streambuf {
 public:
+    // cppcheck-suppress uninitMemberVar ; buf_ is filled by underflow before it is read
     explicit HandleStreamBuf(platform::FileHandle file) : file_(file) {}
     ~HandleStreamBuf() override { platform::CloseFile(file_); }
     HandleStreamBuf(const HandleStreamBuf &) = delete;

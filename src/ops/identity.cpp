@@ -35,7 +35,7 @@ extern "C" {
 
 VX_API uint32_t VX_GetDevInfo(VestraInfo *dev, const char *pwd, ZFYInfo *info) {
     return Guarded(0u, [&] {
-        ZFYInfo scratch;
+        ZFYInfo scratch{};
         ZFYInfo *z = info != nullptr ? info : &scratch;
         return Get(
             dev, pwd, rows::kGetDevInfo,

@@ -17,6 +17,7 @@ enum Op : int32_t { kQuery = 0, kSet = 1, kAdd = 3, kRemove = 4 };
 char *ValueCopy(const char *value) {
     std::size_t n = std::strlen(value);
     char *copy = static_cast<char *>(std::calloc(n + 1, 1));
+    // NOLINTNEXTLINE(bugprone-not-null-terminated-result): calloc left copy[n] zero
     if (copy != nullptr) std::memcpy(copy, value, n);
     return copy;
 }

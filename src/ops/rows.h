@@ -78,9 +78,9 @@ inline constexpr Service kNetCheck{{"ServIP", "ServPort"}, 2, Report::None, fals
 
 #define VX_SERVICE_ROWS(Name, Keyword, Svc)                                                    \
     inline constexpr Row kGet##Name{Keyword, Form::Get, KeyedList, ',', true, 0, kArea, kArea, \
-                                    Texts::AsGiven, nullptr, &Svc};                           \
+                                    Texts::AsGiven, nullptr, &(Svc)};                         \
     inline constexpr Row kSet##Name{Keyword, Form::Set, kOkOnly, ',', true, 0, kArea, kArea,  \
-                                    Texts::AsGiven, nullptr, &Svc};
+                                    Texts::AsGiven, nullptr, &(Svc)};
 VX_SERVICE_ROWS(TalkBack, "TALKBACKCFG", kTalkBack)
 VX_SERVICE_ROWS(Gb28181, "GB28181CFG", kGb28181)
 VX_SERVICE_ROWS(GpsServ, "GPSSERVCFG", kGpsServ)

@@ -57,18 +57,14 @@ std::atomic<void (*)(VestraInfo *)> g_before_lock{nullptr};
 void SetBeforeLockForTesting(void (*hook)(VestraInfo *dev)) { g_before_lock.store(hook); }
 
 uint32_t WithLogin(VestraInfo *dev, const char *password, FnRef<uint32_t(VestraInfo *)> body) {
-    if (!CheckRecord(dev)) return 0;
     if (auto *hook = g_before_lock.load()) hook(dev);
+    // Held once, from the check to the outcome: another thread may close the
+    // record up to here, never after the check. A login that loses the device
+    // closes the record and returns 0, so its result already says so.
     LibGuard lock(LibLock());
-    Login(dev, password);
-    if (dev->isLogin == 0) {
+    if (!CheckRecord(dev)) return 0;
+    if (Login(dev, password) == 0) {
         SetOutcome(dev, VX_STATUS_NO_LOGIN, "No Login Device");
-        return 0;
-    }
-    // Held since the check above, so only this thread's own transfers can
-    // have closed the record; test once more before the handle is used.
-    if (dev->usbHandle == nullptr) {
-        MarkNotOpen(dev);
         return 0;
     }
     return body(dev);
@@ -160,7 +156,7 @@ const char *BuildRequest(const Request &request, std::string *command) {
 }
 
 uint32_t Call(VestraInfo *dev, const char *password, const Request &request) {
-    return WithLogin(dev, password, [&](VestraInfo *d) -> uint32_t {
+    return WithLogin(dev, password, [&](VestraInfo *d) REQUIRES(LibLock()) -> uint32_t {
         std::string command;
         if (const char *refusal = BuildRequest(request, &command)) return Refuse(d, refusal);
         return Exchange(d, command, request.row.reply,

@@ -13,6 +13,7 @@
 
 #include "LibVestra.h"
 #include "common/fnref.h"
+#include "common/state.h"
 #include "ops/op.h"
 
 namespace vx::ops {
@@ -37,12 +38,13 @@ struct Request {
     std::string_view keyword = {};  // the row's keyword with an index (VIDEOOSD1)
 };
 
-// Steps 1 to 5: null record ("No Find Device"), closed record (-101), login,
-// not logged in (-102), then body under the library lock with the handle
-// checked again. Result of body, or 0.
-uint32_t WithLogin(VestraInfo *dev, const char *password, FnRef<uint32_t(VestraInfo *)> body);
-// For tests: runs between the first check and the lock, where another thread
-// may close the record; null (the default) runs nothing.
+// Steps 1 to 4, all under one hold of the library lock: null record ("No
+// Find Device"), closed record (-101), login, not logged in (-102), then body
+// (which runs with the lock held). Result of body, or 0.
+uint32_t WithLogin(VestraInfo *dev, const char *password, FnRef<uint32_t(VestraInfo *)> body)
+    EXCLUDES(LibLock());
+// For tests: runs just before the lock is taken, where another thread may
+// still close the record; null (the default) runs nothing.
 void SetBeforeLockForTesting(void (*hook)(VestraInfo *dev));
 
 // The exchange of one built command under the lock: reply read into an area
@@ -50,7 +52,8 @@ void SetBeforeLockForTesting(void (*hook)(VestraInfo *dev));
 // returns 1, anything else leaves the reply as error text with status 0.
 // keep_reply: the reply becomes the error text on success too.
 uint32_t Exchange(VestraInfo *dev, std::string_view command, std::size_t reply_area,
-                  FnRef<Parsed(const char *reply, int n)> judge, bool keep_reply = false);
+                  FnRef<Parsed(const char *reply, int n)> judge, bool keep_reply = false)
+    REQUIRES(LibLock());
 
 // Fails the operation without sending its command: status 0 and the text.
 uint32_t Refuse(VestraInfo *dev, const char *text);
@@ -68,7 +71,7 @@ Parsed JudgeReply(const Request &request, const char *reply, int n);
 
 // A whole operation from its row: checks, login, lock, command, exchange,
 // the row's rule over the outputs, outcome.
-uint32_t Call(VestraInfo *dev, const char *password, const Request &request);
+uint32_t Call(VestraInfo *dev, const char *password, const Request &request) EXCLUDES(LibLock());
 
 inline uint32_t Get(VestraInfo *dev, const char *password, const Row &row,
                     std::initializer_list<Out> outs) {

@@ -59,7 +59,7 @@ VX_API uint32_t VX_ExportDevLog(VestraInfo *dev, const char *pwd) {
 
 VX_API uint32_t VX_CtrlReboot(VestraInfo *dev, const char *pwd) {
     return Guarded(0u, [&] {
-        return WithLogin(dev, pwd, [&](VestraInfo *d) {
+        return WithLogin(dev, pwd, [&](VestraInfo *d) REQUIRES(LibLock()) {
             std::string serial(AreaText(d->serial, sizeof d->serial));
             LibLog("CtrlReboot[%s]\n", serial.c_str());
             return Set(d, pwd, rows::kPowerOff, {int32_t(2)});

@@ -57,7 +57,7 @@ std::size_t WideToOem(const char16_t *src, char *dst, std::size_t capacity);
 // Copies the file from over the file to (created or replaced), with the
 // fastest copy the system offers. False when the source cannot be read, both
 // name the same file, or the copy fails (no partial output is left then).
-bool CopyFileReplace(const char *from, const char *to);
+bool CopyFileReplace(const char *src, const char *dst);
 // Deletes the file; false when it could not be deleted (or did not exist).
 bool RemoveFile(const char *path);
 // Renames from to to, replacing an existing to.

@@ -10,6 +10,7 @@
 
 namespace vx {
 
+// NOLINTNEXTLINE(cert-dcl50-cpp): printf-checked by its format attribute
 std::string FormatCommand(const char *format, ...) {
     char area[kCommandArea] = {};
     va_list args;

@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "LibVestra.h"
+#include "common/state.h"
 
 namespace vx {
 
@@ -23,7 +24,8 @@ std::string FormatCommand(const char *format, ...)
 
 // Writes the command and reads its reply into reply (zero-filled here first).
 // Returns ReadFullDev's result: the bytes read, or -1.
-int Transact(VestraInfo *dev, std::string_view command, char *reply, int capacity);
+int Transact(VestraInfo *dev, std::string_view command, char *reply, int capacity)
+    REQUIRES(LibLock());
 
 // The reply rule every exchange is judged by: more than 4 bytes read and the
 // reply complete with "OK\r\n".

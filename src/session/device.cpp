@@ -35,7 +35,7 @@ namespace {
 
 // A record opened as VX_InitDev does it: open, configuration, interface, each
 // failure logged with its libusb text. Null on failure.
-std::unique_ptr<VestraInfo> InitByModel(const char *name) {
+std::unique_ptr<VestraInfo> InitByModel(const char *name) REQUIRES(LibLock()) {
     std::unique_ptr<VestraInfo> dev = NewRecord();
     if (!dev) return nullptr;
     InitUsbBus();
@@ -55,7 +55,7 @@ std::unique_ptr<VestraInfo> InitByModel(const char *name) {
 
 // Opens the first attached recorder (first model in table order) into a new
 // record and reads its ID code. Null when none answers with one.
-std::unique_ptr<VestraInfo> OpenFirstIdentified() {
+std::unique_ptr<VestraInfo> OpenFirstIdentified() REQUIRES(LibLock()) {
     int row = FindFirstModel();
     if (row < 0) return nullptr;
     std::unique_ptr<VestraInfo> dev = NewRecord();

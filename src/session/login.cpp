@@ -24,7 +24,7 @@ enum class Verdict { Next, Success, Refused, Found };
 // its reply in the error text and the log. True when judge said Success or the
 // record is logged in.
 template <class Judge>
-bool RunAttempts(VestraInfo *dev, const std::string &command, Judge &&judge) {
+bool RunAttempts(VestraInfo *dev, const std::string &command, Judge &&judge) REQUIRES(LibLock()) {
     char reply[kReplyArea];
     for (int attempt = 0; attempt < kMaxLoginAttempts; ++attempt) {
         if (dev->isLogin != 0) return true;
@@ -43,7 +43,8 @@ bool RunAttempts(VestraInfo *dev, const std::string &command, Judge &&judge) {
 
 // Sends a login command until the reply carries the success marker; the flag
 // follows each reply. Result 1 whenever the record ends up logged in.
-uint32_t LoginWith(VestraInfo *dev, const std::string &command, const char *marker) {
+uint32_t LoginWith(VestraInfo *dev, const std::string &command, const char *marker)
+    REQUIRES(LibLock()) {
     RunAttempts(dev, command, [&](const char *reply) {
         dev->isLogin = std::strstr(reply, marker) != nullptr ? 1 : 0;
         return dev->isLogin ? Verdict::Success : Verdict::Next;
@@ -60,10 +61,9 @@ std::string PasswordDigest(const char *password) {
 }
 
 uint32_t Login(VestraInfo *dev, const char *password) {
-    if (!CheckRecord(dev)) return 0;
-    LibGuard lock(LibLock());
+    // Any non-zero flag: the attempts would end before sending.
+    if (dev->isLogin != 0) return 1;
     if (password == nullptr) return 0;
-    if (dev->isLogin == 1) return 1;
     return LoginWith(dev, FormatCommand("VX+LOGIN=admin:%s\r\n", PasswordDigest(password).c_str()),
                      "+LOGIN:Sucess");
 }
@@ -77,13 +77,18 @@ extern "C" {
 VX_API int32_t VX_IsLogin(VestraInfo *dev) { return dev ? dev->isLogin : 0; }
 
 VX_API uint32_t VX_Login(VestraInfo *dev, const char *password) {
-    return Guarded<uint32_t>(0, [&] { return Login(dev, password); });
+    return Guarded<uint32_t>(0, [&]() -> uint32_t {
+        LibGuard lock(LibLock());
+        if (!CheckRecord(dev)) return 0;
+        if (password == nullptr) return 0;  // even when logged in already
+        return Login(dev, password);
+    });
 }
 
 VX_API uint32_t VX_LoginEx(VestraInfo *dev, const char *user, const char *password) {
     return Guarded<uint32_t>(0, [&]() -> uint32_t {
-        if (!CheckRecord(dev)) return 0;
         LibGuard lock(LibLock());
+        if (!CheckRecord(dev)) return 0;
         if (user == nullptr || password == nullptr) return 0;
         if (dev->isLogin == 1) return 1;
         return LoginWith(
@@ -94,8 +99,8 @@ VX_API uint32_t VX_LoginEx(VestraInfo *dev, const char *user, const char *passwo
 
 VX_API uint32_t VX_GetLoginID(VestraInfo *dev, char *loginId) {
     return Guarded<uint32_t>(0, [&]() -> uint32_t {
-        if (!CheckRecord(dev)) return 0;
         LibGuard lock(LibLock());
+        if (!CheckRecord(dev)) return 0;
         if (dev->isLogin == 1) return 1;
         bool got = RunAttempts(dev, "VX+LOGINID?\r\n", [&](const char *reply) {
             std::string_view id;
@@ -115,8 +120,8 @@ VX_API uint32_t VX_GetLoginID(VestraInfo *dev, char *loginId) {
 
 VX_API uint32_t VX_LoginIDPwd(VestraInfo *dev, const char *password) {
     return Guarded<uint32_t>(0, [&]() -> uint32_t {
-        if (!CheckRecord(dev)) return 0;
         LibGuard lock(LibLock());
+        if (!CheckRecord(dev)) return 0;
         if (password == nullptr) {
             SetOutcome(dev, VX_STATUS_NO_LOGIN, "No Login Device");
             return 0;

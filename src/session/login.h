@@ -5,6 +5,7 @@
 #include <string>
 
 #include "LibVestra.h"
+#include "common/state.h"
 
 namespace vx {
 
@@ -15,8 +16,9 @@ constexpr int kLoginIdMax = 35;
 // its bytes in 32 upper-case hexadecimal digits.
 std::string PasswordDigest(const char *password);
 
-// The login every operation runs first: 1 when the record is (or becomes)
-// logged in. Null or closed records are refused as by the exported form.
-uint32_t Login(VestraInfo *dev, const char *password);
+// The login every operation runs on its checked record: 1 when the record is
+// (or becomes) logged in, which is what the record's flag then says. A
+// record logged in already needs no password and sends nothing.
+uint32_t Login(VestraInfo *dev, const char *password) REQUIRES(LibLock());
 
 }  // namespace vx

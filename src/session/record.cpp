@@ -14,7 +14,6 @@ std::unique_ptr<VestraInfo> NewRecord() {
 }
 
 void MarkNotOpen(VestraInfo *dev) {
-    LibGuard lock(LibLock());
     Close_Device(dev);
     SetOutcome(dev, VX_STATUS_NOT_OPEN, "Device not Open");
     LibLog("Device not Open\n");
@@ -26,7 +25,6 @@ bool CheckRecord(VestraInfo *dev) {
         LibLog("No Find Device\n");
         return false;
     }
-    LibGuard lock(LibLock());
     if (dev->usbHandle == nullptr) {
         MarkNotOpen(dev);
         return false;

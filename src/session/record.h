@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "LibVestra.h"
+#include "common/state.h"
 
 namespace vx {
 
@@ -13,13 +14,14 @@ namespace vx {
 std::unique_ptr<VestraInfo> NewRecord();
 
 // The "Device not Open" road: closes the record, status -101, error text
-// "Device not Open", log line, DeviceChangeState 2. Takes the lock itself.
-void MarkNotOpen(VestraInfo *dev);
+// "Device not Open", log line, DeviceChangeState 2.
+void MarkNotOpen(VestraInfo *dev) REQUIRES(LibLock());
 
 // A null record is logged ("No Find Device") and refused; a closed one takes
-// the "Device not Open" road. True when the record is open. Takes the lock
-// for the handle test, so a record another thread closes is seen closed.
-bool CheckRecord(VestraInfo *dev);
+// the "Device not Open" road. True when the record is open. An export checks
+// once, under the lock it then holds to the end, so no other thread can
+// close the record between the check and the use.
+bool CheckRecord(VestraInfo *dev) REQUIRES(LibLock());
 
 // A USB serial-number string "SERIAL_N": the serial text is the part before
 // the first underscore, the U-disk status the number behind it (leading

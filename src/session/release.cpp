@@ -13,8 +13,8 @@ extern "C" {
 
 VX_API uint32_t VX_Logout(VestraInfo *dev) {
     return Guarded<uint32_t>(0, [&]() -> uint32_t {
-        if (!CheckRecord(dev)) return 0;
         LibGuard lock(LibLock());
+        if (!CheckRecord(dev)) return 0;
         if (dev->isLogin != 0) {
             char reply[kReplyArea];
             int n = Transact(dev, "VX+LOGOUT\r\n", reply, sizeof reply);

@@ -95,7 +95,7 @@ GbRecord GBOpenDev(uint32_t pid, uint32_t vid, const char *serial_text, int32_t 
     if (model == nullptr) return nullptr;
     dev->model = *model;
     LibGuard lock(LibLock());
-    VisitOpened(dev.get(), pid, vid, [&](VestraInfo *d, const char *serial) {
+    VisitOpened(dev.get(), pid, vid, [&](VestraInfo *d, const char *serial) REQUIRES(LibLock()) {
         if (serial[0] == '\0') return false;
         ApplySerialString(d, serial);
         if (std::strstr(d->serial, serial_text) == nullptr) return false;

@@ -35,7 +35,7 @@ const DevModel GBModelTable[kGbModelRows] = {
     {},
 };
 
-int OpenGbDev(int32_t *status) {
+int OpenGbDev(int32_t *status) REQUIRES(LibLock()) {
     VestraInfo &gb = GbDev();
     *status = 2;
     for (const DevModel &row : GBModelTable) {
@@ -71,13 +71,13 @@ constexpr std::size_t kIdCodeLength = 5;
 
 // The identity last read with success; WriteZFYInfo sends its serial when the
 // caller's is empty.
-ZFYInfo g_cached_identity{};
+ZFYInfo g_cached_identity GUARDED_BY(LibLock()){};
 
 // The exchange of every call with a password: record open, automatic login
 // of the fixed user, one command from its row, the reply judged by the row.
 // The record's status number is never touched.
 int32_t GbRun(const char *password, int32_t *status, const Request &request, int32_t success,
-              int32_t refusal) {
+              int32_t refusal) REQUIRES(LibLock()) {
     VestraInfo &gb = GbDev();
     if (gb.usbHandle == nullptr) {
         Close_Device(&gb);
@@ -199,7 +199,7 @@ VX_API int32_t GetIDCode(char *idCode, int32_t *status) {
 VX_API int32_t GetZFYInfo(ZFYInfo *info, const char *password, int32_t *status) {
     return Guarded<int32_t>(0, [&]() -> int32_t {
         LibGuard lock(LibLock());
-        ZFYInfo scratch;
+        ZFYInfo scratch{};
         ZFYInfo *z = info != nullptr ? info : &scratch;
         Request request{
             rows::kGetDevInfo,

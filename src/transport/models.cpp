@@ -20,7 +20,7 @@ const DevModel DevModelTable[kModelRows] = {
 };
 
 namespace {
-bool g_bus_initialised = false;  // written under the library lock only
+bool g_bus_initialised GUARDED_BY(LibLock()) = false;
 
 void LogBus(const char *who, const struct usb_bus *bus) {
     LibLog(" [%s]: bus:  dirname=%s,location=%d\n", who, bus->dirname, int(bus->location));

@@ -12,6 +12,7 @@
 #endif
 
 #include "LibVestra.h"
+#include "common/state.h"
 
 namespace vx {
 
@@ -19,13 +20,13 @@ constexpr int kModelRows = 10;
 extern const DevModel DevModelTable[kModelRows];
 
 // usb_init and usb_find_busses once per process; usb_find_devices every call.
-void InitUsbBus();
+void InitUsbBus() REQUIRES(LibLock());
 
 // Visits every bus, and every device of it, in list order until visit
 // returns true; returns that device, or null. The caller holds the library
 // lock, so no other thread rescans the lists meanwhile.
 template <class OnBus, class Visit>
-struct usb_device *WalkBusses(OnBus &&on_bus, Visit &&visit) {
+struct usb_device *WalkBusses(OnBus &&on_bus, Visit &&visit) REQUIRES(LibLock()) {
     for (struct usb_bus *bus = usb_get_busses(); bus != nullptr; bus = bus->next) {
         on_bus(bus);
         for (struct usb_device *dev = bus->devices; dev != nullptr; dev = dev->next) {
@@ -36,7 +37,7 @@ struct usb_device *WalkBusses(OnBus &&on_bus, Visit &&visit) {
 }
 
 template <class Visit>
-struct usb_device *WalkDevices(Visit &&visit) {
+struct usb_device *WalkDevices(Visit &&visit) REQUIRES(LibLock()) {
     return WalkBusses([](struct usb_bus *) {}, visit);
 }
 
@@ -46,11 +47,11 @@ const DevModel *FindModelByName(const char *name);
 const DevModel *FindModelByIds(uint32_t vid, uint32_t pid);
 
 int GetPidVid(const char *name, uint32_t *vid, uint32_t *pid);
-int CheckPidVidExist(uint32_t pid, uint32_t vid);
-int FindFirstModel();
+int CheckPidVidExist(uint32_t pid, uint32_t vid) REQUIRES(LibLock());
+int FindFirstModel() REQUIRES(LibLock());
 // The first device on the bus, in bus order, whose ids are in the table;
 // every device seen is logged under who. Null when none is.
-const DevModel *FindFirstKnown(const char *who);
-usb_dev_handle *open_dev(uint32_t pid, uint32_t vid);
+const DevModel *FindFirstKnown(const char *who) REQUIRES(LibLock());
+usb_dev_handle *open_dev(uint32_t pid, uint32_t vid) REQUIRES(LibLock());
 
 }  // namespace vx

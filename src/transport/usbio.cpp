@@ -104,7 +104,7 @@ int ClaimDev(VestraInfo *dev) {
 void VisitOpened(VestraInfo *dev, uint32_t pid, uint32_t vid,
                  FnRef<bool(VestraInfo *dev, const char *serial)> visit) {
     InitUsbBus();
-    WalkDevices([&](struct usb_bus *, struct usb_device *d) {
+    WalkDevices([&](struct usb_bus *, struct usb_device *d) REQUIRES(LibLock()) {
         if (d->descriptor.idVendor != vid || d->descriptor.idProduct != pid) return false;
         usb_dev_handle *handle = usb_open(d);
         if (handle == nullptr) return false;

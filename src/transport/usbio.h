@@ -9,6 +9,7 @@
 
 #include "LibVestra.h"
 #include "common/fnref.h"
+#include "common/state.h"
 
 namespace vx {
 
@@ -25,16 +26,16 @@ constexpr int kMaxEmptyReads = 16;
 // Opens the first attached device with these ids into the record (whose model
 // fields are filled), sets its configuration and claims its interface.
 // state: 1 on success, 2 on failure. The status number is not touched.
-int Open_Device(VestraInfo *dev, uint32_t pid, uint32_t vid, int *state);
+int Open_Device(VestraInfo *dev, uint32_t pid, uint32_t vid, int *state) REQUIRES(LibLock());
 // Opens the first attached device of the record's model (as VX_InitDev
 // does: no success lines), sets its configuration and claims its interface.
 // On failure the libusb error, formatted as the open operations report it,
 // is left in text and the record stays closed.
-bool OpenModel(VestraInfo *dev, char *text, std::size_t size);
+bool OpenModel(VestraInfo *dev, char *text, std::size_t size) REQUIRES(LibLock());
 // Sets the configuration and claims the interface of a record opened by a
 // bus walk. On failure the handle is closed (not released), the status
 // number is -106 or -107 and the error text says why (also logged). 1 or 0.
-int ClaimDev(VestraInfo *dev);
+int ClaimDev(VestraInfo *dev) REQUIRES(LibLock());
 
 // Opens each attached device with these ids, in bus order, into the record
 // (whose model fields are filled) and hands it to visit with its serial-number
@@ -42,21 +43,21 @@ int ClaimDev(VestraInfo *dev);
 // to end the walk, leaving the record as visit left it; otherwise the record
 // is closed before the next device. A device that cannot be opened is skipped.
 void VisitOpened(VestraInfo *dev, uint32_t pid, uint32_t vid,
-                 FnRef<bool(VestraInfo *dev, const char *serial)> visit);
+                 FnRef<bool(VestraInfo *dev, const char *serial)> visit) REQUIRES(LibLock());
 
 // Releases the claimed interface and closes the handle if open; always leaves
 // the record closed with device number -1.
-void Close_Device(VestraInfo *dev);
+void Close_Device(VestraInfo *dev) REQUIRES(LibLock());
 
 // Drops whatever stale input the device has waiting.
-void FlushReadDev(VestraInfo *dev);
+void FlushReadDev(VestraInfo *dev) REQUIRES(LibLock());
 // Flushes, then writes the command in at most 7 bulk transfers. Returns the
 // bytes written, or -1 (the record is then closed).
-int WriteFullDev(VestraInfo *dev, std::string_view command);
+int WriteFullDev(VestraInfo *dev, std::string_view command) REQUIRES(LibLock());
 // Reads into reply (zero-filled, capacity bytes) until the reply is complete
 // or the area is full; the text always stays NUL-terminated. Returns the
 // bytes read, or -1. A time-out keeps the record open; any other error closes
 // it and sets DeviceChangeState to 2.
-int ReadFullDev(VestraInfo *dev, char *reply, int capacity);
+int ReadFullDev(VestraInfo *dev, char *reply, int capacity) REQUIRES(LibLock());
 
 }  // namespace vx

@@ -24,7 +24,7 @@ inline uint32_t rotl(uint32_t x, int c) { return (x << c) | (x >> (32 - c)); }
 
 void transform(uint32_t state[4], const uint8_t block[64]) {
     uint32_t m[16];
-    for (int i = 0; i < 16; ++i) {
+    for (std::size_t i = 0; i < 16; ++i) {
         m[i] = uint32_t(block[i * 4]) | uint32_t(block[i * 4 + 1]) << 8 |
                uint32_t(block[i * 4 + 2]) << 16 | uint32_t(block[i * 4 + 3]) << 24;
     }

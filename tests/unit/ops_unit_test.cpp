@@ -172,7 +172,7 @@ TEST_F(OpsUnit, ReplyAreaIsClearedBeforeEachRead) {
     vsim::script(id, "VX+VID?\r\n", "");  // silence
     char reply[vx::kReplyArea];
     std::memset(reply, 'G', sizeof reply);
-    std::lock_guard<std::recursive_mutex> lock(vx::LibLock());
+    vx::LibGuard lock(vx::LibLock());
     ASSERT_EQ(vx::Transact(dev, "VX+DEVNAME?\r\n", reply, sizeof reply), int(long_reply.size()));
     ASSERT_EQ(std::string(reply), long_reply);
     EXPECT_EQ(vx::Transact(dev, "VX+UID?\r\n", reply, sizeof reply), 12);

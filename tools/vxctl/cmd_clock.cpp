@@ -19,7 +19,7 @@ std::string HostUtc() {
     gmtime_r(&now, &utc);
 #endif
     char text[16] = {};
-    std::strftime(text, sizeof text, "%Y%m%d%H%M%S", &utc);
+    if (std::strftime(text, sizeof text, "%Y%m%d%H%M%S", &utc) == 0) text[0] = '\0';
     return text;
 }
 

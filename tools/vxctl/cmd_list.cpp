@@ -89,8 +89,8 @@ void AddListCommands(CLI::App &app) {
                       "stop after this many seconds (default: until Ctrl-C)");
     watch->callback([seconds_storage] {
         double seconds = *seconds_storage;
-        std::signal(SIGINT, [](int) { g_interrupted = true; });
-        std::signal(SIGTERM, [](int) { g_interrupted = true; });
+        (void)std::signal(SIGINT, [](int) { g_interrupted = true; });  // fixed, valid signals
+        (void)std::signal(SIGTERM, [](int) { g_interrupted = true; });
         std::printf("%s watching (Ctrl-C ends)\n", Stamp().c_str());
         std::fflush(stdout);
         VX_InitDevListPthreadEx(OnChange);

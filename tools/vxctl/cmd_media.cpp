@@ -63,7 +63,7 @@ public:
         std::rewind(file_);
         char buf[4096];
         for (std::size_t n; (n = std::fread(buf, 1, sizeof buf, file_)) > 0;) text_.append(buf, n);
-        std::fclose(file_);
+        (void)std::fclose(file_);  // read-only: nothing is lost when closing fails
         file_ = nullptr;
         return text_;
     }

@@ -96,7 +96,8 @@ void AddServiceCommands(CLI::App &app) {
     for (const ServiceOp &s : ServiceOps())
         for (const std::string &field : ServiceFields(s))
             if (set_args->options.count(field) == 0)
-                set_args->options[field] = set->add_option("--" + field, set_args->texts[field]);
+                set_args->options.try_emplace(
+                    field, set->add_option("--" + field, set_args->texts[field]));
     set_args->report_option = set->add_option("--ReportTime", set_args->report, "report interval");
 }
 

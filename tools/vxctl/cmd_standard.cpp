@@ -80,6 +80,7 @@ struct GbVerb {
     GbBody run;
 };
 
+// NOLINTNEXTLINE(cert-err58-cpp): a start-up allocation failure ends the tool
 const GbVerb kGbVerbs[] = {
     {"info", "read the identity record (VX+GBCFG?)",
      [](const GbOptions &, const char *pw) {

@@ -1,5 +1,6 @@
 #include "network.h"
 
+#include <algorithm>
 #include <string>
 
 namespace vxctl {
@@ -14,7 +15,7 @@ Json SplitList(const std::string &text) {
         std::size_t end = text.find(',', start);
         if (end == std::string::npos) end = text.size();
         std::string item = text.substr(start, end - start);
-        item = item.substr(0, item.find(':'));
+        item.resize(std::min(item.size(), item.find(':')));
         if (!item.empty()) names.push_back(item);
         start = end + 1;
     }

@@ -20,6 +20,7 @@ uint32_t GetTime(VestraInfo *d, const char *p, Json &v) {
     return ok;
 }
 uint32_t SetTime(VestraInfo *d, const char *p, const std::vector<std::string> &a) {
+    // NOLINTNEXTLINE(cert-err34-c): leading digits, as the library reads numbers
     return VX_SetDevTimeCfg(d, p, std::atoi(a[0].c_str()), a[1].c_str());
 }
 uint32_t SetUser(VestraInfo *d, const char *p, const std::vector<std::string> &a) {
@@ -50,6 +51,7 @@ uint32_t GetServAddr(VestraInfo *d, const char *p, Json &v) {
     return ok;
 }
 uint32_t SetServAddr(VestraInfo *d, const char *p, const std::vector<std::string> &a) {
+    // NOLINTNEXTLINE(cert-err34-c): leading digits, as the library reads numbers
     return VX_SetServAddr(d, p, a[0].c_str(), std::atoi(a[1].c_str()));
 }
 uint32_t GetZfy(VestraInfo *d, const char *p, Json &v) {
@@ -81,6 +83,7 @@ uint32_t GetBattery(VestraInfo *d, const char *p, uint32_t *level) {
     return VX_GetBatVal(d, p, level);
 }
 
+// NOLINTNEXTLINE(cert-err58-cpp): a start-up allocation failure ends the tool
 const std::vector<const char *> kEncoderFields{"width", "height", "third", "fourth"};
 
 const char *RuleWord(Rule rule) {

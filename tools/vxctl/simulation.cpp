@@ -78,6 +78,9 @@ std::string RealPath(const std::string &path) {
     return out;
 }
 
+// vxctl reads and sets its environment before any thread starts.
+// NOLINTBEGIN(concurrency-mt-unsafe)
+
 // The virtual bus lies at a fixed place relative to vxctl: beside the build
 // tree's bin/, or in the installed private folder. VESTRA_SIM_DIR overrides.
 std::string SimDir() {
@@ -122,6 +125,8 @@ void UseScenario(const std::string &scenario, char **argv) {
     std::perror("vxctl: re-executing with the virtual bus");
     std::exit(1);
 }
+
+// NOLINTEND(concurrency-mt-unsafe)
 
 }  // namespace vxctl
 #endif

@@ -43,7 +43,7 @@ int WithDevice(const Target &t, const DeviceAction &action) {
 }
 
 CLI::App *AddDeviceCommand(CLI::App &parent, const char *name, const char *about,
-                           DeviceAction action, std::function<void()> check) {
+                           const DeviceAction &action, const std::function<void()> &check) {
     auto target = std::make_shared<Target>();
     CLI::App *cmd = parent.add_subcommand(name, about);
     AddTargetOptions(cmd, *target);

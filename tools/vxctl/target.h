@@ -36,6 +36,7 @@ int WithDevice(const Target &t, const DeviceAction &action);
 // the caller adds to the returned subcommand. The check, when given, runs
 // before anything is opened, so usage errors never wait for a recorder.
 CLI::App *AddDeviceCommand(CLI::App &parent, const char *name, const char *about,
-                           DeviceAction action, std::function<void()> check = nullptr);
+                           const DeviceAction &action,
+                           const std::function<void()> &check = nullptr);
 
 }  // namespace vxctl

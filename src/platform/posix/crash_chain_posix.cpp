@@ -23,7 +23,7 @@ constexpr int kMaxSignal = 64;
 constexpr int kFaultSignals[] = {SIGSEGV, SIGBUS, SIGILL, SIGFPE};
 // Where a thread has no alternate stack, the span below the caller's frame
 // that a re-raise from inside the earlier handler is looked for in.
-constexpr uintptr_t kCallSpanWithoutAltStack = 256 * 1024;
+constexpr uintptr_t kCallSpanWithoutAltStack = uintptr_t{256} * 1024;
 
 struct sigaction g_earlier[kMaxSignal + 1];         // written before install only
 std::atomic<bool> g_earlier_spent[kMaxSignal + 1];  // a one-shot (SA_RESETHAND) action used
@@ -128,6 +128,7 @@ sigset_t MaskForCall(int sig, const struct sigaction &a, const void *context, bo
 // thread may not access instead of faulting. The write probe adds zero
 // atomically, so the word keeps its value whatever other threads do.
 uint32_t *WordAt(const void *addr) {
+    // NOLINTNEXTLINE(performance-no-int-to-ptr): the aligned word of addr itself
     return reinterpret_cast<uint32_t *>(reinterpret_cast<uintptr_t>(addr) & ~uintptr_t{3});
 }
 

@@ -28,7 +28,7 @@ namespace {
 
 constexpr int kFatalSignals[] = {SIGSEGV, SIGBUS, SIGILL, SIGFPE, SIGABRT};
 constexpr int kPathArea = 4096;
-constexpr std::size_t kAltStackSize = 64 * 1024;
+constexpr std::size_t kAltStackSize = std::size_t{64} * 1024;
 constexpr int kMaxFrames = 64;
 
 char g_exe_dir[kPathArea];           // filled before the handler is installed

@@ -88,9 +88,11 @@ bool WriteJump(void *entry, void *target) {
     auto start = reinterpret_cast<uintptr_t>(entry) & ~static_cast<uintptr_t>(page - 1);
     auto end = reinterpret_cast<uintptr_t>(entry) + sizeof patch;
     size_t len = end - start;
+    // NOLINTNEXTLINE(performance-no-int-to-ptr): the page of entry itself
     if (::mprotect(reinterpret_cast<void *>(start), len, PROT_READ | PROT_WRITE | PROT_EXEC) != 0)
         return false;  // W^X enforced: no pin, the handler still works
     std::memcpy(entry, patch, sizeof patch);
+    // NOLINTNEXTLINE(performance-no-int-to-ptr): the page of entry itself
     ::mprotect(reinterpret_cast<void *>(start), len, PROT_READ | PROT_EXEC);
     __builtin___clear_cache(static_cast<char *>(entry), static_cast<char *>(entry) + sizeof patch);
     return true;
