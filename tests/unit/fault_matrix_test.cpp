@@ -236,7 +236,9 @@ protected:
         if (c.gone) id = vsim::replug(id);
         if (c.replug) id = vsim::replugged_as(id);
         ASSERT_GT(id, 0);
-        if (c.gone || c.replug) ASSERT_NE(vsim::devnum(id), old_devnum);
+        if (c.gone || c.replug) {
+            ASSERT_NE(vsim::devnum(id), old_devnum);
+        }
         VX_UnInitDev(dev);
         dev = VX_InitDev("VX001");
         ASSERT_NE(dev, nullptr);
