@@ -19,13 +19,14 @@
 namespace vx {
 namespace {
 
-void Prepare() {
+// Leaves the library lock held across the fork: the handlers are its pair.
+void Prepare() ACQUIRE(LibLock()) {
     LibLock().lock();
     LogLock().lock();
     platform::LockPlatformForFork();
 }
 
-void InParent() {
+void InParent() RELEASE(LibLock()) {
     platform::UnlockPlatformAfterFork();
     LogLock().unlock();
     LibLock().unlock();
