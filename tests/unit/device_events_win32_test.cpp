@@ -23,8 +23,11 @@ long long MsSince(Clock::time_point start) {
 }
 
 // The next event; one that comes after 20 s is a failure that says when it
-// came. The waiting thread is joined, so a late event is never taken (and
-// lost) by the wait of an earlier call, which made every later call fail.
+// came. The waiting thread is joined before the next one is made: under wine,
+// a detached thread of this thread library that is still ending while the
+// next is made now and then keeps the new one from starting for more than
+// 20 s (or starts it with a null state and crashes it), and the late waiter
+// then took the event meant for a later call.
 DeviceEvent NextEvent(DeviceEvents *events, Clock::time_point start) {
     std::packaged_task<DeviceEvent()> wait([events] { return WaitDeviceEvent(events); });
     std::future<DeviceEvent> next = wait.get_future();
