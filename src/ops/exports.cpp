@@ -12,8 +12,8 @@
 using namespace vx;
 using namespace vx::ops;
 
-#define VX_OP(Export, Row, Shape, Cli, Label)                     \
-    static_assert(kMatchesShape<shape::Shape, decltype(&Export)>, \
+#define VX_OP(Export, Row, Shape, Cli, Label)                       \
+    static_assert(kMatchesShape<shape::Shape, decltype(&(Export))>, \
                   #Export ": the shape in ops/op_list.h differs from LibVestra.h");
 #include "ops/op_list.h"
 #undef VX_OP

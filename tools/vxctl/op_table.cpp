@@ -168,11 +168,15 @@ Binding Bind<VX_SetServAddr>() {
 
 // One entry of the list joins its key's operation (made at its first entry).
 void Join(std::vector<SimpleOp> &ops, const char *key, const char *label, const vx::ops::Row *row,
-          Binding binding) {
+          const Binding &binding) {
     auto it = std::find_if(ops.begin(), ops.end(),
                            [&](const SimpleOp &op) { return std::strcmp(op.name, key) == 0; });
-    if (it == ops.end())
-        it = ops.insert(ops.end(), SimpleOp{key, nullptr, nullptr, {}, {}, {}, {}, ""});
+    if (it == ops.end()) {
+        SimpleOp added{};
+        added.name = key;
+        added.about = "";
+        it = ops.insert(ops.end(), added);
+    }
     if (!std::holds_alternative<std::monostate>(binding.get)) {
         it->get_row = row;
         it->get = binding.get;
