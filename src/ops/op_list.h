@@ -14,7 +14,7 @@
 //   Shape   the signature kind (below); Hand: written by hand in its family's
 //           file, because its body departs from the pattern
 //   Cli     vxctl's key ("" when vxctl has none); a get and a set share a key
-//   Label   vxctl's help text for the key (the get's label is the one shown)
+//   Label   vxctl's help text for the key, given on one of its entries
 //
 // Shapes made from the list (ops/exports.cpp, one definition each):
 //   GetText     (dev, pwd, char *out)             the row's text into a 1024-byte area
