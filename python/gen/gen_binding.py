@@ -23,8 +23,11 @@ import re
 import sys
 from collections import namedtuple
 
-import csharp_printer
-import stub_printer
+# The printers and the package's naming module are read from the source tree:
+# no byte-code cache is left there.
+sys.dont_write_bytecode = True
+import csharp_printer  # noqa: E402
+import stub_printer  # noqa: E402
 
 _C_TYPES = {
     "int32_t": "C.c_int32", "uint32_t": "C.c_uint32", "uint16_t": "C.c_uint16",
