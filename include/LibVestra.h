@@ -166,7 +166,7 @@ typedef struct VestraInfo {
     uint8_t  extraFlags[16];     /**< The host's own flag bytes (see VX_SetExFlagToList()). */
     uint16_t busProductId;       /**< Product id of a list slot's device. */
     uint16_t busVendorId;        /**< Vendor id of a list slot's device. */
-    int32_t  lastBatteryQuery;   /**< Milliseconds since process start of the last battery query accepted by VX_GetBatVal() (or of the slot's entry into the list). */
+    int32_t  lastBatteryQuery;   /**< Milliseconds since process start of the last battery query accepted by VX_GetBatVal() or VX_GetBatValNow() (or of the slot's entry into the list). */
 } VestraInfo;
 
 /** @} */
@@ -968,6 +968,21 @@ VX_API uint32_t VX_GetDevUser(VestraInfo *dev, const char *pwd, char *user);
  * window, or for a null record (without a log line).
  */
 VX_API uint32_t VX_GetBatVal(VestraInfo *dev, const char *pwd, uint32_t *level);
+/**
+ * @brief Reads the battery level at once, whatever the 20 s window.
+ *
+ * Sends "VX+BATVAL?"; the number behind "+BATVAL:", as VX_GetBatVal() does.
+ * The time is noted before the exchange as VX_GetBatVal() notes it, so that
+ * its window starts again. For a host that asks once for a record it has
+ * just opened (a record that never asked counts its window from the start of
+ * the process).
+ * @param dev Device record.
+ * @param pwd Login password (@ref vx_ops).
+ * @param[out] level The battery level.
+ * @return 1 with status 1; 0 on failure (@ref vx_ops), or for a null record
+ * (without a log line).
+ */
+VX_API uint32_t VX_GetBatValNow(VestraInfo *dev, const char *pwd, uint32_t *level);
 /**
  * @brief Reads the main video encoder's settings.
  *

@@ -56,9 +56,10 @@ HasLine libvestra-sim ".$simdir/libusb-0.1.so.4"
 HasLine libvestra-sim ".$simdir/libudev.so.1"
 HasLine libvestra-sim "./usr/bin/vestra-sim-run"
 HasLine libvestra-sim "./usr/share/doc/libvestra-sim/scenario-format.md"
-for f in __init__ _capi _ops _library recorder devices media; do
+for f in __init__ _capi _ops _library _naming recorder devices media; do
   HasLine python3-vestra "./usr/lib/python3/dist-packages/vestra/$f.py"
 done
+HasLine python3-vestra "./usr/lib/python3/dist-packages/vestra/recorder.pyi"
 # The virtual bus never where the loader looks by itself.
 Check "no libusb or libudev outside the private folder" \
   bash -c "! cat '$work'/*.files | grep -E '(libusb|libudev)' | grep -v '^\.$simdir/'"

@@ -1,26 +1,33 @@
 #!/usr/bin/env python3
-"""Build-time generator of the Python and .NET bindings' tables.
+"""The one reader of the public header: every list made from LibVestra.h
+comes from here.
 
-  header HEADER OUT          ctypes constants, structures, callback types and
-                             prototypes of HEADER, as a Python module
-  links HEADER OUT SRC...    for every record operation of HEADER (first
-                             parameters a record and a password), the row of
-                             src/ops/rows.h its definition in SRC uses, as
-                             VX_OP(function, row) lines for the row printer
-  csharp HEADER DIR SRC...   the same declarations as C# (DIR/Native.g.cs,
-                             with the header's Doxygen text as XML comments)
-                             and one Recorder method per record operation
-                             (DIR/Recorder.Operations.g.cs)
+  header HEADER OUT            ctypes constants, structures, callback types and
+                               prototypes, as a Python module
+  def HEADER OUT LIBRARY       the DLL's module-definition file (undecorated
+                               names, header order)
+  map HEADER OUT               the shared library's version script
+  exports HEADER               the exported names, one a line
+  csharp HEADER DIR OPS        the same declarations as C# (DIR/Native.g.cs,
+                               with the header's Doxygen text as XML comments)
+                               and one Recorder method per operation of OPS
+                               (DIR/Recorder.Operations.g.cs)
+  stub HEADER OPS OUT          the Python package's typing stub of Recorder
 
-One parser reads the header into a model (read_model); each printer writes
-from that model. Only the header and the library's own sources are read:
-nothing here repeats what they say.
+OPS is the list of operations as the table printer writes it (optable
+--json, made from src/ops/op_list.h). One parser reads the header into a
+model (read_model); each printer writes from that model. No C++ body is read.
 """
+import json
 import re
 import sys
 from collections import namedtuple
 
-import csharp_printer
+# The printers and the package's naming module are read from the source tree:
+# no byte-code cache is left there.
+sys.dont_write_bytecode = True
+import csharp_printer  # noqa: E402
+import stub_printer  # noqa: E402
 
 _C_TYPES = {
     "int32_t": "C.c_int32", "uint32_t": "C.c_uint32", "uint16_t": "C.c_uint16",
@@ -103,16 +110,24 @@ def parse(path):
 
 
 # What the printers share: the header's declarations, their documentation
-# and, for each record operation, the row it uses.
+# and, for each operation of the list, the row it uses.
 Model = namedtuple("Model", "defines structs struct_names callbacks functions docs links")
 
 
-def read_model(header, sources=()):
+def read_operations(path):
+    """The list of operations (optable --json): entries in the list's order."""
+    with open(path, encoding="utf-8") as f:
+        return json.load(f)
+
+
+def read_model(header, ops_path=None):
     defines, structs, struct_names, callbacks, functions = parse(header)
     with open(header, encoding="utf-8") as f:
         docs = read_docs(f.read())
-    return Model(defines, structs, struct_names, callbacks, functions, docs,
-                 record_links(functions, sources) if sources else {})
+    links = {}
+    if ops_path:
+        links = {op["function"]: op["row"] for op in read_operations(ops_path) if op["row"]}
+    return Model(defines, structs, struct_names, callbacks, functions, docs, links)
 
 
 def _clean_comment(body):
@@ -169,47 +184,49 @@ def write_header_module(header, out):
         f.write("\n".join(lines) + "\n")
 
 
-def record_links(functions, sources):
-    """Each record operation's row, from the definitions in sources."""
-    record_ops = {name for _, name, params in functions
-                  if len(params) >= 2 and params[0][0] == "VestraInfo *" and params[1][0] == "const char *"}
-    bodies = {}
-    for src in sources:
-        with open(src, encoding="utf-8") as f:
-            text = strip_comments(f.read())
-        for part in re.split(r"^VX_API\b", text, flags=re.M)[1:]:
-            m = re.match(r"[^(]*?(\w+)\s*\(", part)
-            if m and m.group(1) in record_ops:
-                bodies[m.group(1)] = part[m.end():]
-    links = {}
-    for name, body in bodies.items():
-        rows = list(dict.fromkeys(re.findall(r"\brows::(k\w+)", body)))
-        if len(rows) == 1:
-            links[name] = rows[0]
-    # A wrapper over another operation (the time text alone) shares its row.
-    for name, body in bodies.items():
-        if name not in links:
-            called = [c for c in re.findall(r"\b(VX_\w+)\s*\(", body) if c in links]
-            if len(called) == 1:
-                links[name] = links[called[0]]
-    return {name: links[name] for _, name, _ in functions if name in links}
+def exported_names(header):
+    return [name for _, name, _ in parse(header)[4]]
 
 
-def write_links(header, out, sources):
-    model = read_model(header, sources)
-    with open(out, "w", encoding="utf-8") as f:
-        f.write("// Generated by gen_binding.py: each record operation and its row.\n")
-        for name, row in model.links.items():
-            f.write(f'VX_OP("{name}", {row})\n')
+def write_if_changed(path, text):
+    """Unchanged text keeps its time stamp, so that nothing relinks."""
+    try:
+        with open(path, encoding="utf-8") as f:
+            if f.read() == text:
+                return
+    except FileNotFoundError:
+        pass
+    with open(path, "w", encoding="utf-8") as f:
+        f.write(text)
+
+
+def write_def(header, out, library):
+    names = "".join(f"    {n}\n" for n in exported_names(header))
+    write_if_changed(out, "; Generated from LibVestra.h by python/gen/gen_binding.py: do not edit.\n"
+                     f"LIBRARY {library}\nEXPORTS\n{names}")
+
+
+def write_map(header, out):
+    names = "".join(f"    {n};\n" for n in exported_names(header))
+    write_if_changed(out, "/* Generated from LibVestra.h by python/gen/gen_binding.py: the names the\n"
+                     "   shared library exports; everything else stays inside. */\n"
+                     f"{{\n  global:\n{names}  local:\n    *;\n}};\n")
 
 
 def main(argv):
-    if len(argv) >= 3 and argv[0] == "header":
-        write_header_module(argv[1], argv[2])
-    elif len(argv) >= 4 and argv[0] == "links":
-        write_links(argv[1], argv[2], argv[3:])
-    elif len(argv) >= 4 and argv[0] == "csharp":
-        csharp_printer.write(read_model(argv[1], argv[3:]), argv[2])
+    command, args = (argv[0], argv[1:]) if argv else ("", [])
+    if command == "header" and len(args) == 2:
+        write_header_module(*args)
+    elif command == "def" and len(args) == 3:
+        write_def(*args)
+    elif command == "map" and len(args) == 2:
+        write_map(*args)
+    elif command == "exports" and len(args) == 1:
+        print("\n".join(exported_names(args[0])))
+    elif command == "csharp" and len(args) == 3:
+        csharp_printer.write(read_model(args[0], args[2]), args[1])
+    elif command == "stub" and len(args) == 3:
+        stub_printer.write(read_model(args[0], args[1]), args[2])
     else:
         raise SystemExit(__doc__)
 

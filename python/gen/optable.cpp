@@ -1,11 +1,13 @@
-// Prints the bindings' operation table from the rows of src/ops/rows.h:
-// each record operation (paired with its row by the generated op_links.inc)
-// with the row's keyword, form, rule, reply area, special status and service
-// fields; a Python module, or with --csharp a C# source.
+// Prints the bindings' operation table from the list of operations
+// (src/ops/op_list.h) and their rows (src/ops/rows.h): each operation over a
+// row with the row's keyword, form, rule, reply area, special status and
+// service fields; a Python module, with --csharp a C# source, with --json the
+// list itself (export, row, shape, vxctl key) for the generators in Python.
 #include <cstdio>
 #include <cstring>
 #include <iterator>
 
+#include "ops/op_shapes.h"
 #include "ops/rows.h"
 
 namespace {
@@ -39,7 +41,8 @@ struct Language {
 };
 
 constexpr Language kPython{
-    "\"\"\"Device operations generated from src/ops/rows.h at build time: do not edit.\"\"\"\n"
+    "\"\"\"Device operations generated from src/ops/op_list.h and src/ops/rows.h at build time: do "
+    "not edit.\"\"\"\n"
     "from collections import namedtuple\n\n"
     "Operation = namedtuple(\"Operation\", \"function row keyword form rule reply_area "
     "special service_fields\")\n\n"
@@ -52,7 +55,8 @@ constexpr Language kPython{
     ")\n"};
 
 constexpr Language kCSharp{
-    "// Device operations generated from src/ops/rows.h at build time: do not edit.\n"
+    "// Device operations generated from src/ops/op_list.h and src/ops/rows.h at build time: do "
+    "not edit.\n"
     "namespace Vestra\n{\n    public static partial class Operations\n    {\n",
     "        internal static readonly Operation ",
     " = new Operation(",
@@ -62,7 +66,9 @@ constexpr Language kCSharp{
     "        };\n    }\n}\n"};
 
 void Print(std::FILE *out, const Language &lang, const char *function, const char *row_name,
-           const Row &row) {
+           const Row *found) {
+    if (found == nullptr) return;  // the caller's own command line: no row to describe
+    const Row &row = *found;
     std::fprintf(out, "%s", lang.open);
     if (lang.naming != nullptr) std::fprintf(out, "%s%s", function, lang.naming);
     std::fprintf(out, "\"%s\", \"%s\", \"%s\", \"%s\", \"%s\", %zu, %d, %s", function, row_name,
@@ -74,26 +80,52 @@ void Print(std::FILE *out, const Language &lang, const char *function, const cha
     std::fprintf(out, "%s", lang.close);
 }
 
+// The list as JSON: one object per entry, in the list's order.
+void PrintJson(std::FILE *out) {
+    std::fprintf(out, "[\n");
+    const char *comma = "";
+#define VX_OP(Export, RowName, Shape, Cli, Label)                                                 \
+    std::fprintf(out,                                                                             \
+                 "%s  {\"function\": \"%s\", \"row\": %s, \"shape\": \"%s\", "                    \
+                 "\"cli\": \"%s\", \"label\": \"%s\"}",                                           \
+                 comma, #Export,                                                                  \
+                 vx::ops::RowOf(vx::ops::rows::RowName) != nullptr ? "\"" #RowName "\"" : "null", \
+                 #Shape, Cli, Label);                                                             \
+    comma = ",\n";
+#include "ops/op_list.h"
+#undef VX_OP
+    std::fprintf(out, "\n]\n");
+}
+
 }  // namespace
 
-// optable [--csharp] [OUT]
+// optable [--csharp | --json] [OUT]
 int main(int argc, char **argv) {
     const bool csharp = argc > 1 && std::strcmp(argv[1], "--csharp") == 0;
+    const bool json = argc > 1 && std::strcmp(argv[1], "--json") == 0;
     const Language &lang = csharp ? kCSharp : kPython;
-    const char *path = argc > (csharp ? 2 : 1) ? argv[csharp ? 2 : 1] : nullptr;
+    const int at = csharp || json ? 2 : 1;
+    const char *path = argc > at ? argv[at] : nullptr;
     std::FILE *out = path != nullptr ? std::fopen(path, "w") : stdout;
     if (out == nullptr) {
         std::perror(path);
         return 1;
     }
+    if (json) {
+        PrintJson(out);
+        return out == stdout || std::fclose(out) == 0 ? 0 : 1;
+    }
     std::fprintf(out, "%s", lang.head);
-#define VX_OP(function, row) Print(out, lang, function, #row, vx::ops::rows::row);
-#include "op_links.inc"
+#define VX_OP(Export, RowName, Shape, Cli, Label) \
+    Print(out, lang, #Export, #RowName, vx::ops::RowOf(vx::ops::rows::RowName));
+#include "ops/op_list.h"
 #undef VX_OP
     if (lang.list != nullptr) {
         std::fprintf(out, "%s", lang.list);
-#define VX_OP(function, row) std::fprintf(out, "            %s,\n", function);
-#include "op_links.inc"
+#define VX_OP(Export, RowName, Shape, Cli, Label)          \
+    if (vx::ops::RowOf(vx::ops::rows::RowName) != nullptr) \
+        std::fprintf(out, "            %s,\n", #Export);
+#include "ops/op_list.h"
 #undef VX_OP
     }
     std::fprintf(out, "%s", lang.tail);

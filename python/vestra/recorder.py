@@ -6,6 +6,7 @@ from collections import namedtuple
 
 from . import _capi
 from ._library import VestraError, decode, encode, lib
+from ._naming import is_output, sized, snake_case
 from ._ops import OPERATIONS
 
 
@@ -128,24 +129,13 @@ class Recorder:
 
 # ---- The device operations, one method per row-backed function ------------
 
-def snake_case(name):
-    """'GetDevUDiskAuthEn' -> 'get_dev_u_disk_auth_en', 'Set0787Serv01Cfg' -> 'set_0787_serv01_cfg'."""
-    name = re.sub(r"^(Get|Set)(?=[0-9])", r"\1_", name)
-    name = re.sub(r"([A-Z]+)([A-Z][a-z])", r"\1_\2", name)
-    name = re.sub(r"(?<=[a-z0-9])(?=[A-Z])", "_", name)
-    return name.lower()
-
-
-_AUTO_SIZES = ("size", "length")  # filled from the argument before them
-
-
 class _Param:
     """How one C parameter after (record, password) is handled."""
 
     def __init__(self, name, ctype, argtype):
         self.name, self.ctype, self.argtype = snake_case(name), ctype, argtype
         self.pointer = ctype.endswith("*")
-        self.output = self.pointer and not ctype.startswith("const ")
+        self.output = is_output(ctype)
         self.struct = getattr(_capi, ctype.replace("const ", "").rstrip(" *"), None)
         if not isinstance(self.struct, type) or not issubclass(self.struct, ctypes.Structure):
             self.struct = None
@@ -153,10 +143,10 @@ class _Param:
 
 
 def _signature(function):
-    params = [_Param(*p) for p in _capi.FUNCTIONS[function][1][2:]]
-    for before, param in zip(params, params[1:]):
-        if param.name in _AUTO_SIZES and not param.pointer and before.pointer:
-            param.auto_size = True
+    declared = _capi.FUNCTIONS[function][1][2:]
+    params = [_Param(*p) for p in declared]
+    for i in sized([name for name, _, _ in declared], [ctype for _, ctype, _ in declared]):
+        params[i].auto_size = True
     return params
 
 

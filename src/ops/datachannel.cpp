@@ -19,10 +19,6 @@ using namespace vx::ops;
 
 extern "C" {
 
-VX_API uint32_t VX_SetDataPthread(VestraInfo *dev, const char *pwd, int32_t value) {
-    return Guarded(0u, [&] { return Set(dev, pwd, rows::kDataPthread, {value}); });
-}
-
 VX_API uint32_t VX_SendDataPack(VestraInfo *dev, const char *pwd, int32_t pack, const uint8_t *data,
                                 int32_t length) {
     return Guarded(0u, [&] {

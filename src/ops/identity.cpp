@@ -24,9 +24,16 @@ std::string UtcNow() {
     return now;
 }
 
-uint32_t GetVe(VestraInfo *dev, const char *pwd, const Row &row, uint32_t *w, uint32_t *h,
-               uint32_t *third, uint32_t *fourth) {
-    return Get(dev, pwd, row, {Out::WxH(w, h), Out::Num(third), Out::Num(fourth)});
+// Whether the battery may be asked now (throttled: not within 20 s of the
+// last query); if so, the time is noted in the record. False for a null record.
+bool NoteBatteryQuery(VestraInfo *dev, bool throttled) {
+    if (dev == nullptr) return false;
+    LibGuard lock(LibLock());
+    int32_t now = ClockMs();
+    int64_t elapsed = int64_t(now) - int64_t(dev->lastBatteryQuery);
+    if (throttled && elapsed >= 0 && elapsed <= kBatteryWindowMs) return false;
+    dev->lastBatteryQuery = now;
+    return true;
 }
 
 }  // namespace
@@ -54,25 +61,6 @@ VX_API uint32_t VX_SetDevInfo(VestraInfo *dev, const char *pwd, const ZFYInfo *i
                     AreaText(z.userName, sizeof z.userName), AreaText(z.unitNo, sizeof z.unitNo),
                     AreaText(z.unitName, sizeof z.unitName)});
     });
-}
-
-VX_API uint32_t VX_SetDevName(VestraInfo *dev, const char *pwd, const char *name) {
-    return Guarded(0u, [&] { return Set(dev, pwd, rows::kSetDevName, {name}); });
-}
-VX_API uint32_t VX_GetDevName(VestraInfo *dev, const char *pwd, char *name) {
-    return Guarded(0u, [&] { return Get(dev, pwd, rows::kGetDevName, {Out::TextArea(name)}); });
-}
-VX_API uint32_t VX_GetDevUID(VestraInfo *dev, const char *pwd, char *uid) {
-    return Guarded(0u, [&] { return Get(dev, pwd, rows::kGetDevUid, {Out::TextArea(uid)}); });
-}
-VX_API uint32_t VX_GetDevUUID(VestraInfo *dev, const char *pwd, char *uuid) {
-    return Guarded(0u, [&] { return Get(dev, pwd, rows::kGetDevUuid, {Out::TextArea(uuid)}); });
-}
-VX_API uint32_t VX_GetDevVID(VestraInfo *dev, const char *pwd, char *vid) {
-    return Guarded(0u, [&] { return Get(dev, pwd, rows::kGetDevVid, {Out::TextArea(vid)}); });
-}
-VX_API uint32_t VX_GetDevDID(VestraInfo *dev, const char *pwd, char *did) {
-    return Guarded(0u, [&] { return Get(dev, pwd, rows::kGetDevDid, {Out::TextArea(did)}); });
 }
 
 VX_API uint32_t VX_SetDevTime(VestraInfo *dev, const char *pwd) {
@@ -106,42 +94,21 @@ VX_API uint32_t VX_SetDevUser(VestraInfo *dev, const char *pwd, const char *user
                     PasswordDigest(password2 ? password2 : "")});
     });
 }
-VX_API uint32_t VX_GetDevUser(VestraInfo *dev, const char *pwd, char *user) {
-    return Guarded(0u, [&] { return Get(dev, pwd, rows::kGetDevUser, {Out::TextArea(user)}); });
-}
 
 // Asked at most once in 20 s: the time of the last accepted query is kept in
 // the record, and set before the exchange whatever its outcome.
 VX_API uint32_t VX_GetBatVal(VestraInfo *dev, const char *pwd, uint32_t *level) {
     return Guarded(0u, [&]() -> uint32_t {
-        if (dev == nullptr) return 0;
-        {
-            LibGuard lock(LibLock());
-            int32_t now = ClockMs();
-            int64_t elapsed = int64_t(now) - int64_t(dev->lastBatteryQuery);
-            if (elapsed >= 0 && elapsed <= kBatteryWindowMs) return 0;
-            dev->lastBatteryQuery = now;
-        }
+        if (!NoteBatteryQuery(dev, /*throttled=*/true)) return 0;
         return Get(dev, pwd, rows::kGetBatVal, {Out::Num(level)});
     });
 }
-
-VX_API uint32_t VX_GetMasterVEInfo(VestraInfo *dev, const char *pwd, uint32_t *width,
-                                   uint32_t *height, uint32_t *third, uint32_t *fourth) {
-    return Guarded(
-        0u, [&] { return GetVe(dev, pwd, rows::kGetMasterVe, width, height, third, fourth); });
-}
-VX_API uint32_t VX_GetSlaveVEInfo(VestraInfo *dev, const char *pwd, uint32_t *width,
-                                  uint32_t *height, uint32_t *third, uint32_t *fourth) {
-    return Guarded(
-        0u, [&] { return GetVe(dev, pwd, rows::kGetSlaveVe, width, height, third, fourth); });
-}
-
-VX_API uint32_t VX_SetRecordPwd(VestraInfo *dev, const char *pwd, int32_t value) {
-    return Guarded(0u, [&] { return Set(dev, pwd, rows::kSetRecordPwd, {value}); });
-}
-VX_API uint32_t VX_GetRecordPwd(VestraInfo *dev, const char *pwd, char *value) {
-    return Guarded(0u, [&] { return Get(dev, pwd, rows::kGetRecordPwd, {Out::TextArea(value)}); });
+// The same query at once; noted as above, so the window starts again.
+VX_API uint32_t VX_GetBatValNow(VestraInfo *dev, const char *pwd, uint32_t *level) {
+    return Guarded(0u, [&]() -> uint32_t {
+        if (!NoteBatteryQuery(dev, /*throttled=*/false)) return 0;
+        return Get(dev, pwd, rows::kGetBatVal, {Out::Num(level)});
+    });
 }
 
 }  // extern "C"

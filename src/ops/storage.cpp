@@ -15,10 +15,6 @@ namespace {
 
 constexpr std::size_t kKeywordArea = 64;
 
-uint32_t Send(VestraInfo *dev, const char *pwd, const Row &row, int32_t value) {
-    return Guarded(0u, [&] { return Set(dev, pwd, row, {value}); });
-}
-
 // "VIDEOOSD" with its index: the index is part of the keyword.
 std::string OsdKeyword(int32_t index) {
     char keyword[kKeywordArea];
@@ -30,10 +26,6 @@ std::string OsdKeyword(int32_t index) {
 
 extern "C" {
 
-VX_API uint32_t VX_EnterDiskMode(VestraInfo *dev, const char *pwd) {
-    return Send(dev, pwd, rows::kEnterDiskMode, 2);
-}
-
 VX_API uint32_t VX_FormatUdisk(VestraInfo *dev, const char *pwd, int32_t fsType) {
     return Guarded(0u, [&]() -> uint32_t {
         const char *name = fsType == 1 ? "FAT32" : fsType == 2 ? "EXFAT" : nullptr;
@@ -43,16 +35,6 @@ VX_API uint32_t VX_FormatUdisk(VestraInfo *dev, const char *pwd, int32_t fsType)
     });
 }
 
-VX_API uint32_t VX_FReset(VestraInfo *dev, const char *pwd) {
-    return Send(dev, pwd, rows::kFReset, 1);
-}
-
-VX_API uint32_t VX_SetDevLogLevel(VestraInfo *dev, const char *pwd, int32_t level) {
-    return Send(dev, pwd, rows::kSetLogLevel, level);
-}
-VX_API uint32_t VX_GetDevLogLevel(VestraInfo *dev, const char *pwd, uint32_t *level) {
-    return Guarded(0u, [&] { return Get(dev, pwd, rows::kGetLogLevel, {Out::Num(level)}); });
-}
 VX_API uint32_t VX_ExportDevLog(VestraInfo *dev, const char *pwd) {
     return Guarded(0u, [&] { return Call(dev, pwd, Request{rows::kExportLog}); });
 }
@@ -65,12 +47,6 @@ VX_API uint32_t VX_CtrlReboot(VestraInfo *dev, const char *pwd) {
             return Set(d, pwd, rows::kPowerOff, {int32_t(2)});
         });
     });
-}
-VX_API uint32_t VX_CtrlPowerOff(VestraInfo *dev, const char *pwd) {
-    return Send(dev, pwd, rows::kPowerOff, 1);
-}
-VX_API uint32_t VX_CtrlPowerSave(VestraInfo *dev, const char *pwd) {
-    return Send(dev, pwd, rows::kPowerSave, 1);
 }
 
 VX_API uint32_t VX_SetVideoOsd(VestraInfo *dev, const char *pwd, int32_t index, int32_t value,

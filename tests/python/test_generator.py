@@ -1,18 +1,27 @@
-"""The build-time generator reads the header as the compiler does: comments
-(Doxygen blocks included) change nothing, every function is declared and
-found in the library, and the structures have the header's layout."""
+"""The header's one reader (python/gen/gen_binding.py) and what it makes:
+comments (Doxygen blocks included) change nothing, the shared library
+exports exactly the declared functions, the structures have the header's
+layout, each operation's documented command line is its row's, and the
+typing stub names what the package makes at import."""
+import ast
 import ctypes
 import os
 import re
 import subprocess
 import sys
 
+import pytest
+
 import vestra
 from vestra import capi
+from vestra import recorder as recorder_module
 
 ROOT = os.path.join(os.path.dirname(__file__), "..", "..")
-GENERATOR = os.path.join(ROOT, "python", "gen", "gen_binding.py")
+GEN = os.path.join(ROOT, "python", "gen")
+GENERATOR = os.path.join(GEN, "gen_binding.py")
 HEADER = os.path.join(ROOT, "include", "LibVestra.h")
+sys.path.insert(0, GEN)
+import gen_binding  # noqa: E402
 
 
 def generate(header, out):
@@ -29,9 +38,14 @@ def test_doxygen_comments_change_nothing(tmp_path):
     assert generate(tmp_path / "commented.h", tmp_path / "b.py") == generate(HEADER, tmp_path / "a.py")
 
 
-def test_every_header_function_is_declared_and_exported():
-    declared = set(re.findall(r"^VX_API[^(]*?\b(\w+)\s*\(", open(HEADER).read(), flags=re.M))
-    assert declared == set(capi.FUNCTIONS)
+def test_library_exports_exactly_the_declared_functions():
+    # Catches an export list (version script) that leaks an internal symbol
+    # or drops a declared function, and ctypes prototypes of the wrong arity.
+    path = os.environ["VESTRA_LIBRARY"]
+    table = subprocess.run(["nm", "-D", "--defined-only", path], check=True, capture_output=True,
+                           text=True).stdout
+    exported = {line.split()[-1].split("@")[0] for line in table.splitlines() if line.split()[1:2] == ["T"]}
+    assert exported == set(capi.FUNCTIONS)
     for name, (restype, params) in capi.FUNCTIONS.items():
         function = getattr(vestra.lib, name)
         assert function.restype is restype and len(function.argtypes) == len(params)
@@ -45,3 +59,48 @@ def test_structures_have_the_header_layout():
     assert ctypes.sizeof(capi.ZFYInfo) == 94
     assert ctypes.sizeof(capi.TimeZoneCountry) == 1052
     assert ctypes.sizeof(capi.TimeZoneRegion) * capi.VX_TZ_REGIONS == capi.VX_TZ_BLOCK_SIZE
+
+
+DOCS = gen_binding.read_docs(open(HEADER, encoding="utf-8").read())
+_MARKS = {"?": "get", "=": "set", "": "bare"}
+
+
+def documented_line(function):
+    """(keyword, form) of the doc's first command line ('Sends "VX+KEY..."',
+    'sending "VX+KEY..."', '("VX+KEY?")'); a keyword that
+    carries an index ("VX+VIDEOOSD" followed by the index, "=...") takes its
+    form from the next quoted text of the sentence."""
+    m = re.search(r'"VX\+([A-Z0-9]+)([?=]?)[^"]*"([^.;]*)', DOCS.get(function, ""))
+    if m is None:
+        return None
+    mark = m.group(2)
+    if not mark:
+        later = re.search(r'"([?=])', m.group(3))
+        mark = later.group(1) if later else ""
+    return m.group(1), _MARKS[mark]
+
+
+@pytest.mark.parametrize("op", vestra.OPERATIONS, ids=[op.function for op in vestra.OPERATIONS])
+def test_documented_command_is_the_rows(op):
+    # Catches a row whose keyword or form drifted from what the header
+    # promises the caller (or a header line copied from the wrong operation).
+    assert documented_line(op.function) == (op.keyword, op.form)
+
+
+def stub_members():
+    path = os.path.join(os.path.dirname(recorder_module.__file__), "recorder.pyi")
+    tree = ast.parse(open(path, encoding="utf-8").read())
+    cls = next(n for n in tree.body if isinstance(n, ast.ClassDef) and n.name == "Recorder")
+    return {n.name for n in cls.body if isinstance(n, ast.FunctionDef)}
+
+
+def test_stub_names_every_operation_the_package_makes():
+    # Catches a stub generated from another table than the package's, or a
+    # naming rule that differs between the two: every public member of the
+    # class at run time (operations, their properties, the hand-written ones)
+    # is in the stub, and the stub names nothing the class lacks.
+    runtime = {name for name in dir(vestra.Recorder) if not name.startswith("_")} | {"__init__"}
+    stub = stub_members() - {"__enter__", "__exit__"}
+    assert stub == runtime
+    for op in vestra.OPERATIONS:
+        assert recorder_module.snake_case(op.function[3:]) in stub

@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # The DLL exports exactly the functions the header declares with VX_API,
-# undecorated: objdump's export table against the names in LibVestra.h.
-#   check_exports.sh OBJDUMP DLL HEADER
+# undecorated: objdump's export table against the names the header's one
+# reader (python/gen/gen_binding.py) lists.
+#   check_exports.sh OBJDUMP DLL HEADER PYTHON GENERATOR
 set -euo pipefail
-objdump="$1" dll="$2" header="$3"
-want="$(grep -E '^[[:space:]]*VX_API[^;(]*\(' "$header" | sed -E 's/^.*[ *]([A-Za-z_][A-Za-z0-9_]*)[[:space:]]*\(.*$/\1/' | sort -u)"
+objdump="$1" dll="$2" header="$3" python="$4" generator="$5"
+want="$("$python" "$generator" exports "$header" | sort -u)"
 have="$("$objdump" -p "$dll" | awk '/\[Ordinal\/Name Pointer\] Table/{t=1;next} t&&/^[[:space:]]*\[/{print $NF} t&&/^$/{t=0}' | sort -u)"
 if [ "$want" != "$have" ]; then
   diff <(echo "$want") <(echo "$have") | sed 's/^/  /'

@@ -1,7 +1,11 @@
 #include "op_table.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <type_traits>
+
+#include "ops/op_shapes.h"
 
 namespace vxctl {
 namespace {
@@ -75,12 +79,11 @@ uint32_t SetZfy(VestraInfo *d, const char *p, const std::vector<std::string> &a)
 }
 
 // The library asks a record for its battery at most once in 20 s, counting a
-// record that never asked from the start of the process; a record vxctl just
-// opened has not asked in this process, so it may ask at once.
-constexpr int32_t kBatteryWindowMs = 20000;
+// record that never asked from the start of the process. A record vxctl just
+// opened has not asked in this process, so it asks at once; later reads in
+// the same process keep the library's window.
 uint32_t GetBattery(VestraInfo *d, const char *p, uint32_t *level) {
-    if (d->lastBatteryQuery == 0) d->lastBatteryQuery = -kBatteryWindowMs - 1;
-    return VX_GetBatVal(d, p, level);
+    return d->lastBatteryQuery == 0 ? VX_GetBatValNow(d, p, level) : VX_GetBatVal(d, p, level);
 }
 
 // NOLINTNEXTLINE(cert-err58-cpp): a start-up allocation failure ends the tool
@@ -97,46 +100,116 @@ const char *RuleWord(Rule rule) {
     }
 }
 
+// How vxctl calls one export of the list: as a getter or a setter, and the
+// names of its fields. Exports of the simple shapes are called as they are;
+// the others need an adapter below, and one with a key but none does not
+// build.
+struct Binding {
+    Getter get;
+    Setter set;
+    std::vector<const char *> fields;
+};
+
+template <typename>
+constexpr bool kNoAdapter = false;
+
+template <auto Fn>
+Binding Bind() {
+    using F = decltype(Fn);
+    if constexpr (std::is_same_v<F, GetText> || std::is_same_v<F, GetNumber>)
+        return {Fn, {}, {}};
+    else if constexpr (std::is_same_v<F, SetText> || std::is_same_v<F, SetInt>)
+        return {{}, Fn, {}};
+    else if constexpr (std::is_same_v<F, vx::ops::shape::GetEncoder>)
+        return {GetEncoder<Fn>, {}, kEncoderFields};
+    else
+        static_assert(kNoAdapter<F>, "an export with a vxctl key needs an adapter in op_table.cpp");
+}
+template <>
+Binding Bind<VX_GetDevInfo>() {
+    return {GetZfy, {}, {"serial", "userNo", "userName", "unitNo", "unitName"}};
+}
+template <>
+Binding Bind<VX_SetDevInfo>() {
+    return {{}, SetZfy, {"serial", "userNo", "userName", "unitNo", "unitName"}};
+}
+template <>
+Binding Bind<VX_GetDevTimeCfg>() {
+    return {GetTime, {}, {"utc", "second", "third", "text"}};
+}
+template <>
+Binding Bind<VX_SetDevTimeCfg>() {
+    return {{}, SetTime, {"third", "text"}};
+}
+template <>
+Binding Bind<VX_SetDevUser>() {
+    return {{}, SetUser, {"user", "password1", "password2"}};
+}
+template <>
+Binding Bind<VX_GetBatValNow>() {
+    return {GetBattery, {}, {}};
+}
+template <>
+Binding Bind<VX_GetVpn>() {
+    return {GetVpn, {}, {"first", "second", "third"}};
+}
+template <>
+Binding Bind<VX_SetVpn>() {
+    return {{}, SetVpn, {"first", "second", "third"}};
+}
+template <>
+Binding Bind<VX_GetServAddr>() {
+    return {GetServAddr, {}, {"address", "port"}};
+}
+template <>
+Binding Bind<VX_SetServAddr>() {
+    return {{}, SetServAddr, {"address", "port"}};
+}
+
+// One entry of the list joins its key's operation (made at its first entry).
+void Join(std::vector<SimpleOp> &ops, const char *key, const char *label, const vx::ops::Row *row,
+          const Binding &binding) {
+    auto it = std::find_if(ops.begin(), ops.end(),
+                           [&](const SimpleOp &op) { return std::strcmp(op.name, key) == 0; });
+    if (it == ops.end()) {
+        SimpleOp added{};
+        added.name = key;
+        added.about = "";
+        it = ops.insert(ops.end(), added);
+    }
+    if (!std::holds_alternative<std::monostate>(binding.get)) {
+        it->get_row = row;
+        it->get = binding.get;
+        it->fields = binding.fields;
+    } else {
+        it->set_row = row;
+        it->set = binding.set;
+        it->set_fields = binding.fields;
+    }
+    if (*label != '\0') it->about = label;
+}
+
+// Only the entries with a key (sizeof "" is 1) are bound.
+template <bool kHasKey, auto Fn>
+void JoinIf(std::vector<SimpleOp> &ops, const char *key, const char *label,
+            const vx::ops::Row *row) {
+    if constexpr (kHasKey) Join(ops, key, label, row, Bind<Fn>());
+}
+
+std::vector<SimpleOp> MakeOps() {
+    std::vector<SimpleOp> ops;
+#define VX_OP(Export, Row, Shape, Cli, Label) \
+    JoinIf<(sizeof(Cli) > 1), Export>(ops, Cli, Label, vx::ops::RowOf(vx::ops::rows::Row));
+#include "ops/op_list.h"
+#undef VX_OP
+    return ops;
+}
+
 }  // namespace
 
 const std::vector<SimpleOp> &SimpleOps() {
-    // clang-format off
-    static const std::vector<SimpleOp> kOps{
-        {"devname", &rows::kGetDevName, &rows::kSetDevName, VX_GetDevName, VX_SetDevName, {}, {}, "recorder name"},
-        {"uid", &rows::kGetDevUid, nullptr, VX_GetDevUID, {}, {}, {}, "UID"},
-        {"uuid", &rows::kGetDevUuid, nullptr, VX_GetDevUUID, {}, {}, {}, "UUID"},
-        {"vid", &rows::kGetDevVid, nullptr, VX_GetDevVID, {}, {}, {}, "VID"},
-        {"did", &rows::kGetDevDid, nullptr, VX_GetDevDID, {}, {}, {}, "DID"},
-        {"zfyinfo", &rows::kGetDevInfo, &rows::kSetDevInfo, GetZfy, SetZfy,
-         {"serial", "userNo", "userName", "unitNo", "unitName"}, {}, "identity record"},
-        {"time", &rows::kGetDevTime, &rows::kSetDevTime, GetTime, SetTime,
-         {"utc", "second", "third", "text"}, {"third", "text"}, "clock; set sends the host's UTC time with these"},
-        {"user", &rows::kGetDevUser, &rows::kSetDevUser, VX_GetDevUser, SetUser, {},
-         {"user", "password1", "password2"}, "user account"},
-        {"battery", &rows::kGetBatVal, nullptr, GetBattery, {}, {}, {}, "battery level, asked at most once in 20 s"},
-        {"recpwd", &rows::kGetRecordPwd, &rows::kSetRecordPwd, VX_GetRecordPwd, VX_SetRecordPwd, {}, {},
-         "recording password"},
-        {"video-main", &rows::kGetMasterVe, nullptr, GetEncoder<VX_GetMasterVEInfo>, {}, kEncoderFields, {},
-         "main stream encoder"},
-        {"video-sub", &rows::kGetSlaveVe, nullptr, GetEncoder<VX_GetSlaveVEInfo>, {}, kEncoderFields, {},
-         "sub stream encoder"},
-        {"apn", &rows::kGetApn, &rows::kSetApn, VX_GetApn, VX_SetApn, {}, {}, "mobile data APN"},
-        {"vpn", &rows::kGetVpn, &rows::kSetVpn, GetVpn, SetVpn, {"first", "second", "third"}, {}, "VPN"},
-        {"servaddr", &rows::kGetServAddr, &rows::kSetServAddr, GetServAddr, SetServAddr, {"address", "port"},
-         {}, "management server"},
-        {"ssid", &rows::kGetDevSsid, &rows::kSetDevSsid, VX_GetDevSSID, VX_SetDevSSID, {}, {}, "own Wi-Fi name"},
-        {"udiskauth", &rows::kGetUDiskAuthEn, &rows::kSetUDiskAuthEn, VX_GetDevUDiskAuthEn,
-         VX_SetDevUDiskAuthEn, {}, {}, "U-disk authentication switch"},
-        {"pfptt", &rows::kGetPfpttEn, &rows::kSetPfpttEn, VX_GetDevPFPTTEn, VX_SetDevPFPTTEn, {}, {},
-         "PFPTT switch"},
-        {"heartbeat", &rows::kGetReportTime, &rows::kSetReportTime, VX_GetDevReportTime,
-         VX_SetDevReportTime, {}, {}, "server heartbeat interval"},
-        {"gps", &rows::kGetGpsEn, &rows::kSetGpsEn, VX_GetDevGpsEn, VX_SetDevGpsEn, {}, {}, "GPS switch"},
-        {"loglevel", &rows::kGetLogLevel, &rows::kSetLogLevel, VX_GetDevLogLevel, VX_SetDevLogLevel, {}, {},
-         "device log level"},
-        {"datapthread", nullptr, &rows::kDataPthread, {}, VX_SetDataPthread, {}, {}, "data channel setting"},
-    };
-    // clang-format on
+    // NOLINTNEXTLINE(cert-err58-cpp): a start-up allocation failure ends the tool
+    static const std::vector<SimpleOp> kOps = MakeOps();
     return kOps;
 }
 

@@ -1,5 +1,6 @@
-// The simple operations of `get KEY` and `set KEY VALUE...`: one row per key,
-// pairing a name with the library's rows (keyword, form, parse rule) and the
+// The simple operations of `get KEY` and `set KEY VALUE...`, made from the
+// library's list of operations (ops/op_list.h: each export's row and key):
+// one entry per key with its rows (keyword, form, parse rule) and the
 // exported getter and setter.
 #pragma once
 
