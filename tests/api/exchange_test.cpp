@@ -118,15 +118,4 @@ TEST_F(Exchange, TwoRecordsKeepTheirOwnOutcome) {
     EXPECT_EQ(VX_GetErrNo(dev), 1);
 }
 
-TEST_F(Exchange, UnpluggedRecordFailsThenReportsNotOpen) {
-    ASSERT_EQ(VX_Cmd(dev, "888888", "VX+DEVNAME?\r\n"), 1u);
-    vsim::unplug(id);
-    EXPECT_EQ(VX_Cmd(dev, "888888", "VX+DEVNAME?\r\n"), 0u);
-    EXPECT_EQ(VX_GetErrNo(dev), 0);
-    EXPECT_STREQ(VX_GetErrStr(dev), "");
-    EXPECT_EQ(VX_Cmd(dev, "888888", "VX+DEVNAME?\r\n"), 0u);
-    EXPECT_EQ(VX_GetErrNo(dev), VX_STATUS_NOT_OPEN);
-    EXPECT_STREQ(VX_GetErrStr(dev), "Device not Open");
-}
-
 }  // namespace

@@ -399,13 +399,6 @@ TEST_F(Refusals, DataPackSizes) {
     EXPECT_EQ(packs[0].bytes, data.substr(0, VX_DATA_PACK_MAX));
 }
 
-TEST_F(Refusals, UnknownFileSystemTypeSendsNothing) {
-    for (int32_t type : {0, 3, -1}) {
-        expect_refused([&] { return VX_FormatUdisk(dev, kPwd, type); }, "fstype Error");
-        EXPECT_STREQ(VX_GetErrStr(dev), "fstype Error");
-    }
-}
-
 TEST_F(Refusals, UserCommands) {
     char lower[] = "vx+devname?";
     char reply[VX_USER_REPLY_AREA];
@@ -578,12 +571,17 @@ TEST_F(OpsTest, RawCommandWithoutText) {
     EXPECT_EQ(VX_IsLogin(dev), 0);
 }
 
+// Faults: a type other than 1 (FAT32) and 2 (EXFAT) sent, the refusal before
+// the login, its text or status other than "fstype Error" and 0.
 TEST_F(OpsTest, UnknownFileSystemTypeIsRefusedAfterTheLogin) {
-    EXPECT_EQ(VX_FormatUdisk(dev, kPwd, 3), 0u);
+    for (int32_t type : {3, 0, -1}) {
+        EXPECT_EQ(VX_FormatUdisk(dev, kPwd, type), 0u) << type;
+        EXPECT_EQ(VX_GetErrNo(dev), 0);
+        EXPECT_STREQ(VX_GetErrStr(dev), "fstype Error");
+    }
     EXPECT_EQ(vsim::commands(id),
               std::vector<std::string>{"VX+LOGIN=admin:21218CCA77804D2BA1922C33E0151105\r\n"});
     EXPECT_EQ(VX_IsLogin(dev), 1);
-    EXPECT_STREQ(VX_GetErrStr(dev), "fstype Error");
 }
 
 TEST_F(OpsTest, LoginIdIsTakenEvenBesideAParaError) {
