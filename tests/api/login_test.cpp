@@ -119,6 +119,16 @@ TEST_F(Login, LoginExNamesTheAccount) {
     EXPECT_EQ(VX_IsLogin(d2), 1);
 }
 
+// Fault: a login line formed past its 1024-byte area (a user name of any
+// length is cut to the area's 1023 characters, never written beyond it).
+TEST_F(Login, LoginLineIsBoundedByTheCommandArea) {
+    const std::string user(5000, 'u');
+    EXPECT_EQ(VX_LoginEx(dev, user.c_str(), "888888"), 0u);
+    auto w = writes();
+    ASSERT_FALSE(w.empty());
+    EXPECT_EQ(w.front().data, "VX+LOGIN=" + user.substr(0, VX_TEXT_AREA - 1 - 9));
+}
+
 TEST_F(Login, TwoStepLogin) {
     char login_id[36];
     std::memset(login_id, '#', sizeof login_id);

@@ -15,13 +15,20 @@ namespace {
 
 using namespace ops_test;
 
-// A reply and what the operation makes of it.
+// A reply and what the operation makes of it: result, status, and the
+// caller's areas after it, every byte (texts and numbers written as listed,
+// more for the rest; everything else as it was filled).
 struct Case {
     std::string reply;
-    uint32_t result;
-    int status;
-    std::function<void(const Outs &)> check;
+    uint32_t result = 1;
+    int status = 1;
+    std::vector<const char *> texts = {};  // t[0], t[1], ...; null: not written
+    std::vector<uint32_t> nums = {};       // n[0], n[1], ...
+    std::function<void(Outs &)> more = nullptr;
 };
+
+// How the rule writes a text: its bytes only, or a field and its terminator.
+enum class Writes { Bytes, Fields };
 
 class Rules : public OpsTest {
 protected:
@@ -31,7 +38,7 @@ protected:
     }
     // Runs op once per case against command; a failed case keeps the reply
     // as error text, a successful one the text that was there.
-    void run(const std::string &command, const std::vector<Case> &cases,
+    void run(const std::string &command, Writes writes, const std::vector<Case> &cases,
              const std::function<uint32_t(Outs &)> &op) {
         for (const Case &c : cases) {
             SCOPED_TRACE(c.reply);
@@ -41,113 +48,64 @@ protected:
             EXPECT_EQ(op(outs), c.result);
             EXPECT_EQ(VX_GetErrNo(dev), c.status);
             EXPECT_EQ(std::string(VX_GetErrStr(dev)), c.result == 1 ? "prior" : c.reply);
-            if (c.check) c.check(outs);
+            Outs want = Image(c.texts, c.nums, writes == Writes::Fields);
+            if (c.more) c.more(want);
+            EXPECT_TRUE(SameOuts(want, outs));
         }
     }
 };
 
-#define RAW(area, text) EXPECT_TRUE(Raw(area, text))
-#define TERM(area, text) EXPECT_TRUE(Term(area, text))
-#define UNTOUCHED(...) EXPECT_TRUE(Untouched(__VA_ARGS__))
+const std::string kA127(127, 'a');
+constexpr uint32_t kF = kNumFill;  // a number not written
 
+// clang-format off
 TEST_F(Rules, RawCopy) {
-    run("VX+DEVNAME?\r\n",
-        {
-            {"+DEVNAME:\r\nOK\r\n", 1, 1,
-             [](const Outs &o) { UNTOUCHED(o.t[0]); }},  // empty payload
-            {"OK\r\n+DEVNAME:abc", 0, 0,
-             [](const Outs &o) { UNTOUCHED(o.t[0]); }},  // no line end behind
-            {"+DEVNAME:a,b c\r\n+DEVNAME:second\r\nOK\r\n", 1, 1,
-             [](const Outs &o) { RAW(o.t[0], "a,b c"); }},  // the first key, commas kept
-            {"noise+DEVNAME:x\nstill\r\nOK\r\n", 1, 1,
-             [](const Outs &o) { RAW(o.t[0], "x\nstill"); }},
+    run("VX+DEVNAME?\r\n", Writes::Bytes, {
+            {.reply = "+DEVNAME:\r\nOK\r\n"},  // empty payload: nothing written
+            {.reply = "OK\r\n+DEVNAME:abc", .result = 0, .status = 0},  // no line end behind
+            {.reply = "+DEVNAME:a,b c\r\n+DEVNAME:second\r\nOK\r\n", .texts = {"a,b c"}},  // the first key, commas kept
+            {.reply = "noise+DEVNAME:x\nstill\r\nOK\r\n", .texts = {"x\nstill"}},
         },
         [&](Outs &o) { return VX_GetDevName(dev, kPwd, o.t[0]); });
 }
 
 TEST_F(Rules, Number) {
-    run("VX+LOGLEVEL?\r\n",
-        {
-            {"+LOGLEVEL:abc\r\nOK\r\n", 1, 1, [](const Outs &o) { EXPECT_EQ(o.n[0], 0u); }},
-            {"+LOGLEVEL: 42x\r\nOK\r\n", 1, 1, [](const Outs &o) { EXPECT_EQ(o.n[0], 42u); }},
-            {"+LOGLEVEL:-1\r\nOK\r\n", 1, 1, [](const Outs &o) { EXPECT_EQ(o.n[0], 0xFFFFFFFFu); }},
-            {"+LOGLEVEL:99999999999\r\nOK\r\n", 1, 1,
-             [](const Outs &o) { EXPECT_EQ(o.n[0], 0x7FFFFFFFu); }},
-            {"+LOGLEVEL:-99999999999\r\nOK\r\n", 1, 1,
-             [](const Outs &o) { EXPECT_EQ(o.n[0], 0x80000000u); }},
-            {"OK\r\n+LOGLEVEL:3", 0, 0, [](const Outs &o) { EXPECT_EQ(o.n[0], kNumFill); }},
+    run("VX+LOGLEVEL?\r\n", Writes::Fields, {
+            {.reply = "+LOGLEVEL:abc\r\nOK\r\n", .nums = {0}},
+            {.reply = "+LOGLEVEL: 42x\r\nOK\r\n", .nums = {42}},
+            {.reply = "+LOGLEVEL:-1\r\nOK\r\n", .nums = {0xFFFFFFFFu}},
+            {.reply = "+LOGLEVEL:99999999999\r\nOK\r\n", .nums = {0x7FFFFFFFu}},
+            {.reply = "+LOGLEVEL:-99999999999\r\nOK\r\n", .nums = {0x80000000u}},
+            {.reply = "OK\r\n+LOGLEVEL:3", .result = 0, .status = 0},
         },
         [&](Outs &o) { return VX_GetDevLogLevel(dev, kPwd, &o.n[0]); });
 }
 
 TEST_F(Rules, FieldList) {
     const std::string long_field(200, 'a');
-    run("VX+SYSTIME?\r\n",
-        {
+    run("VX+SYSTIME?\r\n", Writes::Fields, {
             // Cutting stops at the first CR or LF.
-            {"+SYSTIME:t1,5\n8,Z\r\nOK\r\n", 1, 1,
-             [](const Outs &o) {
-                 TERM(o.t[0], "t1");
-                 EXPECT_EQ(o.n[0], 5u);
-                 EXPECT_EQ(o.n[1], kNumFill);
-                 UNTOUCHED(o.t[1]);
-             }},
+            {.reply = "+SYSTIME:t1,5\n8,Z\r\nOK\r\n", .texts = {"t1"}, .nums = {5}},
             // A last field with no separator behind it is dropped.
-            {"OK\r\n+SYSTIME:t1,5,8,Z", 1, 1,
-             [](const Outs &o) {
-                 TERM(o.t[0], "t1");
-                 EXPECT_EQ(o.n[1], 8u);
-                 UNTOUCHED(o.t[1]);
-             }},
+            {.reply = "OK\r\n+SYSTIME:t1,5,8,Z", .texts = {"t1"}, .nums = {5, 8}},
             // A field holds at most 127 characters; the next field is still the next one.
-            {"+SYSTIME:" + long_field + ",5,8,Z\r\nOK\r\n", 1, 1,
-             [](const Outs &o) {
-                 TERM(o.t[0], std::string(127, 'a'));
-                 EXPECT_EQ(o.n[0], 5u);
-                 EXPECT_EQ(o.n[1], 8u);
-                 TERM(o.t[1], "Z");
-             }},
+            {.reply = "+SYSTIME:" + long_field + ",5,8,Z\r\nOK\r\n", .texts = {kA127.c_str(), "Z"}, .nums = {5, 8}},
             // Absent fields keep what the outputs held.
-            {"+SYSTIME:t1,5\r\nOK\r\n", 1, 1,
-             [](const Outs &o) {
-                 EXPECT_EQ(o.n[0], 5u);
-                 EXPECT_EQ(o.n[1], kNumFill);
-                 UNTOUCHED(o.t[1]);
-             }},
-            {"+SYSTIME:\r\nOK\r\n", 1, 1, [](const Outs &o) { TERM(o.t[0], ""); }},
-            {"+SYSTIME,t1,5,8,Z\r\nOK\r\n", 0, 0, [](const Outs &o) { UNTOUCHED(o.t[0]); }},
+            {.reply = "+SYSTIME:t1,5\r\nOK\r\n", .texts = {"t1"}, .nums = {5}},
+            {.reply = "+SYSTIME:\r\nOK\r\n", .texts = {""}},
+            {.reply = "+SYSTIME,t1,5,8,Z\r\nOK\r\n", .result = 0, .status = 0},
         },
         [&](Outs &o) { return VX_GetDevTimeCfg(dev, kPwd, o.t[0], &o.n[0], &o.n[1], o.t[1]); });
-
-    run("VX+MVEINFO?\r\n",
-        {
-            {"+MVEINFO:1280,25\r\nOK\r\n", 1, 1,
-             [](const Outs &o) {
-                 EXPECT_EQ(o.n[0], kNumFill);  // no "x": width and height untouched
-                 EXPECT_EQ(o.n[1], kNumFill);
-                 EXPECT_EQ(o.n[2], 25u);
-                 EXPECT_EQ(o.n[3], kNumFill);
-             }},
-        },
+    // No "x": width and height not written.
+    run("VX+MVEINFO?\r\n", Writes::Fields, {{.reply = "+MVEINFO:1280,25\r\nOK\r\n", .nums = {kF, kF, 25}}},
         [&](Outs &o) { return VX_GetMasterVEInfo(dev, kPwd, &o.n[0], &o.n[1], &o.n[2], &o.n[3]); });
-
-    run("VX+VPN?\r\n",
-        {
-            {"+VPN:NULL,NULL,NULL\r\nOK\r\n", 1, 1,
-             [](const Outs &o) {
-                 UNTOUCHED(o.t[0]);
-                 UNTOUCHED(o.t[1]);
-                 UNTOUCHED(o.t[2]);
-             }},
-            {"+VPN:null,,x\r\nOK\r\n", 1, 1,  // only "NULL" exactly stands for nothing
-             [](const Outs &o) {
-                 TERM(o.t[0], "null");
-                 TERM(o.t[1], "");
-                 TERM(o.t[2], "x");
-             }},
+    run("VX+VPN?\r\n", Writes::Fields, {
+            {.reply = "+VPN:NULL,NULL,NULL\r\nOK\r\n"},
+            {.reply = "+VPN:null,,x\r\nOK\r\n", .texts = {"null", "", "x"}},  // only "NULL" exactly stands for nothing
         },
         [&](Outs &o) { return VX_GetVpn(dev, kPwd, o.t[0], o.t[1], o.t[2]); });
 }
+// clang-format on
 
 TEST_F(Rules, IdentityRecordIsClearedOnceAcceptedAndFieldsStayInTheirWidths) {
     auto image = [](const char *serial, const char *userNo, const char *userName,
@@ -192,67 +150,36 @@ TEST_F(Rules, IdentityRecordIsClearedOnceAcceptedAndFieldsStayInTheirWidths) {
     EXPECT_EQ(std::memcmp(&z, &before, sizeof z), 0);
 }
 
+// clang-format off
 TEST_F(Rules, KeyedList) {
-    run("VX+GPSSERVCFG?\r\n",
-        {
-            {"+GPSSERVCFG:ReportTime:15,Passwd:pw,DevNo:D,ServPort:80,ServIP:h,bEnable:1,"
-             "\r\nOK\r\n",
-             1, 1,
-             [](const Outs &o) {
-                 EXPECT_EQ(o.n[0], 1u);
-                 RAW(o.t[0], "h");
-                 RAW(o.t[1], "80");
-                 RAW(o.t[2], "D");
-                 RAW(o.t[3], "pw");
-                 EXPECT_EQ(o.n[1], 15u);
-             }},
-            {"+GPSSERVCFG:bEnable:1,\r\nOK\r\n", 1, 1,
-             [](const Outs &o) {
-                 EXPECT_EQ(o.n[0], 1u);
-                 for (int i = 0; i < 4; ++i) UNTOUCHED(o.t[i]);
-                 EXPECT_EQ(o.n[1], kNumFill);
-             }},
-            {"+GPSSERVCFG:\r\nOK\r\n", 0, 0, [](const Outs &o) { EXPECT_EQ(o.n[0], kNumFill); }},
+    run("VX+GPSSERVCFG?\r\n", Writes::Bytes, {
+            {.reply = "+GPSSERVCFG:ReportTime:15,Passwd:pw,DevNo:D,ServPort:80,ServIP:h,bEnable:1,\r\nOK\r\n",
+             .texts = {"h", "80", "D", "pw"}, .nums = {1, 15}},
+            {.reply = "+GPSSERVCFG:bEnable:1,\r\nOK\r\n", .nums = {1}},
+            {.reply = "+GPSSERVCFG:\r\nOK\r\n", .result = 0, .status = 0},
             // "ReportTime" is looked for without its colon.
-            {"+GPSSERVCFG:ReportTimeSec:45,\r\nOK\r\n", 1, 1,
-             [](const Outs &o) { EXPECT_EQ(o.n[1], 45u); }},
+            {.reply = "+GPSSERVCFG:ReportTimeSec:45,\r\nOK\r\n", .nums = {kF, 45}},
             // A value needs its comma; pairs before the key do not count.
-            {"ServIP:early,+GPSSERVCFG:ServPort:80\r\nOK\r\n", 0, 0,
-             [](const Outs &o) { UNTOUCHED(o.t[0]); }},
-            {"+GPSSERVCFG:ServIP:,\r\nOK\r\n", 1, 1,
-             [](const Outs &o) { UNTOUCHED(o.t[0]); }},  // empty value
+            {.reply = "ServIP:early,+GPSSERVCFG:ServPort:80\r\nOK\r\n", .result = 0, .status = 0},
+            {.reply = "+GPSSERVCFG:ServIP:,\r\nOK\r\n"},  // empty value
         },
-        [&](Outs &o) {
-            return VX_GetGpsServCfg(dev, kPwd, &o.n[0], o.t[0], o.t[1], o.t[2], o.t[3], &o.n[1]);
-        });
-
-    run("VX+TALKBACKCFG?\r\n",
-        {
-            // "DevName" is looked for without its colon.
-            {"+TALKBACKCFG:DevNameX:Cam,\r\nOK\r\n", 1, 1,
-             [](const Outs &o) { RAW(o.t[3], "Cam"); }},
-        },
-        [&](Outs &o) {
-            return VX_GetTalkBackCfg(dev, kPwd, &o.n[0], o.t[0], o.t[1], o.t[2], o.t[3], o.t[4]);
-        });
-
-    run("VX+GB28181CFG?\r\n",
-        {
-            {"+GB28181CFG:Name:N1,\r\nOK\r\n", 1, 1, [](const Outs &o) { RAW(o.t[5], "N1"); }},
+        [&](Outs &o) { return VX_GetGpsServCfg(dev, kPwd, &o.n[0], o.t[0], o.t[1], o.t[2], o.t[3], &o.n[1]); });
+    // "DevName" is looked for without its colon.
+    run("VX+TALKBACKCFG?\r\n", Writes::Bytes,
+        {{.reply = "+TALKBACKCFG:DevNameX:Cam,\r\nOK\r\n", .texts = {nullptr, nullptr, nullptr, "Cam"}}},
+        [&](Outs &o) { return VX_GetTalkBackCfg(dev, kPwd, &o.n[0], o.t[0], o.t[1], o.t[2], o.t[3], o.t[4]); });
+    run("VX+GB28181CFG?\r\n", Writes::Bytes, {
+            {.reply = "+GB28181CFG:Name:N1,\r\nOK\r\n", .texts = {nullptr, nullptr, nullptr, nullptr, nullptr, "N1"}},
             // "Name" first, then "ServID" copied over it.
-            {"+GB28181CFG:ServID:S2,Name:LONGNAME,\r\nOK\r\n", 1, 1,
-             [](const Outs &o) { RAW(o.t[5], "S2NGNAME"); }},
-            {"+GB28181CFG:Chnname:Front,\r\nOK\r\n", 1, 1,
-             [](const Outs &o) {
-                 RAW(o.t[4], "Front");
-                 UNTOUCHED(o.t[5]);
-             }},
+            {.reply = "+GB28181CFG:ServID:S2,Name:LONGNAME,\r\nOK\r\n",
+             .texts = {nullptr, nullptr, nullptr, nullptr, nullptr, "S2NGNAME"}},
+            {.reply = "+GB28181CFG:Chnname:Front,\r\nOK\r\n", .texts = {nullptr, nullptr, nullptr, nullptr, "Front"}},
         },
         [&](Outs &o) {
-            return VX_GetGb28181Cfg(dev, kPwd, &o.n[0], o.t[0], o.t[1], o.t[2], o.t[3], o.t[4],
-                                    o.t[5], o.t[6]);
+            return VX_GetGb28181Cfg(dev, kPwd, &o.n[0], o.t[0], o.t[1], o.t[2], o.t[3], o.t[4], o.t[5], o.t[6]);
         });
 }
+// clang-format on
 
 TEST_F(Rules, ServiceSetCommands) {
     struct SetCase {
@@ -285,35 +212,35 @@ TEST_F(Rules, ServiceSetCommands) {
     }
 }
 
+// The text is padded with zeros up to size - 1; the last byte is never written.
+void OsdText(Outs &w, const char *text) {
+    std::memset(w.t[0], 0, 63);
+    std::memcpy(w.t[0], text, std::strlen(text));
+}
+
+// clang-format off
 TEST_F(Rules, Osd) {
     auto osd = [&](int32_t index, uint32_t size) {
-        return [this, index, size](Outs &o) {
-            return VX_GetVideoOsd(dev, kPwd, index, &o.n[0], o.t[0], size);
-        };
+        return [this, index, size](Outs &o) { return VX_GetVideoOsd(dev, kPwd, index, &o.n[0], o.t[0], size); };
     };
-    run("VX+VIDEOOSD1?\r\n",
-        {
-            {"+VIDEOOSD1:7\r\nOK\r\n", 1, 1,
-             [](const Outs &o) {
-                 EXPECT_EQ(o.n[0], 7u);
-                 TERM(o.t[0], "");
-             }},
-            {"+VIDEOOSD2:1,x\r\nOK\r\n", 0, 0,
-             [](const Outs &o) {
-                 EXPECT_EQ(o.n[0], kNumFill);
-                 UNTOUCHED(o.t[0]);
-             }},
-            {"OK\r\n+VIDEOOSD1:1,x", 0, 0, [](const Outs &o) { UNTOUCHED(o.t[0]); }},
+    run("VX+VIDEOOSD1?\r\n", Writes::Bytes, {
+            {.reply = "+VIDEOOSD1:7\r\nOK\r\n", .nums = {7}, .more = [](Outs &w) { OsdText(w, ""); }},
+            {.reply = "+VIDEOOSD2:1,x\r\nOK\r\n", .result = 0, .status = 0},
+            {.reply = "OK\r\n+VIDEOOSD1:1,x", .result = 0, .status = 0},
+            // The index is part of the key: "+VIDEOOSD10:" is not the key of index 1.
+            {.reply = "+VIDEOOSD10:5,x\r\nOK\r\n", .result = 0, .status = 0},
+            // A value of two digits is the whole number; the text begins behind its comma.
+            {.reply = "+VIDEOOSD1:12,Unit\r\nOK\r\n", .nums = {12}, .more = [](Outs &w) { OsdText(w, "Unit"); }},
         },
         osd(1, 64));
+    run("VX+VIDEOOSD1?\r\n", Writes::Bytes,  // no text at all: zeros up to size - 1
+        {{.reply = "+VIDEOOSD1:123\r\nOK\r\n", .nums = {123}, .more = [](Outs &w) { std::memset(w.t[0], 0, 7); }}},
+        osd(1, 8));
     // Longer than size - 1: size - 1 characters, the last byte left.
-    run("VX+VIDEOOSD1?\r\n",
-        {{"+VIDEOOSD1:1,ABCDEFG\r\nOK\r\n", 1, 1, [](const Outs &o) { RAW(o.t[0], "ABCD"); }}},
+    run("VX+VIDEOOSD1?\r\n", Writes::Bytes, {{.reply = "+VIDEOOSD1:1,ABCDEFG\r\nOK\r\n", .texts = {"ABCD"}, .nums = {1}}},
         osd(1, 5));
-    // The index is part of the key: "+VIDEOOSD10:" is not the key of index 1.
-    run("VX+VIDEOOSD1?\r\n", {{"+VIDEOOSD10:5,x\r\nOK\r\n", 0, 0, nullptr}}, osd(1, 64));
-    run("VX+VIDEOOSD10?\r\n",
-        {{"+VIDEOOSD10:5,xy\r\nOK\r\n", 1, 1, [](const Outs &o) { TERM(o.t[0], "xy"); }}},
+    run("VX+VIDEOOSD10?\r\n", Writes::Bytes,
+        {{.reply = "+VIDEOOSD10:5,xy\r\nOK\r\n", .nums = {5}, .more = [](Outs &w) { OsdText(w, "xy"); }}},
         osd(10, 64));
 
     // Size 0: nothing written, nothing sent.
@@ -329,61 +256,51 @@ TEST_F(Rules, ConfigText) {
     auto json = [&](int32_t size) {
         return [this, size](Outs &o) { return VX_DevCfgJsonStr(dev, kPwd, "{}", o.t[0], size); };
     };
-    run("VX+UMSJSON={}\r\n",
-        {
-            {"+UMSJSON:123456789\r\nOK\r\n", 1, 1, [](const Outs &o) { RAW(o.t[0], "123456789"); }},
-            {"+UMSJSON:1234567890\r\nOK\r\n", 0, 0, [](const Outs &o) { UNTOUCHED(o.t[0]); }},
+    run("VX+UMSJSON={}\r\n", Writes::Bytes, {
+            {.reply = "+UMSJSON:123456789\r\nOK\r\n", .texts = {"123456789"}},
+            {.reply = "+UMSJSON:1234567890\r\nOK\r\n", .result = 0, .status = 0},
             // No "OK" needed: an "Error:" reply that holds the key is a success.
-            {"+UMSJSON:{}\r\nError: partly applied\r\n", 1, 1,
-             [](const Outs &o) { RAW(o.t[0], "{}"); }},
-            {"Error: x +UMSJSON:{}\r\n", 1, 1, [](const Outs &o) { RAW(o.t[0], "{}"); }},
-            {"OK\r\n+UMSJSON:{}", 0, 0, [](const Outs &o) { UNTOUCHED(o.t[0]); }},
+            {.reply = "+UMSJSON:{}\r\nError: partly applied\r\n", .texts = {"{}"}},
+            {.reply = "Error: x +UMSJSON:{}\r\n", .texts = {"{}"}},
+            {.reply = "OK\r\n+UMSJSON:{}", .result = 0, .status = 0},
         },
         json(10));
-    run("VX+UMSJSON={}\r\n",
-        {{"+UMSJSON:\r\nOK\r\n", 0, 0, [](const Outs &o) { UNTOUCHED(o.t[0]); }}}, json(0));
-    run("VX+UMSJSON={}\r\n", {{"+UMSJSON:\r\nOK\r\n", 0, 0, nullptr}}, json(-1));
-    run("VX+UMSINI=a.b=?\r\n",
-        {{"+UMSINI:a.b=1\r\nOK\r\n", 1, 1, [](const Outs &o) { RAW(o.t[0], "a.b=1"); }}},
+    run("VX+UMSJSON={}\r\n", Writes::Bytes, {{.reply = "+UMSJSON:\r\nOK\r\n", .result = 0, .status = 0}}, json(0));
+    run("VX+UMSJSON={}\r\n", Writes::Bytes, {{.reply = "+UMSJSON:\r\nOK\r\n", .result = 0, .status = 0}}, json(-1));
+    run("VX+UMSINI=a.b=?\r\n", Writes::Bytes, {{.reply = "+UMSINI:a.b=1\r\nOK\r\n", .texts = {"a.b=1"}}},
         [&](Outs &o) { return VX_DevCfgIniStr(dev, kPwd, "a.b=?", o.t[0], 6); });
 }
 
 TEST_F(Rules, AccessPointOutcomes) {
-    auto del = [&](Outs &) { return VX_DelAp(dev, kPwd, "HQ"); };
-    run("VX+APDEL=HQ\r\n",
-        {
-            {"+APDEL:\r\nOK\r\n", 1, VX_STATUS_AP_NOT_DELETED, nullptr},
-            {"+APDEL:x,HQ\r\nOK\r\n", 1, 1, nullptr},
-            {"+APDEL:\r\nHQ OK\r\n", 1, 1, nullptr},  // anywhere behind the key
-            {"HQ\r\n+APDEL:Depot\r\nOK\r\n", 1, VX_STATUS_AP_NOT_DELETED, nullptr},
+    constexpr int kNotDeleted = VX_STATUS_AP_NOT_DELETED, kNoSel = VX_STATUS_AP_EMPTY_SEL;
+    run("VX+APDEL=HQ\r\n", Writes::Bytes, {
+            {.reply = "+APDEL:\r\nOK\r\n", .status = kNotDeleted},
+            {.reply = "+APDEL:x,HQ\r\nOK\r\n"},
+            {.reply = "+APDEL:\r\nHQ OK\r\n"},  // anywhere behind the key
+            {.reply = "HQ\r\n+APDEL:Depot\r\nOK\r\n", .status = kNotDeleted},
         },
-        del);
-    run("VX+APDEL=ALL\r\n", {{"+APDEL:HQ\r\nOK\r\n", 1, VX_STATUS_AP_NOT_DELETED, nullptr}},
+        [&](Outs &) { return VX_DelAp(dev, kPwd, "HQ"); });
+    run("VX+APDEL=ALL\r\n", Writes::Bytes, {{.reply = "+APDEL:HQ\r\nOK\r\n", .status = kNotDeleted}},
         [&](Outs &) { return VX_DelAllAp(dev, kPwd); });
-    run("VX+APSEL=HQ\r\n", {{"+APSEL:Depot\r\nOK\r\n", 1, VX_STATUS_AP_NOT_SELECTED, nullptr}},
+    run("VX+APSEL=HQ\r\n", Writes::Bytes, {{.reply = "+APSEL:Depot\r\nOK\r\n", .status = VX_STATUS_AP_NOT_SELECTED}},
         [&](Outs &) { return VX_SetSelAp(dev, kPwd, "HQ"); });
-    run("VX+APSEL?\r\n",
-        {
-            {"+APSEL:\r\nOK\r\n", 1, VX_STATUS_AP_EMPTY_SEL,
-             [](const Outs &o) { UNTOUCHED(o.t[0]); }},
-            {"+APLIST:Depot\r\nOK\r\n", 1, 1, [](const Outs &o) { RAW(o.t[0], "Depot"); }},
-            {"+APLIST:A,B\r\n+APSEL:B\r\nOK\r\n", 1, 1, [](const Outs &o) { RAW(o.t[0], "B"); }},
-            {"+APLIST:\r\nOK\r\n", 1, VX_STATUS_AP_EMPTY_SEL,
-             [](const Outs &o) { UNTOUCHED(o.t[0]); }},
-            {"OK\r\n+APSEL:B", 0, 0, [](const Outs &o) { UNTOUCHED(o.t[0]); }},
+    run("VX+APSEL?\r\n", Writes::Bytes, {
+            {.reply = "+APSEL:\r\nOK\r\n", .status = kNoSel},
+            {.reply = "+APLIST:Depot\r\nOK\r\n", .texts = {"Depot"}},
+            {.reply = "+APLIST:A,B\r\n+APSEL:B\r\nOK\r\n", .texts = {"B"}},
+            {.reply = "+APLIST:\r\nOK\r\n", .status = kNoSel},
+            {.reply = "OK\r\n+APSEL:B", .result = 0, .status = 0},
         },
         [&](Outs &o) { return VX_GetSelAp(dev, kPwd, o.t[0]); });
     const std::string big(1500, 'w');
-    run("VX+APLIST?\r\n",
-        {
-            {"+APLIST:\r\nOK\r\n", 1, VX_STATUS_AP_EMPTY_LIST,
-             [](const Outs &o) { UNTOUCHED(o.list, sizeof o.list); }},
-            {"OK\r\n+APLIST:x", 0, 0, [](const Outs &o) { UNTOUCHED(o.list, sizeof o.list); }},
-            {"+APLIST:" + big + "\r\nOK\r\n", 1, 1,
-             [big](const Outs &o) { RAW(o.list, big); }},  // over 1024 bytes
+    run("VX+APLIST?\r\n", Writes::Bytes, {
+            {.reply = "+APLIST:\r\nOK\r\n", .status = VX_STATUS_AP_EMPTY_LIST},
+            {.reply = "OK\r\n+APLIST:x", .result = 0, .status = 0},
+            {.reply = "+APLIST:" + big + "\r\nOK\r\n", .more = [big](Outs &w) { std::memcpy(w.list, big.data(), big.size()); }},  // over 1024 bytes
         },
         [&](Outs &o) { return VX_GetApList(dev, kPwd, o.list); });
 }
+// clang-format on
 
 // ---- Arguments refused before anything is sent ----------------------------
 
@@ -480,13 +397,6 @@ TEST_F(Refusals, DataPackSizes) {
     ASSERT_EQ(packs.size(), 1u);
     EXPECT_EQ(packs[0].number, 2147483647);
     EXPECT_EQ(packs[0].bytes, data.substr(0, VX_DATA_PACK_MAX));
-}
-
-TEST_F(Refusals, UnknownFileSystemTypeSendsNothing) {
-    for (int32_t type : {0, 3, -1}) {
-        expect_refused([&] { return VX_FormatUdisk(dev, kPwd, type); }, "fstype Error");
-        EXPECT_STREQ(VX_GetErrStr(dev), "fstype Error");
-    }
 }
 
 TEST_F(Refusals, UserCommands) {
@@ -596,9 +506,19 @@ TEST_F(Rules, DataPacksAreBase64OnTheWire) {
         std::string data;
         const char *text;
     } cases[] = {
-        {"\x01", "AQ=="},      {"\x01\x02", "AQI="},   {"\x01\x02\x03", "AQID"},
-        {"", "TlVMTA=="},      {"f", "Zg=="},          {"foob", "Zm9vYg=="},
-        {"fooba", "Zm9vYmE="}, {"foobar", "Zm9vYmFy"}, {"\xff\xfe\xfd", "//79"},
+        {"\x01", "AQ=="},
+        {"\x01\x02", "AQI="},
+        {"\x01\x02\x03", "AQID"},
+        {"", "TlVMTA=="},
+        {"f", "Zg=="},
+        {"foob", "Zm9vYg=="},
+        {"fooba", "Zm9vYmE="},
+        {"foobar", "Zm9vYmFy"},
+        {"\xff\xfe\xfd", "//79"},
+        {"fo", "Zm8="},
+        {"foo", "Zm9v"},
+        {"\xfb\xff\xbf", "+/+/"},
+        {std::string(1, '\0'), "AA=="},
     };
     int pack = 0;
     for (const BCase &c : cases) {
@@ -616,20 +536,19 @@ TEST_F(Rules, DataPacksAreBase64OnTheWire) {
     EXPECT_EQ(wire(), "VX+BASE64=0,TlVMTA==\r\n");
 
     // The echo must carry this pack's number.
-    run("VX+BASE64=7,YWJj\r\n",
+    run("VX+BASE64=7,YWJj\r\n", Writes::Bytes,
         {
-            {"+BASE64:6\r\nOK\r\n", 0, 0, nullptr},
-            {"+BASE64:7\r\nOK\r\n", 1, 1, nullptr},
-            {"+BASE64:07,more\r\nOK\r\n", 1, 1, nullptr},
+            {.reply = "+BASE64:6\r\nOK\r\n", .result = 0, .status = 0},
+            {.reply = "+BASE64:7\r\nOK\r\n"},
+            {.reply = "+BASE64:07,more\r\nOK\r\n"},
         },
         [&](Outs &) {
-            const uint8_t abc[] = {'a', 'b', 'c'};
-            return VX_SendDataPack(dev, kPwd, 7, abc, 3);
+            return VX_SendDataPack(dev, kPwd, 7, reinterpret_cast<const uint8_t *>("abc"), 3);
         });
-    run("VX+DATAPTHREAD=4\r\n",
+    run("VX+DATAPTHREAD=4\r\n", Writes::Bytes,
         {
-            {"+DATAPTHREAD\r\nOK\r\n", 0, 0, nullptr},
-            {"OK\r\n+DATAPTHREAD:", 1, 1, nullptr},  // the key alone, no line end needed
+            {.reply = "+DATAPTHREAD\r\nOK\r\n", .result = 0, .status = 0},
+            {.reply = "OK\r\n+DATAPTHREAD:"},  // the key alone, no line end needed
         },
         [&](Outs &) { return VX_SetDataPthread(dev, kPwd, 4); });
 }
@@ -652,12 +571,17 @@ TEST_F(OpsTest, RawCommandWithoutText) {
     EXPECT_EQ(VX_IsLogin(dev), 0);
 }
 
+// Faults: a type other than 1 (FAT32) and 2 (EXFAT) sent, the refusal before
+// the login, its text or status other than "fstype Error" and 0.
 TEST_F(OpsTest, UnknownFileSystemTypeIsRefusedAfterTheLogin) {
-    EXPECT_EQ(VX_FormatUdisk(dev, kPwd, 3), 0u);
+    for (int32_t type : {3, 0, -1}) {
+        EXPECT_EQ(VX_FormatUdisk(dev, kPwd, type), 0u) << type;
+        EXPECT_EQ(VX_GetErrNo(dev), 0);
+        EXPECT_STREQ(VX_GetErrStr(dev), "fstype Error");
+    }
     EXPECT_EQ(vsim::commands(id),
               std::vector<std::string>{"VX+LOGIN=admin:21218CCA77804D2BA1922C33E0151105\r\n"});
     EXPECT_EQ(VX_IsLogin(dev), 1);
-    EXPECT_STREQ(VX_GetErrStr(dev), "fstype Error");
 }
 
 TEST_F(OpsTest, LoginIdIsTakenEvenBesideAParaError) {

@@ -3,6 +3,7 @@
 // is seen), and wire helpers.
 #pragma once
 
+#include <cstddef>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -31,29 +32,43 @@ struct Outs {
     bool same_as(const Outs &other) const { return std::memcmp(this, &other, sizeof *this) == 0; }
 };
 
-// The bytes written at the start of an area that had the pattern: exactly
-// text, with the byte behind it still the pattern (no terminator written).
-inline ::testing::AssertionResult Raw(const char *area, const std::string &text) {
-    if (std::string(area, text.size()) != text)
-        return ::testing::AssertionFailure() << "area starts \"" << std::string(area, text.size())
-                                             << "\", want \"" << text << "\"";
-    if (area[text.size()] != kFill)
-        return ::testing::AssertionFailure()
-               << "byte " << text.size() << " written: " << int(area[text.size()]);
-    return ::testing::AssertionSuccess();
-}
-// text and its terminator.
-inline ::testing::AssertionResult Term(const char *area, const std::string &text) {
-    if (std::string(area, text.size()) != text || area[text.size()] != '\0')
-        return ::testing::AssertionFailure()
-               << "area holds \"" << std::string(area, text.size() + 1) << "\", want \"" << text
-               << "\" and a terminator";
-    return ::testing::AssertionSuccess();
-}
 // Not written at all.
 inline ::testing::AssertionResult Untouched(const char *area, std::size_t size = VX_TEXT_AREA) {
     for (std::size_t i = 0; i < size; ++i)
         if (area[i] != kFill) return ::testing::AssertionFailure() << "byte " << i << " written";
+    return ::testing::AssertionSuccess();
+}
+
+// The areas after a call that wrote texts t[0], t[1], ... (null: not written;
+// terminated or as bytes only) and numbers n[0], n[1], ...; the rest as filled.
+inline Outs Image(const std::vector<const char *> &texts, const std::vector<uint32_t> &nums,
+                  bool terminated) {
+    Outs want;
+    for (std::size_t i = 0; i < texts.size(); ++i)
+        if (texts[i] != nullptr)
+            std::memcpy(want.t[i], texts[i], std::strlen(texts[i]) + (terminated ? 1 : 0));
+    for (std::size_t i = 0; i < nums.size(); ++i) want.n[i] = nums[i];
+    return want;
+}
+
+// Where two images first differ, by area.
+inline ::testing::AssertionResult SameOuts(const Outs &want, const Outs &got) {
+    const char *w = reinterpret_cast<const char *>(&want),
+               *g = reinterpret_cast<const char *>(&got);
+    const struct {
+        const char *name;
+        std::size_t at;
+    } areas[] = {{"t", offsetof(Outs, t)},       {"n", offsetof(Outs, n)},
+                 {"z", offsetof(Outs, z)},       {"list", offsetof(Outs, list)},
+                 {"user", offsetof(Outs, user)}, {"end", sizeof want}};
+    for (std::size_t i = 0; i < sizeof want; ++i) {
+        if (w[i] == g[i]) continue;
+        std::size_t a = 0;
+        while (areas[a + 1].at <= i) ++a;
+        return ::testing::AssertionFailure()
+               << "area " << areas[a].name << " byte " << i - areas[a].at << ": " << int(g[i])
+               << ", want " << int(w[i]);
+    }
     return ::testing::AssertionSuccess();
 }
 

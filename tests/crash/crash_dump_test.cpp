@@ -198,27 +198,22 @@ TEST(CrashDump, OneDumpBesideTheExecutableAndTheSameDeath) {
 }
 
 // Faults: a dump named by the zone offset of the monitor's start after the
-// zone changed, because no log line (first row) or refresh (second) took
-// the new offset for the handler.
-TEST(CrashDump, NamedInTheZoneTheLastLogLineOrRefreshSaw) {
-    const long kUtcPlus9 = 9 * 3600;
-    for (const char *mode : {"zone-log", "zone-refresh"}) {
-        SCOPED_TRACE(mode);
-        Outcome o = RunChild(mode);
+// zone changed, because no log line, no refresh, or (with the log off and no
+// refresh thread) no look at the clock took the new offset for the handler.
+TEST(CrashDump, NamedInTheZoneInForceAtTheCrash) {
+    struct Case {
+        const char *mode;
+        long utc_offset;  // east of UTC, in seconds
+    } cases[] = {{.mode = "zone-log", .utc_offset = 9 * 3600},
+                 {.mode = "zone-refresh", .utc_offset = 9 * 3600},
+                 {.mode = "zone-dst", .utc_offset = 3600}};
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.mode);
+        Outcome o = RunChild(c.mode);
         EXPECT_EQ(SIGSEGV, o.signal) << "exit code " << o.exit_code;
         ASSERT_EQ(1u, o.dumps.size());
-        EXPECT_TRUE(NamedForLocalTime(o.dumps[0], o.before, o.after, &kUtcPlus9)) << o.dumps[0];
+        EXPECT_TRUE(NamedForLocalTime(o.dumps[0], o.before, o.after, &c.utc_offset)) << o.dumps[0];
     }
-}
-
-// Fault: a host with the log off and no refresh thread names its dump by the
-// offset its monitor start saw, an hour off after daylight time began.
-TEST(CrashDump, NamedInDaylightTimeAfterTheChangeWithTheLogOff) {
-    const long kUtcPlus1 = 3600;
-    Outcome o = RunChild("zone-dst");
-    EXPECT_EQ(SIGSEGV, o.signal) << "exit code " << o.exit_code;
-    ASSERT_EQ(1u, o.dumps.size());
-    EXPECT_TRUE(NamedForLocalTime(o.dumps[0], o.before, o.after, &kUtcPlus1)) << o.dumps[0];
 }
 
 // Fault: the dump written through a link planted under its name (the link's

@@ -6,6 +6,11 @@ run_vxctl() { "${runner[@]}" "$vxctl" "$@"; }
 fails=0
 passes=0
 
+verdict() {  # verdict OK DESCRIPTION OUTPUT
+  if [ "$1" -eq 0 ]; then passes=$((passes + 1)); return; fi
+  echo "FAIL: $2"; echo "$3" | sed 's/^/    /'; fails=$((fails + 1))
+}
+
 # expect CODE PATTERN -- ARGS...: exit code CODE and PATTERN in stdout+stderr.
 expect() {
   local want="$1" pattern="$2"
@@ -13,11 +18,6 @@ expect() {
   local out code
   out="$(run_vxctl "$@" 2>&1 | tr -d '\r')"
   code=$?
-  if [ "$code" -ne "$want" ] || ! grep -qE -- "$pattern" <<<"$out"; then
-    echo "FAIL: vxctl $* -> exit $code (want $want), output:"
-    echo "$out" | sed 's/^/    /'
-    fails=$((fails + 1))
-  else
-    passes=$((passes + 1))
-  fi
+  [ "$code" -eq "$want" ] && grep -qE -- "$pattern" <<<"$out"
+  verdict $? "vxctl $* -> exit $code (want $want), output:" "$out"
 }

@@ -1,5 +1,6 @@
-// The exchange pattern with payload parsers, and the library-wide
-// device-change state it raises.
+// The exchange pattern's roads out: a record closed before the lock, and the
+// library-wide device-change state the closing failures raise. The parse
+// outcomes are the row table's and the rule tables' (tests/api).
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -7,7 +8,6 @@
 
 #include "LibVestra.h"
 #include "common/state.h"
-#include "ops/rows.h"
 #include "ops/steps.h"
 #include "transport/usbio.h"
 #include "vsim.h"
@@ -30,11 +30,7 @@ protected:
         VX_UnInitDev(dev);
         vsim::reset();
     }
-    // A get operation: "+DEVNAME:" payload into out.
-    uint32_t get_name(char *out, std::size_t size) {
-        return vx::ops::Get(dev, "888888", vx::ops::rows::kGetDevName,
-                            {vx::ops::Out::TextArea(out, size)});
-    }
+    uint32_t get_name(char *out) { return VX_GetDevName(dev, "888888", out); }
     int id = 0;
     VestraInfo *dev = nullptr;
 };
@@ -79,62 +75,16 @@ TEST_F(ExchangePattern, RecordClosedBeforeTheLockIsCheckedAgainUnderIt) {
     }
 }
 
-TEST_F(ExchangePattern, GetOperationOutcomes) {
-    char out[64] = {};
-    vsim::set_value(id, "DEVNAME", "cam");
-    ASSERT_EQ(get_name(out, sizeof out), 1u);
-    EXPECT_STREQ(out, "cam");
-    EXPECT_EQ(dev->errNo, 1);
-
-    // OK without the keyword line: a failed parse keeps the reply.
-    vsim::script(id, "VX+DEVNAME?\r\n", "+OTHER:1\r\nOK\r\n");
-    EXPECT_EQ(get_name(out, sizeof out), 0u);
-    EXPECT_EQ(dev->errNo, 0);
-    EXPECT_STREQ(dev->errStr, "+OTHER:1\r\nOK\r\n");
-
-    // Success leaves the error text of the last failure in place.
-    vsim::script(id, "VX+DEVNAME?\r\n", "+DEVNAME:\r\nOK\r\n");
-    std::memset(out, '#', 4);
-    EXPECT_EQ(get_name(out, sizeof out), 1u);
-    EXPECT_EQ(out[0], '#');  // an empty payload leaves the buffer as it was
-    EXPECT_EQ(dev->errNo, 1);
-    EXPECT_STREQ(dev->errStr, "+OTHER:1\r\nOK\r\n");
-}
-
-TEST_F(ExchangePattern, SpecialParseOutcomeIsResultOneWithItsStatus) {
-    char out[64] = {};
-    vsim::script(id, "VX+APLIST?\r\n", "+APLIST:\r\nOK\r\n");
-    EXPECT_EQ(vx::ops::Get(dev, "888888", vx::ops::rows::kGetApList, {vx::ops::Out::TextArea(out)}),
-              1u);
-    EXPECT_EQ(dev->errNo, VX_STATUS_AP_EMPTY_LIST);
-}
-
-TEST_F(ExchangePattern, DeviceChangeStateFollowsClosingFailuresOnly) {
-    char out[64] = {};
-    vsim::script(id, "VX+DEVNAME?\r\n", "");  // silence: a time-out
-    EXPECT_EQ(get_name(out, sizeof out), 0u);
-    EXPECT_EQ(vx::DeviceChangeState.load(), 0);
-
-    vsim::unplug(id);
-    EXPECT_EQ(get_name(out, sizeof out), 0u);
-    EXPECT_EQ(vx::DeviceChangeState.load(), 2);
-
-    vx::DeviceChangeState = 0;
-    EXPECT_EQ(get_name(out, sizeof out), 0u);  // the not-open road raises it too
-    EXPECT_EQ(dev->errNo, VX_STATUS_NOT_OPEN);
-    EXPECT_EQ(vx::DeviceChangeState.load(), 2);
-}
-
 // Faults: a road that raises the state without waking the refresh thread
 // (the list would hear of the lost device only at the next timed refresh, up
 // to an hour later); a wake lost because no thread rested when it came; a
 // wake not taken by the rest it ends (the thread would spin; the draining
 // loops here would not end); a time-out, which closes nothing, waking it.
 TEST_F(ExchangePattern, ClosingFailuresWakeTheRefreshThread) {
-    char out[64] = {};
+    char out[VX_TEXT_AREA] = {};
     while (vx::WaitForDeviceChange(0)) {}
     vsim::script(id, "VX+DEVNAME?\r\n", "");  // silence: a time-out
-    EXPECT_EQ(get_name(out, sizeof out), 0u);
+    EXPECT_EQ(get_name(out), 0u);
     EXPECT_FALSE(vx::WaitForDeviceChange(0)) << "a time-out";
 
     vsim::Faults write_fails;
@@ -151,10 +101,10 @@ TEST_F(ExchangePattern, ClosingFailuresWakeTheRefreshThread) {
         ASSERT_NE(dev, nullptr);
         while (vx::WaitForDeviceChange(0)) {}
         vsim::set_faults(id, faults);
-        EXPECT_EQ(get_name(out, sizeof out), 0u);
+        EXPECT_EQ(get_name(out), 0u);
         EXPECT_TRUE(vx::WaitForDeviceChange(0)) << (faults.write_error ? "write" : "read");
     }
-    EXPECT_EQ(get_name(out, sizeof out), 0u);
+    EXPECT_EQ(get_name(out), 0u);
     EXPECT_EQ(dev->errNo, VX_STATUS_NOT_OPEN);
     EXPECT_TRUE(vx::WaitForDeviceChange(0)) << "the not-open road";
     vx::DeviceChangeState = 0;

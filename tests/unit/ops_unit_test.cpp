@@ -1,6 +1,6 @@
 // Device-operation internals: the battery query's 20-second window on a
-// clock the test controls, the Base64 encoder, what a failed read leaves in
-// the library-wide state, and the reply area an exchange reads into.
+// clock the test controls, and the reply area an exchange reads into (the
+// Base64 of the data packs is checked on the wire, tests/api).
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -10,7 +10,6 @@
 #include "common/clock.h"
 #include "common/state.h"
 #include "protocol/exchange.h"
-#include "util/base64.h"
 #include "vsim.h"
 
 namespace {
@@ -115,52 +114,6 @@ TEST_F(OpsUnit, ZeroFilledRecordCountsTheClockReadingAsElapsed) {
     EXPECT_EQ(blank.lastBatteryQuery, 25000);
 
     EXPECT_EQ(VX_GetBatVal(nullptr, "888888", &level), 0u);
-}
-
-TEST(Base64, Rfc4648Vectors) {
-    struct Case {
-        std::string in, out;
-    } cases[] = {
-        {"f", "Zg=="},
-        {"fo", "Zm8="},
-        {"foo", "Zm9v"},
-        {"foob", "Zm9vYg=="},
-        {"fooba", "Zm9vYmE="},
-        {"foobar", "Zm9vYmFy"},
-        {"\xfb\xff\xbf", "+/+/"},
-        {std::string(1, '\0'), "AA=="},
-    };
-    for (const Case &c : cases)
-        EXPECT_EQ(vx::Base64Encode(reinterpret_cast<const uint8_t *>(c.in.data()), c.in.size()),
-                  c.out)
-            << c.out;
-    // Nothing to encode: the Base64 of "NULL".
-    const uint8_t byte = 'x';
-    EXPECT_EQ(vx::Base64Encode(&byte, 0), "TlVMTA==");
-    EXPECT_EQ(vx::Base64Encode(nullptr, 0), "TlVMTA==");
-}
-
-TEST_F(OpsUnit, ReadErrorOtherThanTimeOutClosesTheRecordAndRaisesTheChange) {
-    char name[VX_TEXT_AREA] = {};
-    vsim::Faults faults;
-    faults.silent_replies = 1;
-    vsim::set_faults(id, faults);
-    EXPECT_EQ(VX_GetDevName(dev, "888888", name), 0u);
-    EXPECT_EQ(vx::DeviceChangeState.load(), 0) << "a time-out changes nothing";
-    EXPECT_EQ(VX_CheckDevHandle(dev), 1u);
-
-    faults = {};
-    faults.unplug_after_command = true;  // the write succeeds, the read fails
-    vsim::set_faults(id, faults);
-    vsim::clear_record();
-    EXPECT_EQ(VX_GetDevName(dev, "888888", name), 0u);
-    int written = 0;
-    for (const auto &t : vsim::transfers())
-        written += t.kind == vsim::Transfer::Write && t.result > 0;
-    ASSERT_EQ(written, 1);
-    EXPECT_EQ(vx::DeviceChangeState.load(), 2);
-    EXPECT_EQ(dev->usbHandle, nullptr);
-    EXPECT_EQ(dev->devNum, -1);
 }
 
 // The reply area is zero-filled before each read: nothing of an earlier,
