@@ -21,7 +21,8 @@ uint32_t GetText(VestraInfo *dev, const char *pwd, const Row &row, char *out, st
 uint32_t SetEchoed(VestraInfo *dev, const char *pwd, const Row &row, const char *name) {
     return Guarded(0u, [&] {
         const char *text = name != nullptr ? name : "";
-        return Call(dev, pwd, Request{row, {text}, {}, text});
+        const Arg args[] = {text};
+        return Call(dev, pwd, Request{.row = row, .args = args, .expect = text});
     });
 }
 

@@ -4,9 +4,10 @@
 #include <cstring>
 #include <string>
 
-#include "protocol/exchange.h"
+#include "ops/rows.h"
+#include "protocol/command.h"
+#include "protocol/framing.h"
 #include "protocol/payload.h"
-#include "transport/completeness.h"
 
 namespace {
 
@@ -44,11 +45,17 @@ TEST(Payload, SingleValueRule) {
     EXPECT_EQ(p, "1");
 }
 
-TEST(FormatCommand, BoundedByTheCommandArea) {
-    EXPECT_EQ(vx::FormatCommand("VX+DEVNAME=%s\r\n", "x"), "VX+DEVNAME=x\r\n");
-    std::string big(5000, 'a');
-    std::string cmd = vx::FormatCommand("VX+DEVNAME=%s\r\n", big.c_str());
-    EXPECT_EQ(cmd.size(), std::size_t(vx::kCommandArea - 1));
+// Fault: a line longer than its area sent cut (the device would act on the
+// cut line). The builder refuses it whole, with the text the operations report.
+TEST(BuildCommand, LineThatDoesNotFitItsAreaIsRefused) {
+    namespace ops = vx::ops;
+    std::string line;
+    const ops::Arg fits[] = {std::string(1024 - 14, 'a')};  // "VX+DEVNAME=" + CR LF: 1023
+    EXPECT_EQ(ops::BuildCommand(ops::rows::kSetDevName, fits, &line), nullptr);
+    EXPECT_EQ(line.size(), 1023u);
+    const ops::Arg too_long[] = {std::string(1024 - 13, 'a')};
+    EXPECT_STREQ(ops::BuildCommand(ops::rows::kSetDevName, too_long, &line),
+                 "command too long for its area: not sent");
 }
 
 }  // namespace
