@@ -83,8 +83,8 @@ inline constexpr Service kNetCheck{.fields = {"ServIP", "ServPort"}, .count = 2}
 
 #define VX_SERVICE_ROWS(Name, Keyword, Svc)                                                     \
     inline constexpr Row kGet##Name{                                                            \
-        .key = Keyword, .form = Form::Get, .rule = KeyedList, .service = &(Svc)};               \
-    inline constexpr Row kSet##Name{.key = Keyword, .form = Form::Set, .service = &(Svc)};
+        .key = (Keyword), .form = Form::Get, .rule = KeyedList, .service = &(Svc)};             \
+    inline constexpr Row kSet##Name{.key = (Keyword), .form = Form::Set, .service = &(Svc)};
 VX_SERVICE_ROWS(TalkBack, "TALKBACKCFG", kTalkBack)
 VX_SERVICE_ROWS(Gb28181, "GB28181CFG", kGb28181)
 VX_SERVICE_ROWS(GpsServ, "GPSSERVCFG", kGpsServ)
