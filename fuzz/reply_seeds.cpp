@@ -44,17 +44,19 @@ int main(int argc, char **argv) {
         const Case &c = kCases[i];
         const Wording w = WordingOf(c, kArg);
         std::string command;
-        const char *refusal =
-            c.row->form == Form::Set
-                ? BuildRequest(Request{*c.row, {SampleArgument(c)}, {}, w.expect, w.keyword},
-                               &command)
-                : BuildRequest(Request{*c.row, {}, {}, w.expect, w.keyword}, &command);
+        const Arg sample[] = {SampleArgument(c)};
+        const Request request{.row = *c.row,
+                              .args = c.row->form == Form::Set ? std::span<const Arg>(sample)
+                                                               : std::span<const Arg>(),
+                              .expect = w.expect,
+                              .keyword = w.keyword};
+        const char *refusal = BuildRequest(request, &command);
         if (refusal != nullptr) continue;
         std::string reply(c.row->reply, '\0');
         int n;
         {
             vx::LibGuard lock(vx::LibLock());
-            n = vx::Transact(dev, command, reply.data(), int(reply.size()));
+            n = vx::Transact(dev, command, reply.data(), int(reply.size())).n;
         }
         if (n <= 0) continue;
         std::ofstream out(std::string(argv[1]) + "/" + std::to_string(i) + "-" + w.keyword,

@@ -25,7 +25,7 @@ cases=("1:requires holding mutex 'LibLock()'"
        "3:mutex 'LibLock()' is still held at the end of function")
 for c in "${cases[@]}"; do
   n="${c%%:*}" want="${c#*:}"
-  out="$(clang++-14 -std=c++17 -fsyntax-only -Wthread-safety -Werror=thread-safety -DCASE="$n" \
+  out="$(clang++-14 -std=c++20 -fsyntax-only -Wthread-safety -Werror=thread-safety -DCASE="$n" \
          -I include -I src tests/lint/lock_contract.cpp 2>&1 || true)"
   if ! grep -qF "$want" <<<"$out"; then
     echo "lint.sh: lock contract case $n not refused (expected: $want)" >&2
@@ -58,7 +58,7 @@ fi
 #   unusedStructMember   C layouts (the public records, kernel structures)
 #                        keep members the code never names;
 #   noExplicitConstructor  Arg and FnRef convert implicitly by design.
-cppcheck --quiet --error-exitcode=1 --inline-suppr --std=c++17 -j"$jobs" \
+cppcheck --quiet --error-exitcode=1 --inline-suppr --std=c++20 -j"$jobs" \
   --enable=warning,style,performance,portability \
   --suppress=missingIncludeSystem --suppress=useStlAlgorithm \
   --suppress=unusedStructMember --suppress=noExplicitConstructor \

@@ -34,10 +34,10 @@ ROWS = [
     # --- the device list -----------------------------------------------------
     dict(name="removal pass after the arrival pass", first="^Update\\.",
          file="src/devlist/update.cpp",
-         old="            if (CheckRemoveUsbDev(busses) == 1) r = 1;\n"
-             "            if (CheckNewUsbDev(busses) == 1) r = 1;\n",
-         new="            if (CheckNewUsbDev(busses) == 1) r = 1;\n"
-             "            if (CheckRemoveUsbDev(busses) == 1) r = 1;\n"),
+         old="            if (CheckRemoveUsbDev() == 1) r = 1;\n"
+             "            if (CheckNewUsbDev() == 1) r = 1;\n",
+         new="            if (CheckNewUsbDev() == 1) r = 1;\n"
+             "            if (CheckRemoveUsbDev() == 1) r = 1;\n"),
     dict(name="debounce 1 s", first="^Refresh",
          file="src/devlist/refresh_timer.h",
          old="constexpr uint32_t kEventDebounceMs = 2000;",
@@ -77,15 +77,15 @@ ROWS = [
          new=""),
     dict(name="no handle re-check under the lock", first="^ExchangePattern\\.",
          file="src/ops/steps.cpp",
-         old="    LibGuard lock(LibLock());\n    if (!CheckRecord(dev)) return 0;\n    if (Login(",
-         new="    LibGuard lock(LibLock());\n    if (Login("),
+         old="    LibGuard lock(LibLock());\n    if (!CheckRecord(dev)) return 0;\n    return body(dev);",
+         new="    LibGuard lock(LibLock());\n    return body(dev);"),
     dict(name="reply area not zeroed", first="^OpsUnit\\.",
          file="src/protocol/exchange.cpp",
          old="    std::fill(reply, reply + capacity, '\\0');\n",
          new=""),
     dict(name="time-out closing the record", first="^(Ops/)?FaultMatrix|^Exchange\\.",
          file="src/transport/usbio.cpp",
-         old="            if (r != platform::kUsbTimeout) {",
+         old="            if (r != kUsbTimeout) {",
          new="            if (true) {"),
     # --- operations -------------------------------------------------------------
     dict(name="battery window 2 s", first="^OpsUnit\\.",
@@ -104,7 +104,7 @@ ROWS = [
          old="if (cmd->count < 0 || cmd->count >= VX_INI_ITEMS) return 0;",
          new="if (cmd->count < 0 || cmd->count > VX_INI_ITEMS) return 0;"),
     dict(name="APN refusal at 33", first="^Refusals\\.",
-         file="src/ops/steps.cpp",
+         file="src/protocol/command.cpp",
          old="        if (a.text.size() >= 32) return false;",
          new="        if (a.text.size() >= 33) return false;"),
     dict(name="outputs not cleared before parsing", first="^(Rules|Ops/KeyedOperation)",
@@ -113,8 +113,8 @@ ROWS = [
          new="            (void)o;"),
     dict(name="GBCmd login failure as 0", first="^GbCmd\\.",
          file="src/standard/gbcmd.cpp",
-         old="    kLoginRefused = -2,",
-         new="    kLoginRefused = 0,"),
+         old="constexpr int32_t kLoginRefused = VX_GBCMD_LOGIN_REFUSED;",
+         new="constexpr int32_t kLoginRefused = 0;"),
     # --- recordings, log, crash dumps -------------------------------------------
     dict(name="avih search case-sensitive", first="^Avi",
          file="src/media/avi.cpp",

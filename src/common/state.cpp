@@ -37,11 +37,6 @@ void SetErrStr(VestraInfo *dev, const char *text) {
     CopyText(dev->errStr, text ? std::string_view(text) : std::string_view());
 }
 
-void SetOutcome(VestraInfo *dev, int status, const char *text) {
-    dev->errNo = status;
-    SetErrStr(dev, text);
-}
-
 }  // namespace vx
 
 extern "C" {

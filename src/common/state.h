@@ -76,9 +76,8 @@ extern std::atomic<int> DevListEnabled;
 // The library-owned record of the standard recorder interface.
 VestraInfo &GbDev();
 
-// Replaces the record's whole error text, cut to fit the field.
+// Replaces the record's whole error text, cut to fit the field (status
+// number and text together: SetOutcome, common/outcome.h).
 void SetErrStr(VestraInfo *dev, const char *text);
-// Status number and error text in one step.
-void SetOutcome(VestraInfo *dev, int status, const char *text);
 
 }  // namespace vx

@@ -11,7 +11,7 @@ namespace vx {
 inline void CopyText(char *dst, std::size_t capacity, std::string_view src) {
     if (dst == nullptr || capacity == 0) return;
     std::size_t n = src.size() < capacity - 1 ? src.size() : capacity - 1;
-    std::memcpy(dst, src.data(), n);
+    if (n > 0) std::memcpy(dst, src.data(), n);  // an empty view may have no data at all
     dst[n] = '\0';
 }
 

@@ -5,18 +5,22 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 #include "common/clock.h"
 #include "common/guard.h"
 #include "common/log.h"
+#include "common/outcome.h"
 #include "common/state.h"
 #include "common/text.h"
 #include "devlist/list.h"
 #include "platform/platform.h"
+#include "ops/rows.h"
+#include "protocol/command.h"
 #include "protocol/exchange.h"
 #include "session/device.h"
-#include "transport/models.h"
 #include "session/record.h"
+#include "transport/models.h"
 #include "transport/usbio.h"
 
 namespace vx {
@@ -70,16 +74,11 @@ int OpenListDev(struct usb_bus *bus, struct usb_device *device, int devnum, int 
     slot.devNum = -1;
     slot.model = *model;
     CopyText(SlotBus(free_slot), kSlotBusName, bus->dirname);
-    slot.usbHandle = usb_open(device);
-    if (slot.usbHandle == nullptr) return 0;
+    if (!OpenFound(&slot, device)) return 0;
 
     char serial[kSerialArea] = {};
-    int n = device->descriptor.iSerialNumber == 0
-                ? 0
-                // libusb keeps the last byte it is given for the terminator:
-                // the whole area, so that all 15 characters arrive.
-                : usb_get_string_simple(static_cast<usb_dev_handle *>(slot.usbHandle),
-                                        device->descriptor.iSerialNumber, serial, sizeof serial);
+    // The whole area, so that all 15 characters arrive.
+    int n = ReadSerialString(&slot, device, serial, sizeof serial);
     if (n <= 0 || serial[0] == '\0') {
         Close_Device(&slot);
         return 0;
@@ -109,7 +108,7 @@ void ReplaceDefaultSerial(VestraInfo &slot) {
     LibLog("Change error SN[vestra] ==> [%s]\n", slot.serial);
 }
 
-int CheckRemoveUsbDev(struct usb_bus *busses) REQUIRES(LibLock()) {
+int CheckRemoveUsbDev() REQUIRES(LibLock()) {
     int changed = 0;
     for (int i = 0; i < kListSlots; ++i) {
         VestraInfo &slot = TheDevList().slots[i];
@@ -118,7 +117,6 @@ int CheckRemoveUsbDev(struct usb_bus *busses) REQUIRES(LibLock()) {
             WalkDevices([&](struct usb_bus *bus, struct usb_device *dev) REQUIRES(LibLock()) {
                 return dev->devnum == slot.devNum && SameBus(i, bus);
             }) != nullptr;
-        (void)busses;
         if (present) continue;
         LibLog("[%s]:  Close Dev[%d][%d]:[%s_%s]\n", "CheckRemoveUsbDev", i, slot.devNum,
                slot.idCode, slot.serial);
@@ -128,8 +126,7 @@ int CheckRemoveUsbDev(struct usb_bus *busses) REQUIRES(LibLock()) {
     return changed;
 }
 
-int CheckNewUsbDev(struct usb_bus *busses) REQUIRES(LibLock()) {
-    (void)busses;
+int CheckNewUsbDev() REQUIRES(LibLock()) {
     int changed = 0;
     WalkDevices([&](struct usb_bus *bus, struct usb_device *device) REQUIRES(LibLock()) {
         if (g_list_stopping.load()) return true;  // the process is ending: stop here
@@ -154,12 +151,14 @@ int CheckNewUsbDev(struct usb_bus *busses) REQUIRES(LibLock()) {
 
 int QueryUdiskStatu(VestraInfo *dev) REQUIRES(LibLock()) {
     dev->udiskStatus = 0;
+    std::string command;
+    ops::BuildCommand(ops::rows::kGetUdiskStat, {}, &command);
     char reply[kReplyArea];
-    int n = Transact(dev, "VX+PCUDISKSTAT?\r\n", reply, sizeof reply);
-    if (!ReplyAccepted(reply, n)) return 0;
-    const char *key = std::strstr(reply, "+PCUDISKSTAT:");
-    if (key == nullptr || std::strstr(key, "\r\n") == nullptr) return 0;
-    dev->udiskStatus = LeadingNumber(key + std::strlen("+PCUDISKSTAT:"));
+    if (!Transact(dev, command, reply, sizeof reply).Accepted()) return 0;
+    const std::string key = ops::ReplyKey(ops::rows::kGetUdiskStat.key);
+    const char *at = std::strstr(reply, key.c_str());
+    if (at == nullptr || std::strstr(at, "\r\n") == nullptr) return 0;
+    dev->udiskStatus = LeadingNumber(at + key.size());
     return 1;
 }
 
@@ -186,11 +185,10 @@ VX_API uint32_t VX_InitDevList(void) {
         if (DevListEnabled.load() == 0) return 0;
         LibGuard lock(LibLock());
         InitUsbBus();
-        struct usb_bus *busses = usb_get_busses();
         int r = 0;
-        if (busses != nullptr) {
-            if (CheckRemoveUsbDev(busses) == 1) r = 1;
-            if (CheckNewUsbDev(busses) == 1) r = 1;
+        if (BussesFound()) {
+            if (CheckRemoveUsbDev() == 1) r = 1;
+            if (CheckNewUsbDev() == 1) r = 1;
         }
         // DevSum and DevListUpdated are a refresh's to change: a host that
         // updates the list itself reads the slots, not the count.
@@ -203,7 +201,7 @@ VX_API void VX_UnInitDevList(void) {
         LibGuard lock(LibLock());
         for (VestraInfo &slot : TheDevList().slots) {
             if (slot.usbHandle == nullptr) continue;
-            slot.errNo = VX_STATUS_OK;
+            SetOutcome(&slot, Outcome::Done);  // the status only; the text stays
             VX_Logout(&slot);
             Close_Device(&slot);
         }

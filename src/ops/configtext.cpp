@@ -12,7 +12,9 @@ uint32_t SendText(VestraInfo *dev, const char *pwd, const Row &row, const char *
                   int32_t size) {
     return Guarded(0u, [&] {
         std::size_t room = size > 0 ? std::size_t(size) : 0;
-        return Call(dev, pwd, Request{row, {text}, {Out::TextArea(answer, room)}});
+        const Arg args[] = {text};
+        const Out outs[] = {Out::TextArea(answer, room)};
+        return Call(dev, pwd, Request{.row = row, .args = args, .outs = outs});
     });
 }
 

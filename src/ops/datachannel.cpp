@@ -8,9 +8,7 @@
 #include "common/state.h"
 #include "common/text.h"
 #include "ops/rows.h"
-#include "ops/rules.h"
 #include "ops/steps.h"
-#include "protocol/exchange.h"
 #include "session/record.h"
 #include "util/base64.h"
 
@@ -26,19 +24,13 @@ VX_API uint32_t VX_SendDataPack(VestraInfo *dev, const char *pwd, int32_t pack, 
             if (length < 0 || length > VX_DATA_PACK_MAX || (data == nullptr && length > 0))
                 return Refuse(d, "data pack refused: length outside 0 to 76800 or no data");
             std::string number = std::to_string(pack);
-            std::string line = "VX+" + std::string(rows::kDataPack.key) + "=" + number + "," +
-                               Base64Encode(data, std::size_t(length)) + "\r\n";
+            const Arg args[] = {pack, Base64Encode(data, std::size_t(length))};
+            const Request request{.row = rows::kDataPack, .args = args, .expect = number};
+            std::string line;
+            const char *refusal = BuildRequest(request, &line);
             LibLog("VX_SendDataPack: %d,%d,%d\n", int(pack), int(length), int(line.size()));
-            if (line.size() >= rows::kDataPack.command)
-                return Refuse(d, "command too long for its area: not sent");
-            const Row &row = rows::kDataPack;
-            char key[32];
-            std::snprintf(key, sizeof key, "+%s:", row.key);
-            return Exchange(d, line, row.reply, [&](const char *reply, int n) -> Parsed {
-                if (!ReplyAccepted(reply, n)) return {false};
-                return rules::Apply(row.rule, ParseInput{AreaText(reply, row.reply), key, nullptr,
-                                                         0, number, &row});
-            });
+            if (refusal != nullptr) return Refuse(d, refusal);
+            return Publish(d, Exchange(d, request, line));
         });
     });
 }
@@ -50,14 +42,10 @@ VX_API uint32_t VX_SendUserCmd(VestraInfo *dev, const char *pwd, char *cmd, char
             cmd[std::strcspn(cmd, "\r\n")] = '\0';  // the caller's text ends at its first line end
             std::string line = std::string(cmd) + "\r\n";
             if (line.size() >= kArea) return Refuse(d, "command too long for its area: not sent");
-            return Exchange(
-                d, line, VX_USER_REPLY_AREA,
-                [&](const char *answer, int n) -> Parsed {
-                    if (!ReplyAccepted(answer, n)) return {false};
-                    if (reply != nullptr) CopyText(reply, VX_USER_REPLY_AREA, answer);
-                    return {true};
-                },
-                /*keep_reply=*/true);
+            Exchanged e = ExchangeLine(d, line, VX_USER_REPLY_AREA, [&](const char *answer) {
+                if (reply != nullptr) CopyText(reply, VX_USER_REPLY_AREA, answer);
+            });
+            return Publish(d, e, /*keep_reply=*/true);
         });
     });
 }
@@ -72,10 +60,8 @@ VX_API uint32_t VX_Cmd(VestraInfo *dev, const char *password, const char *comman
             return Refuse(dev, "");
         }
         return WithLogin(dev, password, [&](VestraInfo *d) REQUIRES(LibLock()) -> uint32_t {
-            return Exchange(
-                d, command, kArea,
-                [](const char *reply, int n) { return Parsed{ReplyAccepted(reply, n)}; },
-                /*keep_reply=*/true);
+            return Publish(d, ExchangeLine(d, command, kArea, [](const char *) {}),
+                           /*keep_reply=*/true);
         });
     });
 }

@@ -12,7 +12,8 @@ namespace {
 uint32_t SetEchoed(VestraInfo *dev, const char *pwd, const Row &row, const char *name) {
     return Guarded(0u, [&] {
         const char *text = name != nullptr ? name : "";
-        return Call(dev, pwd, Request{row, {text}, {}, text});
+        const Arg args[] = {text};
+        return Call(dev, pwd, Request{.row = row, .args = args, .expect = text});
     });
 }
 

@@ -1,6 +1,5 @@
 #include "ops/rules.h"
 
-#include <climits>
 #include <cstdint>
 #include <cstring>
 #include <string>
@@ -14,8 +13,6 @@ namespace {
 
 constexpr std::size_t kFieldMax = 127;  // a field is collected in 128 bytes
 constexpr std::string_view kLineEnd = "\r\n";
-
-bool IsBlank(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
 
 // Position just behind the key, or npos.
 std::size_t Behind(std::string_view reply, std::string_view key) {
@@ -67,21 +64,6 @@ void StoreField(const Out &out, std::string_view field) {
 }
 
 }  // namespace
-
-int AtoiLike(std::string_view text) {
-    std::size_t i = 0;
-    while (i < text.size() && IsBlank(text[i])) ++i;
-    bool negative = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
-    int64_t value = 0;
-    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
-        value = value * 10 + (text[i] - '0');
-        if (value > int64_t(INT_MAX) + 1) value = int64_t(INT_MAX) + 1;
-    }
-    if (negative) value = -value;
-    if (value > INT_MAX) value = INT_MAX;
-    return int(value);
-}
 
 Parsed RawCopy(const ParseInput &in) {
     std::string_view payload;

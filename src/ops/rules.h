@@ -6,15 +6,15 @@
 #include <string_view>
 
 #include "ops/op.h"
+#include "protocol/payload.h"
 
 namespace vx::ops::rules {
 
 // Runs the rule a row names (Rule::None: understood).
 Parsed Apply(Rule rule, const ParseInput &in);
 
-// The number at the start of text as atoi reads it: leading blanks, an
-// optional sign, digits; no digits give 0. Clamped to the 32-bit range.
-int AtoiLike(std::string_view text);
+// The number rule of every numeric field (protocol/payload.h).
+using vx::AtoiLike;
 
 // The text from just behind the key up to the next "\r\n" is copied to the
 // one output without a terminator. Missing key or line end: not understood.

@@ -36,7 +36,7 @@ VX_API uint32_t VX_FormatUdisk(VestraInfo *dev, const char *pwd, int32_t fsType)
 }
 
 VX_API uint32_t VX_ExportDevLog(VestraInfo *dev, const char *pwd) {
-    return Guarded(0u, [&] { return Call(dev, pwd, Request{rows::kExportLog}); });
+    return Guarded(0u, [&] { return Call(dev, pwd, Request{.row = rows::kExportLog}); });
 }
 
 VX_API uint32_t VX_CtrlReboot(VestraInfo *dev, const char *pwd) {
@@ -53,7 +53,8 @@ VX_API uint32_t VX_SetVideoOsd(VestraInfo *dev, const char *pwd, int32_t index, 
                                const char *text) {
     return Guarded(0u, [&] {
         std::string keyword = OsdKeyword(index);
-        return Call(dev, pwd, Request{rows::kSetVideoOsd, {value, text}, {}, {}, keyword});
+        const Arg args[] = {value, text};
+        return Call(dev, pwd, Request{.row = rows::kSetVideoOsd, .args = args, .keyword = keyword});
     });
 }
 
@@ -63,10 +64,8 @@ VX_API uint32_t VX_GetVideoOsd(VestraInfo *dev, const char *pwd, int32_t index, 
         std::string keyword = OsdKeyword(index);
         if (size == 0)  // no room even for the terminator: nothing is written
             return WithLogin(dev, pwd, [](VestraInfo *d) { return Refuse(d, "text size 0"); });
-        return Call(
-            dev, pwd,
-            Request{
-                rows::kGetVideoOsd, {}, {Out::Num(value), Out::TextArea(text, size)}, {}, keyword});
+        const Out outs[] = {Out::Num(value), Out::TextArea(text, size)};
+        return Call(dev, pwd, Request{.row = rows::kGetVideoOsd, .outs = outs, .keyword = keyword});
     });
 }
 

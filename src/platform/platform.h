@@ -9,10 +9,6 @@
 
 namespace vx::platform {
 
-// What the platform's libusb 0.1 returns for a bulk transfer that timed out
-// (libusb-win32: -116; libusb 0.1 on Linux: -ETIMEDOUT).
-extern const int kUsbTimeout;
-
 // Directory of the host executable (not of this library), in the narrow
 // encoding the file functions take; no trailing separator. Empty if unknown.
 std::string HostExeDir();

@@ -1,34 +1,35 @@
 // The generic exchange on an open record: a command line written, one reply
-// read, and the rule that says whether a reply is an accepted one. Nothing
-// here logs in or knows about operations; every function expects the library
-// lock to be held.
+// read under the protocol's framing, and the rule that says whether a reply
+// is an accepted one. Nothing here logs in or knows about operations; every
+// function expects the library lock to be held.
 #pragma once
 
-#include <string>
 #include <string_view>
 
 #include "LibVestra.h"
 #include "common/state.h"
+#include "protocol/framing.h"
 
 namespace vx {
 
 constexpr int kCommandArea = 1024;
 constexpr int kReplyArea = 1024;
 
-// Prints a command line, bounded by the command area (at most 1023 characters).
-std::string FormatCommand(const char *format, ...)
-#if defined(__GNUC__)
-    __attribute__((format(printf, 1, 2)))
-#endif
-    ;
+// A reply as the read left it: the bytes read (-1: nothing was read, the
+// write or the read failed) and the framing verdict the read ended on
+// (CheckCmdResult of the text read).
+struct ReplyRead {
+    int n = -1;
+    int verdict = 0;
+    bool Accepted() const { return ReplyAccepted(n, verdict); }
+};
 
-// Writes the command and reads its reply into reply (zero-filled here first).
-// Returns ReadFullDev's result: the bytes read, or -1.
-int Transact(VestraInfo *dev, std::string_view command, char *reply, int capacity)
+// Writes the command and reads its reply into reply (zero-filled here
+// first). A write that fails or is cut reads nothing.
+ReplyRead Transact(VestraInfo *dev, std::string_view command, char *reply, int capacity)
     REQUIRES(LibLock());
 
-// The reply rule every exchange is judged by: more than 4 bytes read and the
-// reply complete with "OK\r\n".
+// The same rule for a reply in hand (n bytes read into reply).
 bool ReplyAccepted(const char *reply, int n);
 
 }  // namespace vx

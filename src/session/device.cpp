@@ -1,11 +1,14 @@
 #include "session/device.h"
 
 #include <cstring>
+#include <string>
 
 #include "common/guard.h"
 #include "common/log.h"
 #include "common/state.h"
 #include "common/text.h"
+#include "ops/rows.h"
+#include "protocol/command.h"
 #include "protocol/exchange.h"
 #include "protocol/payload.h"
 #include "session/record.h"
@@ -16,11 +19,12 @@ namespace vx {
 
 int GetGBIDCode(VestraInfo *dev) {
     std::memset(dev->idCode, 0, sizeof dev->idCode);
+    std::string command;
+    ops::BuildCommand(ops::rows::kGetIdCode, {}, &command);
     char reply[kReplyArea];
-    int n = Transact(dev, "VX+GBIDCODE?\r\n", reply, sizeof reply);
-    if (!ReplyAccepted(reply, n)) return 0;
+    if (!Transact(dev, command, reply, sizeof reply).Accepted()) return 0;
     std::string_view code;
-    if (!FindPayload(reply, "+GBIDCODE:", &code)) return 0;
+    if (!FindPayload(reply, ops::ReplyKey(ops::rows::kGetIdCode.key), &code)) return 0;
     // A code that does not fit the 7-character field is refused, not cut.
     if (code.size() >= sizeof dev->idCode) return 0;
     CopyText(dev->idCode, code);

@@ -3,11 +3,16 @@
 #include "session/login.h"
 
 #include <cstring>
+#include <initializer_list>
+#include <string>
 
 #include "common/guard.h"
 #include "common/log.h"
 #include "common/state.h"
 #include "common/text.h"
+#include "common/outcome.h"
+#include "ops/rows.h"
+#include "protocol/command.h"
 #include "protocol/exchange.h"
 #include "protocol/payload.h"
 #include "session/record.h"
@@ -28,7 +33,7 @@ bool RunAttempts(VestraInfo *dev, const std::string &command, Judge &&judge) REQ
     char reply[kReplyArea];
     for (int attempt = 0; attempt < kMaxLoginAttempts; ++attempt) {
         if (dev->isLogin != 0) return true;
-        if (Transact(dev, command, reply, sizeof reply) < 5) continue;
+        if (Transact(dev, command, reply, sizeof reply).n < 5) continue;
         Verdict verdict = judge(reply);
         if (verdict == Verdict::Found) return true;
         if (std::strstr(reply, "Error: para is error") != nullptr) {
@@ -41,15 +46,28 @@ bool RunAttempts(VestraInfo *dev, const std::string &command, Judge &&judge) REQ
     return dev->isLogin != 0;
 }
 
-// Sends a login command until the reply carries the success marker; the flag
-// follows each reply. Result 1 whenever the record ends up logged in.
-uint32_t LoginWith(VestraInfo *dev, const std::string &command, const char *marker)
+// Sends a login line of the row until the reply carries its success marker
+// ("+LOGIN:Sucess"); the flag follows each reply. Result 1 whenever the
+// record ends up logged in. A line that does not fit its area is not sent.
+uint32_t LoginWith(VestraInfo *dev, const ops::Row &row, std::initializer_list<ops::Arg> args)
     REQUIRES(LibLock()) {
+    std::string command;
+    if (ops::BuildCommand(row, args, &command) != nullptr) return dev->isLogin != 0 ? 1 : 0;
+    const std::string marker = ops::ReplyKey(row.key) + ops::rows::kSuccessWord;
     RunAttempts(dev, command, [&](const char *reply) {
-        dev->isLogin = std::strstr(reply, marker) != nullptr ? 1 : 0;
+        dev->isLogin = std::strstr(reply, marker.c_str()) != nullptr ? 1 : 0;
         return dev->isLogin ? Verdict::Success : Verdict::Next;
     });
     return dev->isLogin != 0 ? 1 : 0;
+}
+
+// The chosen account's login, and the two-step form's second line (the
+// application's password text as given).
+uint32_t LoginAs(VestraInfo *dev, const char *user, const char *password) REQUIRES(LibLock()) {
+    return LoginWith(dev, ops::rows::kLogin, {user, PasswordDigest(password)});
+}
+uint32_t LoginWithText(VestraInfo *dev, const char *text) REQUIRES(LibLock()) {
+    return LoginWith(dev, ops::rows::kLoginPwd, {text});
 }
 
 }  // namespace
@@ -64,8 +82,17 @@ uint32_t Login(VestraInfo *dev, const char *password) {
     // Any non-zero flag: the attempts would end before sending.
     if (dev->isLogin != 0) return 1;
     if (password == nullptr) return 0;
-    return LoginWith(dev, FormatCommand("VX+LOGIN=admin:%s\r\n", PasswordDigest(password).c_str()),
-                     "+LOGIN:Sucess");
+    return LoginWith(dev, ops::rows::kLogin, {"admin", PasswordDigest(password)});
+}
+
+void Logout(VestraInfo *dev) {
+    std::string command;
+    ops::BuildCommand(ops::rows::kLogout, {}, &command);
+    char reply[kReplyArea];
+    ReplyRead read = Transact(dev, command, reply, sizeof reply);
+    const std::string marker = ops::ReplyKey(ops::rows::kLogout.key) + ops::rows::kSuccessWord;
+    if (read.Accepted() && std::strstr(reply, marker.c_str()) != nullptr) dev->isLogin = 0;
+    SetErrStr(dev, reply);
 }
 
 }  // namespace vx
@@ -91,9 +118,7 @@ VX_API uint32_t VX_LoginEx(VestraInfo *dev, const char *user, const char *passwo
         if (!CheckRecord(dev)) return 0;
         if (user == nullptr || password == nullptr) return 0;
         if (dev->isLogin == 1) return 1;
-        return LoginWith(
-            dev, FormatCommand("VX+LOGIN=%s:%s\r\n", user, PasswordDigest(password).c_str()),
-            "+LOGIN:Sucess");
+        return LoginAs(dev, user, password);
     });
 }
 
@@ -102,9 +127,12 @@ VX_API uint32_t VX_GetLoginID(VestraInfo *dev, char *loginId) {
         LibGuard lock(LibLock());
         if (!CheckRecord(dev)) return 0;
         if (dev->isLogin == 1) return 1;
-        bool got = RunAttempts(dev, "VX+LOGINID?\r\n", [&](const char *reply) {
+        std::string command;
+        ops::BuildCommand(ops::rows::kGetLoginId, {}, &command);
+        const std::string key = ops::ReplyKey(ops::rows::kGetLoginId.key);
+        bool got = RunAttempts(dev, command, [&](const char *reply) {
             std::string_view id;
-            if (!FindPayload(reply, "+LOGINID:", &id)) return Verdict::Next;
+            if (!FindPayload(reply, key, &id)) return Verdict::Next;
             if (id.size() > std::size_t(kLoginIdMax)) {
                 // Too long for the caller's 36-byte area: refused, never cut.
                 LibLog("[%s]: login ID of %d characters refused\n", "VX_GetLoginID",
@@ -123,11 +151,10 @@ VX_API uint32_t VX_LoginIDPwd(VestraInfo *dev, const char *password) {
         LibGuard lock(LibLock());
         if (!CheckRecord(dev)) return 0;
         if (password == nullptr) {
-            SetOutcome(dev, VX_STATUS_NO_LOGIN, "No Login Device");
-            return 0;
+            return SetOutcome(dev, Outcome::NoLogin);
         }
         if (dev->isLogin == 1) return 1;
-        return LoginWith(dev, FormatCommand("VX+LOGINPWD=%s\r\n", password), "+LOGINPWD:Sucess");
+        return LoginWithText(dev, password);
     });
 }
 

@@ -21,4 +21,9 @@ std::string PasswordDigest(const char *password);
 // record logged in already needs no password and sends nothing.
 uint32_t Login(VestraInfo *dev, const char *password) REQUIRES(LibLock());
 
+// Sends the logout line (nothing when the record is closed): the flag is
+// cleared when the reply carries the success marker, and the reply becomes
+// the error text.
+void Logout(VestraInfo *dev) REQUIRES(LibLock());
+
 }  // namespace vx

@@ -3,6 +3,7 @@
 #include <new>
 
 #include "common/log.h"
+#include "common/outcome.h"
 #include "common/state.h"
 #include "common/text.h"
 #include "transport/usbio.h"
@@ -15,7 +16,7 @@ std::unique_ptr<VestraInfo> NewRecord() {
 
 void MarkNotOpen(VestraInfo *dev) {
     Close_Device(dev);
-    SetOutcome(dev, VX_STATUS_NOT_OPEN, "Device not Open");
+    SetOutcome(dev, Outcome::NotOpen);
     LibLog("Device not Open\n");
     SetDeviceChangeState(2);
 }

@@ -1,9 +1,8 @@
 // Logout, and giving back the records that VX_InitDev / VX_InitDevEx handed out.
-#include <cstring>
-
 #include "common/guard.h"
 #include "common/state.h"
-#include "protocol/exchange.h"
+#include "common/outcome.h"
+#include "session/login.h"
 #include "session/record.h"
 #include "transport/usbio.h"
 
@@ -15,12 +14,7 @@ VX_API uint32_t VX_Logout(VestraInfo *dev) {
     return Guarded<uint32_t>(0, [&]() -> uint32_t {
         LibGuard lock(LibLock());
         if (!CheckRecord(dev)) return 0;
-        if (dev->isLogin != 0) {
-            char reply[kReplyArea];
-            int n = Transact(dev, "VX+LOGOUT\r\n", reply, sizeof reply);
-            if (ReplyAccepted(reply, n) && std::strstr(reply, "+LOGOUT:Sucess")) dev->isLogin = 0;
-            SetErrStr(dev, reply);
-        }
+        if (dev->isLogin != 0) Logout(dev);
         return 1;
     });
 }
@@ -28,7 +22,7 @@ VX_API uint32_t VX_Logout(VestraInfo *dev) {
 VX_API void VX_UnInitDev(VestraInfo *dev) {
     GuardedVoid([&] {
         if (dev == nullptr) return;
-        dev->errNo = VX_STATUS_OK;
+        SetOutcome(dev, Outcome::Done);  // the status only; the text stays
         VX_Logout(dev);
         LibGuard lock(LibLock());
         Close_Device(dev);

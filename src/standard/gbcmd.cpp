@@ -18,7 +18,6 @@
 #include "ops/rows.h"
 #include "ops/steps.h"
 #include "platform/platform.h"
-#include "protocol/exchange.h"
 #include "session/login.h"
 #include "session/record.h"
 #include "transport/models.h"
@@ -31,17 +30,11 @@ using namespace vx::ops;
 
 namespace {
 
-// Status values written through the caller's status argument.
-enum GbCmdStatus : int32_t {
-    kDone = 0,
-    kNoRecorder = -1,
-    kLoginRefused = -2,  // the recorder refused the login
-    kNotDelivered = -3,  // a shell line could not be written
-    kClaimFailed = -4,
-    kNoMemory = -5,
-    kBatteryRefused = -6,
-    kNotSupported = -7,
-};
+// Status values written through the caller's status argument: the header's.
+constexpr int32_t kDone = VX_GBCMD_DONE;
+constexpr int32_t kNoRecorder = VX_GBCMD_NO_RECORDER;
+constexpr int32_t kLoginRefused = VX_GBCMD_LOGIN_REFUSED;
+constexpr int32_t kNotDelivered = VX_GBCMD_NOT_DELIVERED;
 
 constexpr int kServedModelRow = 1;  // "VX005"
 constexpr uint32_t kDownloadGapMs = 300;
@@ -87,7 +80,7 @@ GbRecord GBOpenDev(uint32_t pid, uint32_t vid, const char *serial_text, int32_t 
     *status = kNoRecorder;
     std::unique_ptr<VestraInfo> dev = NewRecord();
     if (!dev) {
-        *status = kNoMemory;
+        *status = VX_GBCMD_NO_MEMORY;
         LibLog("malloc Error");
         return nullptr;
     }
@@ -99,7 +92,7 @@ GbRecord GBOpenDev(uint32_t pid, uint32_t vid, const char *serial_text, int32_t 
         if (serial[0] == '\0') return false;
         ApplySerialString(d, serial);
         if (std::strstr(d->serial, serial_text) == nullptr) return false;
-        if (ClaimDev(d) != 1) *status = kClaimFailed;  // the search ends either way
+        if (ClaimDev(d) != 1) *status = VX_GBCMD_CLAIM_FAILED;  // the search ends either way
         return true;
     });
     if (dev->usbHandle == nullptr) return nullptr;
@@ -117,8 +110,9 @@ GbRecord GBOpenLoginDev(const char *serial_text, const char *password, int32_t *
 // "VX+SYSCMD=" with the line in Base64; no reply is read. False when the
 // line could not be written.
 bool SendShellLine(VestraInfo *dev, const char *line) {
-    std::string text = Base64Encode(reinterpret_cast<const uint8_t *>(line), std::strlen(line));
-    std::string command = FormatCommand("VX+SYSCMD=%s\r\n", text.c_str());
+    const Arg args[] = {Base64Encode(reinterpret_cast<const uint8_t *>(line), std::strlen(line))};
+    std::string command;
+    if (BuildCommand(rows::kShellLine, args, &command) != nullptr) return false;
     LibGuard lock(LibLock());
     return WriteFullDev(dev, command) > 0;
 }
@@ -180,17 +174,11 @@ VX_API int32_t GBCmd_GetBatteryVal(const char *serial, const char *password, uin
             return 0;
         }
         LibGuard lock(LibLock());
-        Request request{rows::kGetBatVal, {}, {Out::Num(level)}};
-        std::string command;
-        BuildRequest(request, &command);
-        char reply[kReplyArea];
-        int n = Transact(dev.get(), command, reply, sizeof reply);
-        if (!JudgeReply(request, reply, n).ok) {
-            *st = kBatteryRefused;
-            return 0;
-        }
-        *st = kDone;
-        return 1;
+        const Out outs[] = {Out::Num(level)};
+        const Exchanged e =
+            Perform(dev.get(), password, Request{.row = rows::kGetBatVal, .outs = outs});
+        *st = e.Succeeded() ? kDone : VX_GBCMD_BATTERY_REFUSED;
+        return e.Succeeded() ? 1 : 0;
     });
 }
 
@@ -207,7 +195,7 @@ VX_API int32_t GBCmd_PowerOff(const char *serial, const char *password, int32_t 
 }
 
 VX_API int32_t GBCmd_EnterStandByMode(const char *serial, const char *password, int32_t *status) {
-    *StatusOf(status) = kNotSupported;
+    *StatusOf(status) = VX_GBCMD_NOT_SUPPORTED;
     return 0;
 }
 

@@ -6,18 +6,16 @@
 
 #include <cstring>
 #include <string>
-#include <vector>
 
 #include "common/guard.h"
 #include "common/log.h"
+#include "common/outcome.h"
 #include "common/state.h"
 #include "common/text.h"
 #include "common/timeutil.h"
 #include "ops/rows.h"
 #include "ops/steps.h"
-#include "protocol/exchange.h"
 #include "session/login.h"
-#include "transport/completeness.h"
 #include "transport/usbio.h"
 
 namespace vx {
@@ -54,17 +52,10 @@ using namespace vx::ops;
 
 namespace {
 
-// Status values written through the caller's status argument.
-enum GbStatus : int32_t {
-    kDone = 1,
-    kNoDevice = 2,
-    kLoginFailed = 4,
-    kClockSet = 5,
-    kClockRefused = 6,
-    kDiskMode = 7,
-    kDiskModeRefused = 8,
-    kNoIdCode = 9,
-};
+// Status values written through the caller's status argument: the header's.
+constexpr int32_t kDone = VX_GB_DONE;
+constexpr int32_t kNoDevice = VX_GB_NO_DEVICE;
+constexpr int32_t kNoIdCode = VX_GB_NO_ID_CODE;
 constexpr int32_t kNotWritten = 0;  // a refusal that leaves status as it was
 
 constexpr std::size_t kIdCodeLength = 5;
@@ -73,33 +64,22 @@ constexpr std::size_t kIdCodeLength = 5;
 // caller's is empty.
 ZFYInfo g_cached_identity GUARDED_BY(LibLock()){};
 
-// The exchange of every call with a password: record open, automatic login
-// of the fixed user, one command from its row, the reply judged by the row.
-// The record's status number is never touched.
+// The exchange of every call with a password: record open, then the steps
+// of every device operation (automatic login of the fixed user, one command
+// from its row, the reply judged by the row); the outcome becomes the call's
+// status by the outcome table. The record's status number is never touched.
 int32_t GbRun(const char *password, int32_t *status, const Request &request, int32_t success,
               int32_t refusal) REQUIRES(LibLock()) {
     VestraInfo &gb = GbDev();
-    if (gb.usbHandle == nullptr) {
+    Exchanged e;
+    e.outcome = Outcome::NotOpen;
+    if (gb.usbHandle == nullptr)
         Close_Device(&gb);
-        *status = kNoDevice;
-        return 0;
-    }
-    Login(&gb, password);
-    if (gb.isLogin == 0) {
-        *status = kLoginFailed;
-        return 0;
-    }
-    std::string command;
-    std::vector<char> reply(request.row.reply, '\0');
-    int n = -1;
-    if (BuildRequest(request, &command) == nullptr)
-        n = Transact(&gb, command, reply.data(), int(reply.size()));
-    if (JudgeReply(request, reply.data(), n).ok) {
-        *status = success;
-        return 1;
-    }
-    SetErrStr(&gb, reply.data());
-    if (refusal != kNotWritten) *status = refusal;
+    else
+        e = Perform(&gb, password, request);
+    if (const int32_t st = GbStatusOf(e.outcome, success, refusal); st != kNotWritten) *status = st;
+    if (e.Succeeded()) return 1;
+    if (e.outcome != Outcome::NotOpen && e.outcome != Outcome::NoLogin) SetErrStr(&gb, e.Text());
     return 0;
 }
 
@@ -117,10 +97,7 @@ VX_API int32_t UnInit_Device(int32_t *status) {
     return Guarded<int32_t>(0, [&] {
         LibGuard lock(LibLock());
         VestraInfo &gb = GbDev();
-        char reply[kReplyArea];
-        int n = Transact(&gb, "VX+LOGOUT\r\n", reply, sizeof reply);  // nothing is sent when closed
-        if (ReplyAccepted(reply, n) && std::strstr(reply, "+LOGOUT:Sucess") != nullptr)
-            gb.isLogin = 0;
+        Logout(&gb);  // nothing is sent when closed
         Close_Device(&gb);
         gb = VestraInfo{};
         *StatusOf(status) = kDone;
@@ -201,12 +178,11 @@ VX_API int32_t GetZFYInfo(ZFYInfo *info, const char *password, int32_t *status) 
         LibGuard lock(LibLock());
         ZFYInfo scratch{};
         ZFYInfo *z = info != nullptr ? info : &scratch;
-        Request request{
-            rows::kGetDevInfo,
-            {},
-            {Out::Field(z->serial, sizeof z->serial), Out::Field(z->userNo, sizeof z->userNo),
-             Out::Field(z->userName, sizeof z->userName), Out::Field(z->unitNo, sizeof z->unitNo),
-             Out::Field(z->unitName, sizeof z->unitName)}};
+        const Out outs[] = {
+            Out::Field(z->serial, sizeof z->serial), Out::Field(z->userNo, sizeof z->userNo),
+            Out::Field(z->userName, sizeof z->userName), Out::Field(z->unitNo, sizeof z->unitNo),
+            Out::Field(z->unitName, sizeof z->unitName)};
+        const Request request{.row = rows::kGetDevInfo, .outs = outs};
         if (!GbRun(password, StatusOf(status), request, kDone, kNotWritten)) return 0;
         g_cached_identity = *z;
         return 1;
@@ -221,10 +197,10 @@ VX_API int32_t WriteZFYInfo(const ZFYInfo *info, const char *password, int32_t *
         std::string_view serial = AreaText(z.serial, sizeof z.serial);
         if (serial.empty())
             serial = AreaText(g_cached_identity.serial, sizeof g_cached_identity.serial);
-        Request request{
-            rows::kSetDevInfo,
-            {serial, AreaText(z.userNo, sizeof z.userNo), AreaText(z.userName, sizeof z.userName),
-             AreaText(z.unitNo, sizeof z.unitNo), AreaText(z.unitName, sizeof z.unitName)}};
+        const Arg args[] = {
+            serial, AreaText(z.userNo, sizeof z.userNo), AreaText(z.userName, sizeof z.userName),
+            AreaText(z.unitNo, sizeof z.unitNo), AreaText(z.unitName, sizeof z.unitName)};
+        const Request request{.row = rows::kSetDevInfo, .args = args};
         return GbRun(password, StatusOf(status), request, kDone, kNotWritten);
     });
 }
@@ -234,16 +210,18 @@ VX_API int32_t SyncDevTime(const char *password, int32_t *status) {
         LibGuard lock(LibLock());
         char now[32] = {};
         GetUtcTimeStr(now, sizeof now);
-        return GbRun(password, StatusOf(status), Request{rows::kSetDevTime, {now}}, kClockSet,
-                     kClockRefused);
+        const Arg args[] = {now};
+        return GbRun(password, StatusOf(status), Request{.row = rows::kSetDevTime, .args = args},
+                     VX_GB_CLOCK_SET, VX_GB_CLOCK_REFUSED);
     });
 }
 
 VX_API int32_t SetMSDC(const char *password, int32_t *status) {
     return Guarded<int32_t>(0, [&]() -> int32_t {
         LibGuard lock(LibLock());
-        if (!GbRun(password, StatusOf(status), Request{rows::kEnterDiskMode, {int32_t(2)}},
-                   kDiskMode, kDiskModeRefused))
+        const Arg args[] = {int32_t(2)};
+        if (!GbRun(password, StatusOf(status), Request{.row = rows::kEnterDiskMode, .args = args},
+                   VX_GB_DISK_MODE, VX_GB_DISK_REFUSED))
             return 0;
         int32_t own = 0;  // the recorder is a disk now: the record is closed and cleared
         UnInit_Device(&own);
@@ -256,11 +234,10 @@ VX_API int32_t ReadDeviceResolution(int32_t *width, int32_t *height, const char 
     return Guarded<int32_t>(0, [&] {
         LibGuard lock(LibLock());
         uint32_t rate = 0, bitrate = 0;
-        Request request{
-            rows::kGetMasterVe,
-            {},
-            {Out::WxH(reinterpret_cast<uint32_t *>(width), reinterpret_cast<uint32_t *>(height)),
-             Out::Num(&rate), Out::Num(&bitrate)}};
+        const Out outs[] = {
+            Out::WxH(reinterpret_cast<uint32_t *>(width), reinterpret_cast<uint32_t *>(height)),
+            Out::Num(&rate), Out::Num(&bitrate)};
+        const Request request{.row = rows::kGetMasterVe, .outs = outs};
         return GbRun(password, StatusOf(status), request, kDone, kNoDevice);
     });
 }
@@ -268,7 +245,8 @@ VX_API int32_t ReadDeviceResolution(int32_t *width, int32_t *height, const char 
 VX_API int32_t ReadDeviceBatteryDumpEnergy(int32_t *level, const char *password, int32_t *status) {
     return Guarded<int32_t>(0, [&] {
         LibGuard lock(LibLock());
-        Request request{rows::kGetBatVal, {}, {Out::Num(reinterpret_cast<uint32_t *>(level))}};
+        const Out outs[] = {Out::Num(reinterpret_cast<uint32_t *>(level))};
+        const Request request{.row = rows::kGetBatVal, .outs = outs};
         return GbRun(password, StatusOf(status), request, kDone, kNoDevice);
     });
 }

@@ -54,4 +54,16 @@ int FindFirstModel() REQUIRES(LibLock());
 const DevModel *FindFirstKnown(const char *who) REQUIRES(LibLock());
 usb_dev_handle *open_dev(uint32_t pid, uint32_t vid) REQUIRES(LibLock());
 
+// Whether the bus scan found any bus at all.
+bool BussesFound() REQUIRES(LibLock());
+// Opens a device found by a walk into the record (not yet configured or
+// claimed). False when it cannot be opened; the record is then closed.
+bool OpenFound(VestraInfo *dev, struct usb_device *device) REQUIRES(LibLock());
+// The serial-number string of a device opened into the record, into serial
+// (size bytes, the whole area given to libusb, which keeps the last byte for
+// the terminator). libusb's result: the length, 0 when the device has none,
+// negative on failure.
+int ReadSerialString(VestraInfo *dev, const struct usb_device *device, char *serial, int size)
+    REQUIRES(LibLock());
+
 }  // namespace vx

@@ -3,11 +3,10 @@
 #include <cstdio>
 
 #include "common/log.h"
+#include "common/outcome.h"
 #include "common/secret_mask.h"
 #include "common/state.h"
 #include "common/text.h"
-#include "platform/platform.h"
-#include "transport/completeness.h"
 #include "transport/models.h"
 
 namespace vx {
@@ -81,24 +80,37 @@ int Open_Device(VestraInfo *dev, uint32_t pid, uint32_t vid, int *state) {
 int ClaimDev(VestraInfo *dev) {
     if (dev == nullptr || dev->usbHandle == nullptr) return 0;
     char text[512] = {};
-    int status = 0;
+    Outcome outcome = Outcome::Done;
     const int config = int(dev->model.configuration);
     const int iface = int(dev->model.interfaceNo);
     if (usb_set_configuration(HandleOf(dev), config) < 0) {
         std::snprintf(text, sizeof text, "error setting config #%d: %s\n", config, usb_strerror());
-        status = VX_STATUS_SET_CONFIG;
+        outcome = Outcome::ConfigFailed;
     } else if (usb_claim_interface(HandleOf(dev), iface) < 0) {
         std::snprintf(text, sizeof text, "error claiming interface #%d:\n%s\n", iface,
                       usb_strerror());
-        status = VX_STATUS_CLAIM_IFACE;
+        outcome = Outcome::ClaimFailed;
     } else {
         return 1;
     }
     usb_close(HandleOf(dev));
     dev->usbHandle = nullptr;
-    SetOutcome(dev, status, text);
+    SetOutcome(dev, outcome, text);
     LibLog("%s", text);
     return 0;
+}
+
+bool BussesFound() { return usb_get_busses() != nullptr; }
+
+bool OpenFound(VestraInfo *dev, struct usb_device *device) {
+    dev->usbHandle = usb_open(device);
+    return dev->usbHandle != nullptr;
+}
+
+int ReadSerialString(VestraInfo *dev, const struct usb_device *device, char *serial, int size) {
+    if (device->descriptor.iSerialNumber == 0) return 0;
+    return usb_get_string_simple(HandleOf(dev), device->descriptor.iSerialNumber, serial,
+                                 std::size_t(size));
 }
 
 void VisitOpened(VestraInfo *dev, uint32_t pid, uint32_t vid,
@@ -106,13 +118,9 @@ void VisitOpened(VestraInfo *dev, uint32_t pid, uint32_t vid,
     InitUsbBus();
     WalkDevices([&](struct usb_bus *, struct usb_device *d) REQUIRES(LibLock()) {
         if (d->descriptor.idVendor != vid || d->descriptor.idProduct != pid) return false;
-        usb_dev_handle *handle = usb_open(d);
-        if (handle == nullptr) return false;
-        dev->usbHandle = handle;
+        if (!OpenFound(dev, d)) return false;
         char serial[16] = {};
-        if (d->descriptor.iSerialNumber != 0 &&
-            usb_get_string_simple(handle, d->descriptor.iSerialNumber, serial, sizeof serial) < 0)
-            serial[0] = '\0';
+        if (ReadSerialString(dev, d, serial, sizeof serial) < 0) serial[0] = '\0';
         serial[sizeof serial - 1] = '\0';
         if (visit(dev, serial)) return true;
         Close_Device(dev);
@@ -168,12 +176,9 @@ int WriteFullDev(VestraInfo *dev, std::string_view command) {
     return written;
 }
 
-int ReadFullDev(VestraInfo *dev, char *reply, int capacity) {
-    if (dev->usbHandle == nullptr) {
-        Close_Device(dev);
-        return -1;
-    }
+ReadResult ReadFullDev(VestraInfo *dev, char *reply, int capacity, CompleteRule complete) {
     int total = 0;
+    int verdict = 0;
     int room = capacity - 1;  // the last byte keeps the text terminated
     int empty_reads = 0;
     while (room > 0) {
@@ -183,21 +188,22 @@ int ReadFullDev(VestraInfo *dev, char *reply, int capacity) {
             LibLog("[%s]: usb_bulk_read err:cmd:%s ret=%d,%s\n", "ReadFullDev",
                    MaskSecrets(AreaText(dev->lastCmd, sizeof dev->lastCmd)).c_str(), r,
                    usb_strerror());
-            if (r != platform::kUsbTimeout) {
+            if (r != kUsbTimeout) {
                 Close_Device(dev);
                 SetDeviceChangeState(2);
             }
-            return -1;
+            return {-1, 0};
         }
         if (r > room) r = room;
         room -= r;
         total += r;
         reply[total] = '\0';
-        if (CheckCmdResult(reply) != 0) break;
+        verdict = complete(reply);
+        if (verdict != 0) break;
         if (r == 0 && ++empty_reads >= kMaxEmptyReads) break;
     }
     LibLog("[%s]: readbuf [%d]:%s\n", "ReadFullDev", total, MaskSecrets(reply).c_str());
-    return total;
+    return {total, verdict};
 }
 
 }  // namespace vx

@@ -3,6 +3,7 @@
 // Every function here expects the library lock to be held.
 #pragma once
 
+#include <cerrno>
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
@@ -12,6 +13,14 @@
 #include "common/state.h"
 
 namespace vx {
+
+// What libusb 0.1 returns for a bulk transfer that timed out (libusb-win32:
+// -116; libusb 0.1 on Linux: -ETIMEDOUT).
+#if defined(_WIN32)
+constexpr int kUsbTimeout = -116;
+#else
+constexpr int kUsbTimeout = -ETIMEDOUT;
+#endif
 
 constexpr int kWriteTimeoutMs = 1000;
 constexpr int kReadTimeoutMs = 1000;
@@ -54,10 +63,22 @@ void FlushReadDev(VestraInfo *dev) REQUIRES(LibLock());
 // Flushes, then writes the command in at most 7 bulk transfers. Returns the
 // bytes written, or -1 (the record is then closed).
 int WriteFullDev(VestraInfo *dev, std::string_view command) REQUIRES(LibLock());
-// Reads into reply (zero-filled, capacity bytes) until the reply is complete
-// or the area is full; the text always stays NUL-terminated. Returns the
-// bytes read, or -1. A time-out keeps the record open; any other error closes
-// it and sets DeviceChangeState to 2.
-int ReadFullDev(VestraInfo *dev, char *reply, int capacity) REQUIRES(LibLock());
+// The protocol's completeness rule, handed to the read: non-zero once the
+// text read so far is a whole reply (its value is the read's verdict).
+using CompleteRule = int (*)(const char *text);
+
+// What a read ended with: the bytes read (-1: the read failed) and the
+// verdict the completeness rule gave the text read (0: never complete).
+struct ReadResult {
+    int bytes = -1;
+    int verdict = 0;
+};
+
+// Reads into reply (zero-filled, capacity bytes) until complete says the
+// reply is whole or the area is full; the text always stays NUL-terminated.
+// The record is open (WriteFullDev has just checked it). A time-out keeps
+// the record open; any other error closes it and sets DeviceChangeState to 2.
+ReadResult ReadFullDev(VestraInfo *dev, char *reply, int capacity, CompleteRule complete)
+    REQUIRES(LibLock());
 
 }  // namespace vx

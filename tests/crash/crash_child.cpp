@@ -101,7 +101,8 @@ void RewriteContext(int, siginfo_t *, void *context) {
 #endif
 }
 void Resumed() {
-    if (++g_resolved == kPlanned) {
+    g_resolved = g_resolved + 1;  // not ++: deprecated on a volatile
+    if (g_resolved == kPlanned) {
         SayCount("resolved", g_resolved);
         g_resolve = 0;
     }
@@ -118,7 +119,7 @@ void JumpBack(int, siginfo_t *, void *) {
 void *FaultsRecoveredByJump(void *) {
     while (g_resolved < kPlanned) {
         if (sigsetjmp(g_env, 1) == 0) Fault();
-        ++g_resolved;
+        g_resolved = g_resolved + 1;
     }
     SayCount("resolved", g_resolved);
     g_resolve = 0;

@@ -10,7 +10,7 @@ namespace vx {
 
 #if CASE == 1
 // A transfer without the lock: another thread could close the record mid-way.
-int Unlocked(VestraInfo *dev, char *reply) { return Transact(dev, "VX+X?\r\n", reply, 8); }
+int Unlocked(VestraInfo *dev, char *reply) { return Transact(dev, "VX+X?\r\n", reply, 8).n; }
 #elif CASE == 2
 // A whole operation started under the lock: the lock would be entered twice.
 uint32_t Nested(VestraInfo *dev, const ops::Request &request) {

@@ -135,7 +135,9 @@ inline Built build_avi(const AviSpec &s) { return AviBuilder(s).build(); }
 inline void put32(Bytes &b, uint32_t v) {
     for (int i = 0; i < 4; ++i) b.push_back(static_cast<uint8_t>(v >> (8 * i)));
 }
-inline void put(Bytes &b, const char *tag) { b.insert(b.end(), tag, tag + 4); }
+inline void put(Bytes &b, const char *tag) {
+    for (int i = 0; i < 4; ++i) b.push_back(static_cast<uint8_t>(tag[i]));  // not insert: GCC 12
+}
 
 inline Bytes encrypted_head(uint32_t riff_size, uint32_t movi_size) {
     Bytes b;

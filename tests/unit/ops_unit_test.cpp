@@ -126,13 +126,13 @@ TEST_F(OpsUnit, ReplyAreaIsClearedBeforeEachRead) {
     char reply[vx::kReplyArea];
     std::memset(reply, 'G', sizeof reply);
     vx::LibGuard lock(vx::LibLock());
-    ASSERT_EQ(vx::Transact(dev, "VX+DEVNAME?\r\n", reply, sizeof reply), int(long_reply.size()));
+    ASSERT_EQ(vx::Transact(dev, "VX+DEVNAME?\r\n", reply, sizeof reply).n, int(long_reply.size()));
     ASSERT_EQ(std::string(reply), long_reply);
-    EXPECT_EQ(vx::Transact(dev, "VX+UID?\r\n", reply, sizeof reply), 12);
+    EXPECT_EQ(vx::Transact(dev, "VX+UID?\r\n", reply, sizeof reply).n, 12);
     EXPECT_EQ(std::string(reply, 12), "+UID:1\r\nOK\r\n");
     for (std::size_t i = 12; i < sizeof reply; ++i) ASSERT_EQ(reply[i], '\0') << i;
     std::memset(reply, 'G', sizeof reply);
-    EXPECT_EQ(vx::Transact(dev, "VX+VID?\r\n", reply, sizeof reply), -1);
+    EXPECT_EQ(vx::Transact(dev, "VX+VID?\r\n", reply, sizeof reply).n, -1);
     for (std::size_t i = 0; i < sizeof reply; ++i) ASSERT_EQ(reply[i], '\0') << i;
 }
 

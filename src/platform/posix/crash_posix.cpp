@@ -222,7 +222,7 @@ void PrepareThreadForCrashes() { SetAltStack(); }
 
 void InstallCrashHandler(bool *pinned) {
     std::string dir = HostExeDir();
-    if (dir.empty()) dir = ".";
+    if (dir.empty()) dir.push_back('.');  // not = ".": a false -Wrestrict in GCC 12
     std::strncpy(g_exe_dir, dir.c_str(), sizeof g_exe_dir - 1);
     NoteLocalTimeOffset();
     // backtrace() loads its unwinder on first use; do that now, not in the handler.

@@ -2,7 +2,6 @@
 #include "platform/platform.h"
 #include "platform/posix/fork_locks_posix.h"
 
-#include <cerrno>
 #include <chrono>
 #include <climits>
 #include <mutex>
@@ -11,7 +10,6 @@
 
 namespace vx::platform {
 
-const int kUsbTimeout = -ETIMEDOUT;
 const char kPathSep = '/';
 const char kTextNewline[] = "\n";
 

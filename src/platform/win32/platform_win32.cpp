@@ -10,8 +10,6 @@
 
 namespace vx::platform {
 
-// libusb-win32 reports a bulk transfer that timed out with -116.
-const int kUsbTimeout = -116;
 const char kPathSep = '\\';
 const char kTextNewline[] = "\r\n";
 

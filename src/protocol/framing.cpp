@@ -1,4 +1,4 @@
-#include "transport/completeness.h"
+#include "protocol/framing.h"
 
 #include <cstring>
 
