@@ -177,7 +177,7 @@ typedef struct VestraInfo {
 
 /**
  * @brief The status number of the last operation on a record.
- * @param dev Device record.
+ * @devrecord
  * @return The record's status number (#VX_STATUS_OK, #VX_STATUS_FAILED,
  * #VX_STATUS_NOT_OPEN, ...); 0 for a null record, and for a record no
  * operation has used yet. No lock, no traffic.
@@ -185,7 +185,7 @@ typedef struct VestraInfo {
 VX_API int32_t     VX_GetErrNo(VestraInfo *dev);
 /**
  * @brief The error text of a record.
- * @param dev Device record.
+ * @devrecord
  * @return The record's error text, valid as long as the record (empty in a
  * new record); null for a null record. It holds the device's whole reply
  * after a failed exchange (cut at 1023 characters) or the reason of a
@@ -323,7 +323,7 @@ VX_API VestraInfo *VX_InitDevEx(const char *idCode);
  *
  * No traffic; takes the library lock, so a record another thread is closing
  * is seen closed.
- * @param dev Device record.
+ * @devrecord
  * @return 1 when its USB handle is not null, else 0 (also for a null record).
  */
 VX_API uint32_t    VX_CheckDevHandle(VestraInfo *dev);
@@ -333,7 +333,7 @@ VX_API uint32_t    VX_CheckDevHandle(VestraInfo *dev);
  * Sends "VX+GBIDCODE?" without a login and without checking the record first
  * (on a closed record the transfers fail). The record's ID code is cleared
  * first and holds the code afterwards.
- * @param dev Device record.
+ * @devrecord
  * @param[out] idCode Area of #VX_ID_CODE_LEN bytes for the ID code and its
  * NUL, or null.
  * @return 1 when the device answered OK with a "+GBIDCODE:" line of 5 to 7
@@ -343,7 +343,7 @@ VX_API uint32_t    VX_GetIDCode(VestraInfo *dev, char *idCode);
 
 /**
  * @brief The record's logged-in flag.
- * @param dev Device record.
+ * @devrecord
  * @return 1 when logged in, 0 when not or for a null record. No lock, no traffic.
  */
 VX_API int32_t  VX_IsLogin(VestraInfo *dev);
@@ -355,7 +355,7 @@ VX_API int32_t  VX_IsLogin(VestraInfo *dev);
  * the logged-in flag. A logged-in record returns 1 at once, whatever the
  * password. A reply holding "Error: para is error" ends the attempts and
  * becomes the error text. Every device operation calls this first.
- * @param dev Device record.
+ * @devrecord
  * @param password Password text; null gives 0 without traffic.
  * @return 1 when the record is logged in afterwards, else 0.
  * @par Status
@@ -369,7 +369,7 @@ VX_API uint32_t VX_Login(VestraInfo *dev, const char *password);
  * @brief Logs the record in with a chosen account.
  *
  * As VX_Login(), sending "VX+LOGIN=" user ":" digest.
- * @param dev Device record.
+ * @devrecord
  * @param user Account name, sent unchanged; null gives 0.
  * @param password Password text, sent as its digest (@ref vx_session); null gives 0.
  * @return 1 when the record is logged in afterwards, else 0.
@@ -382,7 +382,7 @@ VX_API uint32_t VX_LoginEx(VestraInfo *dev, const char *user, const char *passwo
  *
  * Sends "VX+LOGINID?" up to 10 times until a reply carries a "+LOGINID:"
  * line. The application derives the password for VX_LoginIDPwd() from the ID.
- * @param dev Device record.
+ * @devrecord
  * @param[out] loginId Area of #VX_LOGIN_ID_LEN bytes for the login ID and its
  * NUL, or null. Not written when the record is logged in already.
  * @return 1 with the login ID, or at once when the record is logged in
@@ -400,7 +400,7 @@ VX_API uint32_t VX_GetLoginID(VestraInfo *dev, char *loginId);
  * Sends "VX+LOGINPWD=" with the password unchanged (no digest), up to 10
  * times, until a reply contains "+LOGINPWD:Sucess". A logged-in record
  * returns 1 at once.
- * @param dev Device record.
+ * @devrecord
  * @param password Password text derived by the application from the login ID.
  * @return 1 when the record is logged in afterwards, else 0.
  * @par Status
@@ -414,7 +414,7 @@ VX_API uint32_t VX_LoginIDPwd(VestraInfo *dev, const char *password);
  * Sends "VX+LOGOUT" only when the record is logged in; the flag is cleared
  * when the reply is OK and contains "+LOGOUT:Sucess". The reply (whatever
  * came) becomes the error text.
- * @param dev Device record.
+ * @devrecord
  * @return 1 whenever the record is open, confirmed or not; 0 for a null
  * (log `No Find Device`) or closed record (#VX_STATUS_NOT_OPEN).
  */
@@ -728,7 +728,7 @@ VX_API uint32_t VX_GetUdiskStatu(VestraInfo *dev, const char *password, int32_t 
  * Runs the record checks and the login of @ref vx_ops, then writes the
  * command exactly as given (include its CR LF; nothing is added or checked)
  * and reads the reply into #VX_TEXT_AREA bytes.
- * @param dev Device record.
+ * @devrecord
  * @param password Login password (@ref vx_ops).
  * @param command The complete command line.
  * @return 1 when the reply is OK (status 1); 0 on failure (@ref vx_ops). The
@@ -806,8 +806,8 @@ typedef struct ZFYInfo {
  * Sends "VX+GBCFG?". Once the device said OK, all five fields are zeroed,
  * then filled from the field list behind "+GBCFG:" in record order (each cut
  * to its width); fields beyond the fifth are ignored.
- * @param dev Device record.
- * @param pwd Login password (@ref vx_ops).
+ * @devrecord
+ * @loginpwd
  * @param[out] info The identity; untouched when the reply is not OK.
  * @return 1 with status 1; 0 on failure (@ref vx_ops).
  */
@@ -817,28 +817,28 @@ VX_API uint32_t VX_GetDevInfo(VestraInfo *dev, const char *pwd, ZFYInfo *info);
  *
  * Sends "VX+GBCFG=serial,userNo,userName,unitNo,unitName", each field read up
  * to its width.
- * @param dev Device record.
- * @param pwd Login password (@ref vx_ops).
+ * @devrecord
+ * @loginpwd
  * @param info The identity; null sends five empty fields.
- * @return 1 when the device said OK (status 1); 0 on failure (@ref vx_ops).
+ * @returnok
  */
 VX_API uint32_t VX_SetDevInfo(VestraInfo *dev, const char *pwd, const ZFYInfo *info);
 /**
  * @brief Sets the device name.
  *
  * Sends "VX+DEVNAME=name".
- * @param dev Device record.
- * @param pwd Login password (@ref vx_ops).
+ * @devrecord
+ * @loginpwd
  * @param name The name.
- * @return 1 when the device said OK (status 1); 0 on failure (@ref vx_ops).
+ * @returnok
  */
 VX_API uint32_t VX_SetDevName(VestraInfo *dev, const char *pwd, const char *name);
 /**
  * @brief Reads the device name.
  *
  * Sends "VX+DEVNAME?"; the raw payload behind "+DEVNAME:".
- * @param dev Device record.
- * @param pwd Login password (@ref vx_ops).
+ * @devrecord
+ * @loginpwd
  * @param[out] name Zero-filled area of #VX_TEXT_AREA bytes (no terminator written).
  * @return 1 with status 1; 0 on failure (@ref vx_ops).
  */
@@ -847,8 +847,8 @@ VX_API uint32_t VX_GetDevName(VestraInfo *dev, const char *pwd, char *name);
  * @brief Reads the device's UID.
  *
  * Sends "VX+UID?"; the raw payload behind "+UID:".
- * @param dev Device record.
- * @param pwd Login password (@ref vx_ops).
+ * @devrecord
+ * @loginpwd
  * @param[out] uid Zero-filled area of #VX_TEXT_AREA bytes (no terminator written).
  * @return 1 with status 1; 0 on failure (@ref vx_ops).
  */
@@ -857,8 +857,8 @@ VX_API uint32_t VX_GetDevUID(VestraInfo *dev, const char *pwd, char *uid);
  * @brief Reads the device's UUID.
  *
  * Sends "VX+UUID?"; the raw payload behind "+UUID:".
- * @param dev Device record.
- * @param pwd Login password (@ref vx_ops).
+ * @devrecord
+ * @loginpwd
  * @param[out] uuid Zero-filled area of #VX_TEXT_AREA bytes (no terminator written).
  * @return 1 with status 1; 0 on failure (@ref vx_ops).
  */
@@ -867,8 +867,8 @@ VX_API uint32_t VX_GetDevUUID(VestraInfo *dev, const char *pwd, char *uuid);
  * @brief Reads the device's VID.
  *
  * Sends "VX+VID?"; the raw payload behind "+VID:".
- * @param dev Device record.
- * @param pwd Login password (@ref vx_ops).
+ * @devrecord
+ * @loginpwd
  * @param[out] vid Zero-filled area of #VX_TEXT_AREA bytes (no terminator written).
  * @return 1 with status 1; 0 on failure (@ref vx_ops).
  */
@@ -877,8 +877,8 @@ VX_API uint32_t VX_GetDevVID(VestraInfo *dev, const char *pwd, char *vid);
  * @brief Reads the device's DID.
  *
  * Sends "VX+DID?"; the raw payload behind "+DID:".
- * @param dev Device record.
- * @param pwd Login password (@ref vx_ops).
+ * @devrecord
+ * @loginpwd
  * @param[out] did Zero-filled area of #VX_TEXT_AREA bytes (no terminator written).
  * @return 1 with status 1; 0 on failure (@ref vx_ops).
  */
@@ -887,9 +887,9 @@ VX_API uint32_t VX_GetDevDID(VestraInfo *dev, const char *pwd, char *did);
  * @brief Sets the device clock to the host's current UTC time.
  *
  * Sends "VX+SYSTIME=YYYYMMDDhhmmss" (UTC).
- * @param dev Device record.
- * @param pwd Login password (@ref vx_ops).
- * @return 1 when the device said OK (status 1); 0 on failure (@ref vx_ops).
+ * @devrecord
+ * @loginpwd
+ * @returnok
  */
 VX_API uint32_t VX_SetDevTime(VestraInfo *dev, const char *pwd);
 /**
@@ -898,19 +898,19 @@ VX_API uint32_t VX_SetDevTime(VestraInfo *dev, const char *pwd);
  *
  * Sends "VX+SYSTIME=YYYYMMDDhhmmss,0,value,text": the UTC time, always 0,
  * then the caller's number and text.
- * @param dev Device record.
- * @param pwd Login password (@ref vx_ops).
+ * @devrecord
+ * @loginpwd
  * @param value Third field, in decimal.
  * @param text Fourth field, unchanged.
- * @return 1 when the device said OK (status 1); 0 on failure (@ref vx_ops).
+ * @returnok
  */
 VX_API uint32_t VX_SetDevTimeCfg(VestraInfo *dev, const char *pwd, int32_t value, const char *text);
 /**
  * @brief Reads the device clock and its three further fields.
  *
  * Sends "VX+SYSTIME?"; the field list behind "+SYSTIME:".
- * @param dev Device record.
- * @param pwd Login password (@ref vx_ops).
+ * @devrecord
+ * @loginpwd
  * @param[out] time Field 1, the time text, with its NUL (#VX_TEXT_AREA bytes suffice).
  * @param[out] second Field 2, as a number.
  * @param[out] third Field 3, as a number.
@@ -923,8 +923,8 @@ VX_API uint32_t VX_GetDevTimeCfg(VestraInfo *dev, const char *pwd, char *time, u
  * @brief Reads the device clock.
  *
  * As VX_GetDevTimeCfg() ("VX+SYSTIME?"), handing back field 1 only.
- * @param dev Device record.
- * @param pwd Login password (@ref vx_ops).
+ * @devrecord
+ * @loginpwd
  * @param[out] time The time text with its NUL (#VX_TEXT_AREA bytes suffice).
  * @return 1 with status 1; 0 on failure (@ref vx_ops).
  */
@@ -935,12 +935,12 @@ VX_API uint32_t VX_GetDevTime(VestraInfo *dev, const char *pwd, char *time);
  * Sends "VX+USER=user:digest1:digest2". Each password is sent as it is when
  * it has exactly 32 characters, else as its MD5 digest in upper-case
  * hexadecimal (a null password as the digest of the empty text).
- * @param dev Device record.
- * @param pwd Login password (@ref vx_ops).
+ * @devrecord
+ * @loginpwd
  * @param user Account name, unchanged.
  * @param password1 First password.
  * @param password2 Second password.
- * @return 1 when the device said OK (status 1); 0 on failure (@ref vx_ops).
+ * @returnok
  */
 VX_API uint32_t VX_SetDevUser(VestraInfo *dev, const char *pwd, const char *user,
                               const char *password1, const char *password2);
@@ -948,8 +948,8 @@ VX_API uint32_t VX_SetDevUser(VestraInfo *dev, const char *pwd, const char *user
  * @brief Reads the device's user account.
  *
  * Sends "VX+USER?"; the raw payload behind "+USER:".
- * @param dev Device record.
- * @param pwd Login password (@ref vx_ops).
+ * @devrecord
+ * @loginpwd
  * @param[out] user Zero-filled area of #VX_TEXT_AREA bytes (no terminator written).
  * @return 1 with status 1; 0 on failure (@ref vx_ops).
  */
@@ -961,8 +961,8 @@ VX_API uint32_t VX_GetDevUser(VestraInfo *dev, const char *pwd, char *user);
  * the last one asked (or of the record's entry into the device list) returns
  * 0 at once, sending nothing and changing no status. Otherwise the time is
  * noted before the exchange, whatever its outcome.
- * @param dev Device record.
- * @param pwd Login password (@ref vx_ops).
+ * @devrecord
+ * @loginpwd
  * @param[out] level The battery level.
  * @return 1 with status 1; 0 on failure (@ref vx_ops), inside the 20 s
  * window, or for a null record (without a log line).
@@ -976,8 +976,8 @@ VX_API uint32_t VX_GetBatVal(VestraInfo *dev, const char *pwd, uint32_t *level);
  * its window starts again. For a host that asks once for a record it has
  * just opened (a record that never asked counts its window from the start of
  * the process).
- * @param dev Device record.
- * @param pwd Login password (@ref vx_ops).
+ * @devrecord
+ * @loginpwd
  * @param[out] level The battery level.
  * @return 1 with status 1; 0 on failure (@ref vx_ops), or for a null record
  * (without a log line).
@@ -989,8 +989,8 @@ VX_API uint32_t VX_GetBatValNow(VestraInfo *dev, const char *pwd, uint32_t *leve
  * Sends "VX+MVEINFO?"; the field list behind "+MVEINFO:". Field 1 "WxH" gives
  * width and height (a field without a lower-case x leaves both untouched);
  * fields 2 and 3 are numbers of the device's own.
- * @param dev Device record.
- * @param pwd Login password (@ref vx_ops).
+ * @devrecord
+ * @loginpwd
  * @param[out] width Width in pixels.
  * @param[out] height Height in pixels.
  * @param[out] third Field 2.
@@ -1003,8 +1003,8 @@ VX_API uint32_t VX_GetMasterVEInfo(VestraInfo *dev, const char *pwd, uint32_t *w
  * @brief Reads the secondary video encoder's settings.
  *
  * As VX_GetMasterVEInfo(), sending "VX+SVEINFO?" and reading "+SVEINFO:".
- * @param dev Device record.
- * @param pwd Login password (@ref vx_ops).
+ * @devrecord
+ * @loginpwd
  * @param[out] width Width in pixels.
  * @param[out] height Height in pixels.
  * @param[out] third Field 2.
@@ -1017,18 +1017,18 @@ VX_API uint32_t VX_GetSlaveVEInfo(VestraInfo *dev, const char *pwd, uint32_t *wi
  * @brief Sets the recording password.
  *
  * Sends "VX+RECVPWD=value" (decimal).
- * @param dev Device record.
- * @param pwd Login password (@ref vx_ops).
+ * @devrecord
+ * @loginpwd
  * @param value The recording password as a number.
- * @return 1 when the device said OK (status 1); 0 on failure (@ref vx_ops).
+ * @returnok
  */
 VX_API uint32_t VX_SetRecordPwd(VestraInfo *dev, const char *pwd, int32_t value);
 /**
  * @brief Reads the recording password.
  *
  * Sends "VX+RECVPWD?"; the raw payload behind "+RECVPWD:", as text.
- * @param dev Device record.
- * @param pwd Login password (@ref vx_ops).
+ * @devrecord
+ * @loginpwd
  * @param[out] value Zero-filled area of #VX_TEXT_AREA bytes (no terminator written).
  * @return 1 with status 1; 0 on failure (@ref vx_ops).
  */
@@ -1052,10 +1052,10 @@ VX_API uint32_t VX_GetRecordPwd(VestraInfo *dev, const char *pwd, char *value);
  * @brief Sets the mobile-data access point name.
  *
  * Sends "VX+APN=apn"; an empty (or null) text is sent as NULL.
- * @param dev Device record.
- * @param pwd Login password (@ref vx_ops).
+ * @devrecord
+ * @loginpwd
  * @param apn The APN, at most 31 characters.
- * @return 1 when the device said OK (status 1); 0 on failure (@ref vx_ops).
+ * @returnok
  * @par Status
  * A text of 32 characters or more is refused without sending: status 0, error
  * text "text of 32 characters or more refused".
@@ -1066,8 +1066,8 @@ VX_API uint32_t VX_SetApn(VestraInfo *dev, const char *pwd, const char *apn);
  *
  * Sends "VX+APN?"; the raw payload behind "+APN:" as the device sends it (a
  * NULL payload is copied as it is).
- * @param dev Device record.
- * @param pwd Login password (@ref vx_ops).
+ * @devrecord
+ * @loginpwd
  * @param[out] apn Zero-filled area of #VX_TEXT_AREA bytes (no terminator written).
  * @return 1 with status 1; 0 on failure (@ref vx_ops).
  */
@@ -1076,12 +1076,12 @@ VX_API uint32_t VX_GetApn(VestraInfo *dev, const char *pwd, char *apn);
  * @brief Sets the three VPN texts.
  *
  * Sends "VX+VPN=first,second,third"; each empty (or null) text is sent as NULL.
- * @param dev Device record.
- * @param pwd Login password (@ref vx_ops).
+ * @devrecord
+ * @loginpwd
  * @param first First text, at most 31 characters.
  * @param second Second text, at most 31 characters.
  * @param third Third text, at most 31 characters.
- * @return 1 when the device said OK (status 1); 0 on failure (@ref vx_ops).
+ * @returnok
  * @par Status
  * A text of 32 characters or more is refused without sending: status 0, error
  * text "text of 32 characters or more refused".
@@ -1093,8 +1093,8 @@ VX_API uint32_t VX_SetVpn(VestraInfo *dev, const char *pwd, const char *first, c
  *
  * Sends "VX+VPN?"; the field list behind "+VPN:". A field NULL leaves its
  * output untouched.
- * @param dev Device record.
- * @param pwd Login password (@ref vx_ops).
+ * @devrecord
+ * @loginpwd
  * @param[out] first Field 1 with its NUL (#VX_TEXT_AREA bytes suffice).
  * @param[out] second Field 2 with its NUL.
  * @param[out] third Field 3 with its NUL.
@@ -1105,19 +1105,19 @@ VX_API uint32_t VX_GetVpn(VestraInfo *dev, const char *pwd, char *first, char *s
  * @brief Sets the management server address.
  *
  * Sends "VX+SERVADDR=address:port".
- * @param dev Device record.
- * @param pwd Login password (@ref vx_ops).
+ * @devrecord
+ * @loginpwd
  * @param address Host name or address.
  * @param port Port, in decimal.
- * @return 1 when the device said OK (status 1); 0 on failure (@ref vx_ops).
+ * @returnok
  */
 VX_API uint32_t VX_SetServAddr(VestraInfo *dev, const char *pwd, const char *address, int32_t port);
 /**
  * @brief Reads the management server address.
  *
  * Sends "VX+SERVADDR?"; the field list "address,port" behind "+SERVADDR:".
- * @param dev Device record.
- * @param pwd Login password (@ref vx_ops).
+ * @devrecord
+ * @loginpwd
  * @param[out] address Field 1 with its NUL (#VX_TEXT_AREA bytes suffice).
  * @param[out] port Field 2, as a number.
  * @return 1 with status 1; 0 on failure (@ref vx_ops).
@@ -1127,18 +1127,18 @@ VX_API uint32_t VX_GetServAddr(VestraInfo *dev, const char *pwd, char *address, 
  * @brief Sets the device's own Wi-Fi network name.
  *
  * Sends "VX+SSID=ssid".
- * @param dev Device record.
- * @param pwd Login password (@ref vx_ops).
+ * @devrecord
+ * @loginpwd
  * @param ssid The network name.
- * @return 1 when the device said OK (status 1); 0 on failure (@ref vx_ops).
+ * @returnok
  */
 VX_API uint32_t VX_SetDevSSID(VestraInfo *dev, const char *pwd, const char *ssid);
 /**
  * @brief Reads the device's own Wi-Fi network name.
  *
  * Sends "VX+SSID?"; the raw payload behind "+SSID:".
- * @param dev Device record.
- * @param pwd Login password (@ref vx_ops).
+ * @devrecord
+ * @loginpwd
  * @param[out] ssid Zero-filled area of #VX_TEXT_AREA bytes (no terminator written).
  * @return 1 with status 1; 0 on failure (@ref vx_ops).
  */
@@ -1147,19 +1147,19 @@ VX_API uint32_t VX_GetDevSSID(VestraInfo *dev, const char *pwd, char *ssid);
  * @brief Adds a Wi-Fi access point.
  *
  * Sends "VX+APADD=ssid:password".
- * @param dev Device record.
- * @param pwd Login password (@ref vx_ops).
+ * @devrecord
+ * @loginpwd
  * @param ssid Access point name.
  * @param password Access point password, unchanged.
- * @return 1 when the device said OK (status 1); 0 on failure (@ref vx_ops).
+ * @returnok
  */
 VX_API uint32_t VX_AddAp(VestraInfo *dev, const char *pwd, const char *ssid, const char *password);
 /**
  * @brief Deletes a Wi-Fi access point.
  *
  * Sends "VX+APDEL=ssid"; the reply needs a "+APDEL:" line.
- * @param dev Device record.
- * @param pwd Login password (@ref vx_ops).
+ * @devrecord
+ * @loginpwd
  * @param ssid Access point name.
  * @return 1 when the device said OK with its "+APDEL:" line; 0 on failure
  * (@ref vx_ops).
@@ -1172,8 +1172,8 @@ VX_API uint32_t VX_DelAp(VestraInfo *dev, const char *pwd, const char *ssid);
  * @brief Deletes every Wi-Fi access point.
  *
  * Sends "VX+APDEL=ALL"; the reply needs a "+APDEL:" line.
- * @param dev Device record.
- * @param pwd Login password (@ref vx_ops).
+ * @devrecord
+ * @loginpwd
  * @return 1 when the device said OK with its "+APDEL:" line; 0 on failure
  * (@ref vx_ops).
  * @par Status
@@ -1185,8 +1185,8 @@ VX_API uint32_t VX_DelAllAp(VestraInfo *dev, const char *pwd);
  * @brief Selects a Wi-Fi access point.
  *
  * Sends "VX+APSEL=ssid"; the reply needs a "+APSEL:" line.
- * @param dev Device record.
- * @param pwd Login password (@ref vx_ops).
+ * @devrecord
+ * @loginpwd
  * @param ssid Access point name.
  * @return 1 when the device said OK with its "+APSEL:" line; 0 on failure
  * (@ref vx_ops).
@@ -1200,8 +1200,8 @@ VX_API uint32_t VX_SetSelAp(VestraInfo *dev, const char *pwd, const char *ssid);
  *
  * Sends "VX+APSEL?"; the raw payload behind "+APSEL:", or behind "+APLIST:"
  * when the reply has no "+APSEL:" line (older devices answer so).
- * @param dev Device record.
- * @param pwd Login password (@ref vx_ops).
+ * @devrecord
+ * @loginpwd
  * @param[out] ssid Zero-filled area of #VX_TEXT_AREA bytes (no terminator written).
  * @return 1 with status 1 or #VX_STATUS_AP_EMPTY_SEL; 0 on failure (@ref vx_ops).
  * @par Status
@@ -1213,8 +1213,8 @@ VX_API uint32_t VX_GetSelAp(VestraInfo *dev, const char *pwd, char *ssid);
  *
  * Sends "VX+APLIST?"; the raw payload behind "+APLIST:" as the device sends
  * it. Command and reply areas are #VX_AP_LIST_AREA bytes.
- * @param dev Device record.
- * @param pwd Login password (@ref vx_ops).
+ * @devrecord
+ * @loginpwd
  * @param[out] list Zero-filled area of #VX_AP_LIST_AREA bytes (no terminator written).
  * @return 1 with status 1 or #VX_STATUS_AP_EMPTY_LIST; 0 on failure (@ref vx_ops).
  * @par Status
@@ -1225,18 +1225,18 @@ VX_API uint32_t VX_GetApList(VestraInfo *dev, const char *pwd, char *list);
  * @brief Sets U-disk authentication.
  *
  * Sends "VX+UDISKAUTHEN=value" (decimal, not range-checked).
- * @param dev Device record.
- * @param pwd Login password (@ref vx_ops).
+ * @devrecord
+ * @loginpwd
  * @param value The switch value.
- * @return 1 when the device said OK (status 1); 0 on failure (@ref vx_ops).
+ * @returnok
  */
 VX_API uint32_t VX_SetDevUDiskAuthEn(VestraInfo *dev, const char *pwd, int32_t value);
 /**
  * @brief Reads U-disk authentication.
  *
  * Sends "VX+UDISKAUTHEN?"; the number behind "+UDISKAUTHEN:".
- * @param dev Device record.
- * @param pwd Login password (@ref vx_ops).
+ * @devrecord
+ * @loginpwd
  * @param[out] value The switch value.
  * @return 1 with status 1; 0 on failure (@ref vx_ops).
  */
@@ -1245,18 +1245,18 @@ VX_API uint32_t VX_GetDevUDiskAuthEn(VestraInfo *dev, const char *pwd, uint32_t 
  * @brief Sets the PFPTT function switch.
  *
  * Sends "VX+PFPTTEN=value" (decimal, not range-checked).
- * @param dev Device record.
- * @param pwd Login password (@ref vx_ops).
+ * @devrecord
+ * @loginpwd
  * @param value The switch value.
- * @return 1 when the device said OK (status 1); 0 on failure (@ref vx_ops).
+ * @returnok
  */
 VX_API uint32_t VX_SetDevPFPTTEn(VestraInfo *dev, const char *pwd, int32_t value);
 /**
  * @brief Reads the PFPTT function switch.
  *
  * Sends "VX+PFPTTEN?"; the number behind "+PFPTTEN:".
- * @param dev Device record.
- * @param pwd Login password (@ref vx_ops).
+ * @devrecord
+ * @loginpwd
  * @param[out] value The switch value.
  * @return 1 with status 1; 0 on failure (@ref vx_ops).
  */
@@ -1265,18 +1265,18 @@ VX_API uint32_t VX_GetDevPFPTTEn(VestraInfo *dev, const char *pwd, uint32_t *val
  * @brief Sets the server heartbeat interval.
  *
  * Sends "VX+SERVHEARTBEAT=seconds" (decimal, not range-checked).
- * @param dev Device record.
- * @param pwd Login password (@ref vx_ops).
+ * @devrecord
+ * @loginpwd
  * @param seconds The interval, in the device's unit.
- * @return 1 when the device said OK (status 1); 0 on failure (@ref vx_ops).
+ * @returnok
  */
 VX_API uint32_t VX_SetDevReportTime(VestraInfo *dev, const char *pwd, int32_t seconds);
 /**
  * @brief Reads the server heartbeat interval.
  *
  * Sends "VX+SERVHEARTBEAT?"; the number behind "+SERVHEARTBEAT:".
- * @param dev Device record.
- * @param pwd Login password (@ref vx_ops).
+ * @devrecord
+ * @loginpwd
  * @param[out] seconds The interval.
  * @return 1 with status 1; 0 on failure (@ref vx_ops).
  */
@@ -1285,18 +1285,18 @@ VX_API uint32_t VX_GetDevReportTime(VestraInfo *dev, const char *pwd, uint32_t *
  * @brief Sets the GPS switch.
  *
  * Sends "VX+GPSEN=value" (decimal, not range-checked).
- * @param dev Device record.
- * @param pwd Login password (@ref vx_ops).
+ * @devrecord
+ * @loginpwd
  * @param value The switch value.
- * @return 1 when the device said OK (status 1); 0 on failure (@ref vx_ops).
+ * @returnok
  */
 VX_API uint32_t VX_SetDevGpsEn(VestraInfo *dev, const char *pwd, int32_t value);
 /**
  * @brief Reads the GPS switch.
  *
  * Sends "VX+GPSEN?"; the number behind "+GPSEN:".
- * @param dev Device record.
- * @param pwd Login password (@ref vx_ops).
+ * @devrecord
+ * @loginpwd
  * @param[out] value The switch value.
  * @return 1 with status 1; 0 on failure (@ref vx_ops).
  */
@@ -1330,15 +1330,15 @@ VX_API uint32_t VX_GetDevGpsEn(VestraInfo *dev, const char *pwd, uint32_t *value
  *
  * Sends "VX+TALKBACKCFG=" with bEnable, ServIP, ServPort, DevNo, DevName and
  * DevPasswd pairs.
- * @param dev Device record.
- * @param pwd Login password (@ref vx_ops).
+ * @devrecord
+ * @loginpwd
  * @param bEnable Enable flag.
  * @param servIp ServIP, or null to leave it out.
  * @param servPort ServPort, or null to leave it out.
  * @param devNo DevNo, or null to leave it out.
  * @param devName DevName, or null to leave it out.
  * @param devPasswd DevPasswd, or null to leave it out.
- * @return 1 when the device said OK (status 1); 0 on failure (@ref vx_ops).
+ * @returnok
  */
 VX_API uint32_t VX_SetTalkBackCfg(VestraInfo *dev, const char *pwd, uint32_t bEnable,
                                   const char *servIp, const char *servPort, const char *devNo,
@@ -1347,8 +1347,8 @@ VX_API uint32_t VX_SetTalkBackCfg(VestraInfo *dev, const char *pwd, uint32_t bEn
  * @brief Reads the talk-back (intercom) server configuration.
  *
  * Sends "VX+TALKBACKCFG?"; the pairs behind "+TALKBACKCFG:".
- * @param dev Device record.
- * @param pwd Login password (@ref vx_ops).
+ * @devrecord
+ * @loginpwd
  * @param[out] bEnable Enable flag.
  * @param[out] servIp ServIP.
  * @param[out] servPort ServPort.
@@ -1365,8 +1365,8 @@ VX_API uint32_t VX_GetTalkBackCfg(VestraInfo *dev, const char *pwd, uint32_t *bE
  * Sends "VX+GB28181CFG=" with bEnable, ServIP, ServPort, DevNo, ChnNo,
  * Chnname, ServID, Name and Passwd pairs; the ServID text is sent twice,
  * as ServID and as Name.
- * @param dev Device record.
- * @param pwd Login password (@ref vx_ops).
+ * @devrecord
+ * @loginpwd
  * @param bEnable Enable flag.
  * @param servIp ServIP, or null to leave it out.
  * @param servPort ServPort, or null to leave it out.
@@ -1375,7 +1375,7 @@ VX_API uint32_t VX_GetTalkBackCfg(VestraInfo *dev, const char *pwd, uint32_t *bE
  * @param chnName Chnname, or null to leave it out.
  * @param servId ServID and Name, or null to leave both out.
  * @param passwd Passwd, or null to leave it out.
- * @return 1 when the device said OK (status 1); 0 on failure (@ref vx_ops).
+ * @returnok
  */
 VX_API uint32_t VX_SetGb28181Cfg(VestraInfo *dev, const char *pwd, uint32_t bEnable,
                                  const char *servIp, const char *servPort, const char *devNo,
@@ -1386,8 +1386,8 @@ VX_API uint32_t VX_SetGb28181Cfg(VestraInfo *dev, const char *pwd, uint32_t bEna
  *
  * Sends "VX+GB28181CFG?"; the pairs behind "+GB28181CFG:". The servId output
  * takes the Name value first, then the ServID value over it.
- * @param dev Device record.
- * @param pwd Login password (@ref vx_ops).
+ * @devrecord
+ * @loginpwd
  * @param[out] bEnable Enable flag.
  * @param[out] servIp ServIP.
  * @param[out] servPort ServPort.
@@ -1406,15 +1406,15 @@ VX_API uint32_t VX_GetGb28181Cfg(VestraInfo *dev, const char *pwd, uint32_t *bEn
  *
  * Sends "VX+GPSSERVCFG=" with bEnable, ServIP, ServPort, DevNo, Passwd and
  * ReportTime pairs.
- * @param dev Device record.
- * @param pwd Login password (@ref vx_ops).
+ * @devrecord
+ * @loginpwd
  * @param bEnable Enable flag.
  * @param servIp ServIP, or null to leave it out.
  * @param servPort ServPort, or null to leave it out.
  * @param devNo DevNo, or null to leave it out.
  * @param passwd Passwd, or null to leave it out.
  * @param reportTime ReportTime, always sent.
- * @return 1 when the device said OK (status 1); 0 on failure (@ref vx_ops).
+ * @returnok
  */
 VX_API uint32_t VX_SetGpsServCfg(VestraInfo *dev, const char *pwd, uint32_t bEnable,
                                  const char *servIp, const char *servPort, const char *devNo,
@@ -1423,8 +1423,8 @@ VX_API uint32_t VX_SetGpsServCfg(VestraInfo *dev, const char *pwd, uint32_t bEna
  * @brief Reads the GPS position server configuration.
  *
  * Sends "VX+GPSSERVCFG?"; the pairs behind "+GPSSERVCFG:".
- * @param dev Device record.
- * @param pwd Login password (@ref vx_ops).
+ * @devrecord
+ * @loginpwd
  * @param[out] bEnable Enable flag.
  * @param[out] servIp ServIP.
  * @param[out] servPort ServPort.
@@ -1440,14 +1440,14 @@ VX_API uint32_t VX_GetGpsServCfg(VestraInfo *dev, const char *pwd, uint32_t *bEn
  *
  * Sends "VX+CMSV6CFG=" with bEnable, ServIP, ServPort and DevNo pairs, and a
  * ReportTime pair only when @p reportTime is above 0.
- * @param dev Device record.
- * @param pwd Login password (@ref vx_ops).
+ * @devrecord
+ * @loginpwd
  * @param bEnable Enable flag.
  * @param servIp ServIP, or null to leave it out.
  * @param servPort ServPort, or null to leave it out.
  * @param devNo DevNo, or null to leave it out.
  * @param reportTime ReportTime; 0 or less leaves it out.
- * @return 1 when the device said OK (status 1); 0 on failure (@ref vx_ops).
+ * @returnok
  */
 VX_API uint32_t VX_SetCmsv6Cfg(VestraInfo *dev, const char *pwd, uint32_t bEnable,
                                const char *servIp, const char *servPort, const char *devNo,
@@ -1456,8 +1456,8 @@ VX_API uint32_t VX_SetCmsv6Cfg(VestraInfo *dev, const char *pwd, uint32_t bEnabl
  * @brief Reads the CMSV6 platform configuration.
  *
  * Sends "VX+CMSV6CFG?"; the pairs behind "+CMSV6CFG:".
- * @param dev Device record.
- * @param pwd Login password (@ref vx_ops).
+ * @devrecord
+ * @loginpwd
  * @param[out] bEnable Enable flag.
  * @param[out] servIp ServIP.
  * @param[out] servPort ServPort.
@@ -1472,8 +1472,8 @@ VX_API uint32_t VX_GetCmsv6Cfg(VestraInfo *dev, const char *pwd, uint32_t *bEnab
  *
  * Sends "VX+PTYTCFG=" with bEnable, ServIP, ServPort, DevNo, DevName,
  * DevPasswd and ReportTime pairs.
- * @param dev Device record.
- * @param pwd Login password (@ref vx_ops).
+ * @devrecord
+ * @loginpwd
  * @param bEnable Enable flag.
  * @param servIp ServIP, or null to leave it out.
  * @param servPort ServPort, or null to leave it out.
@@ -1481,7 +1481,7 @@ VX_API uint32_t VX_GetCmsv6Cfg(VestraInfo *dev, const char *pwd, uint32_t *bEnab
  * @param devName DevName, or null to leave it out.
  * @param devPasswd DevPasswd, or null to leave it out.
  * @param reportTime ReportTime, always sent.
- * @return 1 when the device said OK (status 1); 0 on failure (@ref vx_ops).
+ * @returnok
  */
 VX_API uint32_t VX_SetPtytCfg(VestraInfo *dev, const char *pwd, uint32_t bEnable,
                               const char *servIp, const char *servPort, const char *devNo,
@@ -1490,8 +1490,8 @@ VX_API uint32_t VX_SetPtytCfg(VestraInfo *dev, const char *pwd, uint32_t bEnable
  * @brief Reads the PTYT platform configuration.
  *
  * Sends "VX+PTYTCFG?"; the pairs behind "+PTYTCFG:".
- * @param dev Device record.
- * @param pwd Login password (@ref vx_ops).
+ * @devrecord
+ * @loginpwd
  * @param[out] bEnable Enable flag.
  * @param[out] servIp ServIP.
  * @param[out] servPort ServPort.
@@ -1509,15 +1509,15 @@ VX_API uint32_t VX_GetPtytCfg(VestraInfo *dev, const char *pwd, uint32_t *bEnabl
  *
  * Sends "VX+0787SERV01CFG=" with bEnable, ServIP, ServPort, DevNo, Passwd and
  * ReportTime pairs.
- * @param dev Device record.
- * @param pwd Login password (@ref vx_ops).
+ * @devrecord
+ * @loginpwd
  * @param bEnable Enable flag.
  * @param servIp ServIP, or null to leave it out.
  * @param servPort ServPort, or null to leave it out.
  * @param devNo DevNo, or null to leave it out.
  * @param passwd Passwd, or null to leave it out.
  * @param reportTime ReportTime, always sent.
- * @return 1 when the device said OK (status 1); 0 on failure (@ref vx_ops).
+ * @returnok
  */
 VX_API uint32_t VX_Set0787Serv01Cfg(VestraInfo *dev, const char *pwd, uint32_t bEnable,
                                     const char *servIp, const char *servPort, const char *devNo,
@@ -1526,8 +1526,8 @@ VX_API uint32_t VX_Set0787Serv01Cfg(VestraInfo *dev, const char *pwd, uint32_t b
  * @brief Reads the 0787SERV01 platform configuration.
  *
  * Sends "VX+0787SERV01CFG?"; the pairs behind "+0787SERV01CFG:".
- * @param dev Device record.
- * @param pwd Login password (@ref vx_ops).
+ * @devrecord
+ * @loginpwd
  * @param[out] bEnable Enable flag.
  * @param[out] servIp ServIP.
  * @param[out] servPort ServPort.
@@ -1543,13 +1543,13 @@ VX_API uint32_t VX_Get0787Serv01Cfg(VestraInfo *dev, const char *pwd, uint32_t *
  * @brief Writes the LBS (location service) configuration.
  *
  * Sends "VX+LBSCFG=" with bEnable, LoginUrl, DevPasswd and ReportTime pairs.
- * @param dev Device record.
- * @param pwd Login password (@ref vx_ops).
+ * @devrecord
+ * @loginpwd
  * @param bEnable Enable flag.
  * @param loginUrl LoginUrl, or null to leave it out.
  * @param devPasswd DevPasswd, or null to leave it out.
  * @param reportTime ReportTime, always sent.
- * @return 1 when the device said OK (status 1); 0 on failure (@ref vx_ops).
+ * @returnok
  */
 VX_API uint32_t VX_SetLBSCfg(VestraInfo *dev, const char *pwd, uint32_t bEnable,
                              const char *loginUrl, const char *devPasswd, int32_t reportTime);
@@ -1557,8 +1557,8 @@ VX_API uint32_t VX_SetLBSCfg(VestraInfo *dev, const char *pwd, uint32_t bEnable,
  * @brief Reads the LBS (location service) configuration.
  *
  * Sends "VX+LBSCFG?"; the pairs behind "+LBSCFG:".
- * @param dev Device record.
- * @param pwd Login password (@ref vx_ops).
+ * @devrecord
+ * @loginpwd
  * @param[out] bEnable Enable flag.
  * @param[out] loginUrl LoginUrl.
  * @param[out] devPasswd DevPasswd.
@@ -1571,12 +1571,12 @@ VX_API uint32_t VX_GetLBSCfg(VestraInfo *dev, const char *pwd, uint32_t *bEnable
  * @brief Writes the diagnostic (network check) server configuration.
  *
  * Sends "VX+DIAGNOSTICCFG=" with bEnable, ServIP and ServPort pairs.
- * @param dev Device record.
- * @param pwd Login password (@ref vx_ops).
+ * @devrecord
+ * @loginpwd
  * @param bEnable Enable flag.
  * @param servIp ServIP, or null to leave it out.
  * @param servPort ServPort, or null to leave it out.
- * @return 1 when the device said OK (status 1); 0 on failure (@ref vx_ops).
+ * @returnok
  */
 VX_API uint32_t VX_SetNetCheckServCfg(VestraInfo *dev, const char *pwd, uint32_t bEnable,
                                       const char *servIp, const char *servPort);
@@ -1584,8 +1584,8 @@ VX_API uint32_t VX_SetNetCheckServCfg(VestraInfo *dev, const char *pwd, uint32_t
  * @brief Reads the diagnostic (network check) server configuration.
  *
  * Sends "VX+DIAGNOSTICCFG?"; the pairs behind "+DIAGNOSTICCFG:".
- * @param dev Device record.
- * @param pwd Login password (@ref vx_ops).
+ * @devrecord
+ * @loginpwd
  * @param[out] bEnable Enable flag.
  * @param[out] servIp ServIP.
  * @param[out] servPort ServPort.
@@ -1610,19 +1610,19 @@ VX_API uint32_t VX_GetNetCheckServCfg(VestraInfo *dev, const char *pwd, uint32_t
  * @brief Makes the recorder show its storage as a USB disk.
  *
  * Sends "VX+UDISKEN=2".
- * @param dev Device record.
- * @param pwd Login password (@ref vx_ops).
- * @return 1 when the device said OK (status 1); 0 on failure (@ref vx_ops).
+ * @devrecord
+ * @loginpwd
+ * @returnok
  */
 VX_API uint32_t VX_EnterDiskMode(VestraInfo *dev, const char *pwd);
 /**
  * @brief Formats the recorder's storage.
  *
  * Sends "VX+MKFS=FAT32" (type 1) or "VX+MKFS=EXFAT" (type 2).
- * @param dev Device record.
- * @param pwd Login password (@ref vx_ops).
+ * @devrecord
+ * @loginpwd
  * @param fsType 1 or 2.
- * @return 1 when the device said OK (status 1); 0 on failure (@ref vx_ops).
+ * @returnok
  * @par Status
  * Another type sends nothing (after the login): status 0, error text
  * "fstype Error".
@@ -1632,27 +1632,27 @@ VX_API uint32_t VX_FormatUdisk(VestraInfo *dev, const char *pwd, int32_t fsType)
  * @brief Restores the factory settings.
  *
  * Sends "VX+FRESET=1".
- * @param dev Device record.
- * @param pwd Login password (@ref vx_ops).
- * @return 1 when the device said OK (status 1); 0 on failure (@ref vx_ops).
+ * @devrecord
+ * @loginpwd
+ * @returnok
  */
 VX_API uint32_t VX_FReset(VestraInfo *dev, const char *pwd);
 /**
  * @brief Sets the level of the recorder's own log.
  *
  * Sends "VX+LOGLEVEL=level" (decimal).
- * @param dev Device record.
- * @param pwd Login password (@ref vx_ops).
+ * @devrecord
+ * @loginpwd
  * @param level The level, as the device defines it.
- * @return 1 when the device said OK (status 1); 0 on failure (@ref vx_ops).
+ * @returnok
  */
 VX_API uint32_t VX_SetDevLogLevel(VestraInfo *dev, const char *pwd, int32_t level);
 /**
  * @brief Reads the level of the recorder's own log.
  *
  * Sends "VX+LOGLEVEL?"; the number behind "+LOGLEVEL:".
- * @param dev Device record.
- * @param pwd Login password (@ref vx_ops).
+ * @devrecord
+ * @loginpwd
  * @param[out] level The level.
  * @return 1 with status 1; 0 on failure (@ref vx_ops).
  */
@@ -1661,18 +1661,18 @@ VX_API uint32_t VX_GetDevLogLevel(VestraInfo *dev, const char *pwd, uint32_t *le
  * @brief Makes the recorder export its own log.
  *
  * Sends "VX+LOGEXPORT"; where the log goes is the device's business.
- * @param dev Device record.
- * @param pwd Login password (@ref vx_ops).
- * @return 1 when the device said OK (status 1); 0 on failure (@ref vx_ops).
+ * @devrecord
+ * @loginpwd
+ * @returnok
  */
 VX_API uint32_t VX_ExportDevLog(VestraInfo *dev, const char *pwd);
 /**
  * @brief Reboots the recorder.
  *
  * Sends "VX+POWEROFF=2".
- * @param dev Device record.
- * @param pwd Login password (@ref vx_ops).
- * @return 1 when the device said OK (status 1); 0 on failure (@ref vx_ops).
+ * @devrecord
+ * @loginpwd
+ * @returnok
  * @par Log
  * `CtrlReboot[serial]` with the record's serial text, once logged in.
  */
@@ -1681,18 +1681,18 @@ VX_API uint32_t VX_CtrlReboot(VestraInfo *dev, const char *pwd);
  * @brief Switches the recorder off.
  *
  * Sends "VX+POWEROFF=1".
- * @param dev Device record.
- * @param pwd Login password (@ref vx_ops).
- * @return 1 when the device said OK (status 1); 0 on failure (@ref vx_ops).
+ * @devrecord
+ * @loginpwd
+ * @returnok
  */
 VX_API uint32_t VX_CtrlPowerOff(VestraInfo *dev, const char *pwd);
 /**
  * @brief Puts the recorder into power saving.
  *
  * Sends "VX+POWERSAVE=1".
- * @param dev Device record.
- * @param pwd Login password (@ref vx_ops).
- * @return 1 when the device said OK (status 1); 0 on failure (@ref vx_ops).
+ * @devrecord
+ * @loginpwd
+ * @returnok
  */
 VX_API uint32_t VX_CtrlPowerSave(VestraInfo *dev, const char *pwd);
 /**
@@ -1700,12 +1700,12 @@ VX_API uint32_t VX_CtrlPowerSave(VestraInfo *dev, const char *pwd);
  *
  * Sends "VX+VIDEOOSD" followed by the index, "=value,text" (the index is part
  * of the keyword, as in VIDEOOSD1).
- * @param dev Device record.
- * @param pwd Login password (@ref vx_ops).
+ * @devrecord
+ * @loginpwd
  * @param index OSD entry number.
  * @param value The entry's number.
  * @param text The entry's text.
- * @return 1 when the device said OK (status 1); 0 on failure (@ref vx_ops).
+ * @returnok
  */
 VX_API uint32_t VX_SetVideoOsd(VestraInfo *dev, const char *pwd, int32_t index, int32_t value,
                                const char *text);
@@ -1716,8 +1716,8 @@ VX_API uint32_t VX_SetVideoOsd(VestraInfo *dev, const char *pwd, int32_t index, 
  * "+VIDEOOSDn:value,text" for the same index n. The value is read as a
  * number; the text is what follows its comma (whatever the number of
  * digits), up to the line end.
- * @param dev Device record.
- * @param pwd Login password (@ref vx_ops).
+ * @devrecord
+ * @loginpwd
  * @param index OSD entry number.
  * @param[out] value The entry's number.
  * @param[out] text At most @p size - 1 characters, zero-padded to
@@ -1751,8 +1751,8 @@ VX_API uint32_t VX_GetVideoOsd(VestraInfo *dev, const char *pwd, int32_t index, 
  *
  * Sends "VX+DATAPTHREAD=value"; the reply must be OK and hold
  * "+DATAPTHREAD:" (its number is not handed back).
- * @param dev Device record.
- * @param pwd Login password (@ref vx_ops).
+ * @devrecord
+ * @loginpwd
  * @param value The setting, in decimal.
  * @return 1 with status 1; 0 on failure (@ref vx_ops).
  */
@@ -1764,8 +1764,8 @@ VX_API uint32_t VX_SetDataPthread(VestraInfo *dev, const char *pwd, int32_t valu
  * of the data and CR LF, in a command area of 102432 bytes; a length of 0
  * sends the Base64 text of the four characters NULL. The caller splits the
  * data and numbers the packs.
- * @param dev Device record.
- * @param pwd Login password (@ref vx_ops).
+ * @devrecord
+ * @loginpwd
  * @param pack Pack number.
  * @param data The bytes; may be null only when @p length is 0.
  * @param length Number of bytes, 0 to #VX_DATA_PACK_MAX.
@@ -1786,8 +1786,8 @@ VX_API uint32_t VX_SendDataPack(VestraInfo *dev, const char *pwd, int32_t pack,
  * The caller's text is cut at its first CR or LF (a NUL is written there, in
  * @p cmd itself) and sent with CR LF; the reply is read into
  * #VX_USER_REPLY_AREA bytes.
- * @param dev Device record.
- * @param pwd Login password (@ref vx_ops).
+ * @devrecord
+ * @loginpwd
  * @param[in,out] cmd The command line, starting "VX+"; shortened in place.
  * @param[out] reply Area of #VX_USER_REPLY_AREA bytes for the whole reply
  * (with its NUL); written only on success.
@@ -1816,8 +1816,8 @@ VX_API uint32_t VX_SendUserCmd(VestraInfo *dev, const char *pwd, char *cmd, char
  * "OK" line: more than 4 bytes, a "+UMSINI:" line ended by CR LF, and a
  * payload shorter than @p size decide (an "Error:" reply that holds such a
  * line is taken).
- * @param dev Device record.
- * @param pwd Login password (@ref vx_ops).
+ * @devrecord
+ * @loginpwd
  * @param text The request, such as "Net.Apn=cmnet".
  * @param[out] answer Zero-filled area of @p size bytes; the payload is copied
  * without a terminator, untouched on failure.
@@ -1830,8 +1830,8 @@ VX_API uint32_t VX_DevCfgIniStr(VestraInfo *dev, const char *pwd, const char *te
  * @brief Sends a JSON configuration request.
  *
  * As VX_DevCfgIniStr(), sending "VX+UMSJSON=text" and reading "+UMSJSON:".
- * @param dev Device record.
- * @param pwd Login password (@ref vx_ops).
+ * @devrecord
+ * @loginpwd
  * @param text The JSON request.
  * @param[out] answer Zero-filled area of @p size bytes; the payload is copied
  * without a terminator, untouched on failure.

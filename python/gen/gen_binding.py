@@ -19,6 +19,7 @@ OPS is the list of operations as the table printer writes it (optable
 model (read_model); each printer writes from that model. No C++ body is read.
 """
 import json
+import os
 import re
 import sys
 from collections import namedtuple
@@ -123,36 +124,49 @@ def read_operations(path):
 def read_model(header, ops_path=None):
     defines, structs, struct_names, callbacks, functions = parse(header)
     with open(header, encoding="utf-8") as f:
-        docs = read_docs(f.read())
+        docs = read_docs(f.read(), read_aliases(header))
     links = {}
     if ops_path:
         links = {op["function"]: op["row"] for op in read_operations(ops_path) if op["row"]}
     return Model(defines, structs, struct_names, callbacks, functions, docs, links)
 
 
-def _clean_comment(body):
+def read_aliases(header):
+    """The Doxygen aliases the header's comments use ({name: text}), from the
+    ALIASES of docs/Doxyfile beside the header's folder."""
+    doxyfile = os.path.join(os.path.dirname(os.path.abspath(header)), os.pardir, "docs", "Doxyfile")
+    with open(doxyfile, encoding="utf-8") as f:
+        text = re.sub(r"\\\n", " ", f.read())
+    m = re.search(r"^ALIASES\s*=(.*)$", text, flags=re.M)
+    return dict(re.findall(r'"(\w+)=([^"]*)"', m.group(1))) if m else {}
+
+
+def _clean_comment(body, aliases=None):
     lines = [re.sub(r"^\s*\*? ?", "", line) for line in body.strip().splitlines()]
-    return "\n".join(lines).strip()
+    text = "\n".join(lines).strip()
+    if aliases:
+        text = re.sub(r"[@\\](\w+)\b", lambda m: aliases.get(m.group(1), m.group(0)), text)
+    return text
 
 
-def read_docs(raw):
+def read_docs(raw, aliases=None):
     """Doxygen text by name: functions and types from the block before them,
     fields and constants from their trailing comment ("struct.field")."""
     docs = {}
     block = r"/\*\*(?!<)((?:(?!\*/).)*)\*/\s*"
     for body, name in re.findall(block + r"VX_API[^;(]*?\b(\w+)\s*\(", raw, flags=re.S):
-        docs[name] = _clean_comment(body)
+        docs[name] = _clean_comment(body, aliases)
     for body, name in re.findall(block + r"typedef struct (\w+)", raw, flags=re.S):
-        docs[name] = _clean_comment(body)
+        docs[name] = _clean_comment(body, aliases)
     for body, name in re.findall(block + r"typedef \w+\s*\(\*\s*(\w+)\)", raw, flags=re.S):
-        docs[name] = _clean_comment(body)
+        docs[name] = _clean_comment(body, aliases)
     trailing = r"/\*\*<((?:(?!\*/).)*)\*/"
     for name, body in re.findall(r"^\s*#\s*define\s+(\w+)[^\n]*?" + trailing, raw, flags=re.M):
-        docs[name] = _clean_comment(body)
+        docs[name] = _clean_comment(body, aliases)
     for name, fields in re.findall(r"typedef struct (\w+)\s*\{(.*?)\}\s*\1\s*;", raw, flags=re.S):
         for field, body in re.findall(r"(\w+)\s*(?:\[\s*\w+\s*\])?\s*;\s*" + trailing, fields,
                                       flags=re.S):
-            docs[f"{name}.{field}"] = _clean_comment(body)
+            docs[f"{name}.{field}"] = _clean_comment(body, aliases)
     return docs
 
 

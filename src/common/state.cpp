@@ -11,8 +11,8 @@ LibMutex &LibLock() noexcept {
     return lock;
 }
 
-std::atomic<int> DeviceChangeState{0};
-std::atomic<int> DevListEnabled{0};
+std::atomic<int> g_device_change_state{0};
+std::atomic<int> g_dev_list_enabled{0};
 
 namespace {
 platform::Wake *ChangeWake() {
@@ -22,7 +22,7 @@ platform::Wake *ChangeWake() {
 }  // namespace
 
 void SetDeviceChangeState(int value) {
-    DeviceChangeState.store(value);  // before the wake: the woken thread sees it
+    g_device_change_state.store(value);  // before the wake: the woken thread sees it
     platform::SetWake(ChangeWake());
 }
 

@@ -61,7 +61,7 @@ private:
 // 1 an arrival was reported, 2 a removal (or an operation found its device
 // gone), 0 nothing pending. Written through SetDeviceChangeState; the refresh
 // thread takes and resets it in one step.
-extern std::atomic<int> DeviceChangeState;
+extern std::atomic<int> g_device_change_state;
 // Every writer that means "a refresh is due" (the event source, a transfer
 // failure that closes a device, the "Device not Open" road, the monitor's
 // start) comes here: the value is set, then the refresh thread woken.
@@ -71,7 +71,7 @@ void SetDeviceChangeState(int value);
 // the next rest, so no event is lost between a look and a rest.
 bool WaitForDeviceChange(uint32_t ms);
 // Cleared by the direct probe/open operations; set when the monitor starts.
-extern std::atomic<int> DevListEnabled;
+extern std::atomic<int> g_dev_list_enabled;
 
 // The library-owned record of the standard recorder interface.
 VestraInfo &GbDev();

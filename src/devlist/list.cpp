@@ -55,7 +55,7 @@ VestraInfo *SlotAddress(int32_t index) NO_THREAD_SAFETY_ANALYSIS {
 }
 }  // namespace
 
-std::atomic<int> DevListUpdated{1};
+std::atomic<int> g_dev_list_updated{1};
 
 DevList &TheDevList() { return g_dev_list; }
 
@@ -102,7 +102,7 @@ VX_API int32_t VX_GetDevListSum(void) {
     });
 }
 
-VX_API uint32_t VX_GetDevListIsUpdate(void) { return DevListUpdated.exchange(0) != 0 ? 1 : 0; }
+VX_API uint32_t VX_GetDevListIsUpdate(void) { return g_dev_list_updated.exchange(0) != 0 ? 1 : 0; }
 
 VX_API void VX_ListEnterCriticalSection(void) { GuardedVoid(EnterListSection); }
 

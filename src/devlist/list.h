@@ -24,7 +24,7 @@ struct DevList {
 DevList &TheDevList() REQUIRES(LibLock());
 // 1 at load; set by every refresh that changed the list; cleared by
 // VX_GetDevListIsUpdate.
-extern std::atomic<int> DevListUpdated;
+extern std::atomic<int> g_dev_list_updated;
 
 // The bus (its directory name) each slot's device number belongs to.
 constexpr std::size_t kSlotBusName = 32;

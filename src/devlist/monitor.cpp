@@ -38,7 +38,7 @@ void StartMonitor(DevListCallback callback, bool with_refresh, const char *who) 
     if (callback != nullptr) g_callback = callback;
     // Set before any thread runs, so a host that updates the list right
     // after the start finds it enabled and the first refresh scans the bus.
-    DevListEnabled = 1;
+    g_dev_list_enabled = 1;
     SetDeviceChangeState(2);
     std::string source_name;
     platform::DeviceEvents *source = platform::OpenDeviceEvents(&source_name);

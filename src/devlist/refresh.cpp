@@ -28,7 +28,7 @@ void RefreshDevList(int state) {
     DevListCallback callback = CurrentCallback();
     if (changed) {
         if (callback != nullptr && !g_list_stopping.load()) callback(1, sum);
-        DevListUpdated = 1;
+        g_dev_list_updated = 1;
     }
     if (state >= 1 && callback != nullptr && !g_list_stopping.load()) callback(2, state);
 }

@@ -86,9 +86,9 @@ void OnProcessExit() {
 
 bool RefreshWhenDue(RefreshTimer &timer, uint32_t *rest_ms) {
     uint32_t now = static_cast<uint32_t>(ClockMs());
-    if (timer.Due(now, DeviceChangeState.load())) {
+    if (timer.Due(now, g_device_change_state.load())) {
         if (!EnterRefresh()) return false;
-        int state = DeviceChangeState.exchange(0);
+        int state = g_device_change_state.exchange(0);
         double elapsed = timer.Start(now, state);
         platform::NoteLocalTimeOffset();  // a crash dump is named by it
         LibLog("refresh udiskflag=%d,duration=%f\n", state, elapsed);
@@ -96,7 +96,7 @@ bool RefreshWhenDue(RefreshTimer &timer, uint32_t *rest_ms) {
         LeaveRefresh();
         now = static_cast<uint32_t>(ClockMs());
     }
-    *rest_ms = timer.MsUntilDue(now, DeviceChangeState.load());
+    *rest_ms = timer.MsUntilDue(now, g_device_change_state.load());
     return true;
 }
 

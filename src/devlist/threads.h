@@ -11,7 +11,7 @@ namespace vx {
 
 class RefreshTimer;
 
-// Device events become DeviceChangeState (1 arrival, 2 removal).
+// Device events become g_device_change_state (1 arrival, 2 removal).
 void StartEventThread(platform::DeviceEvents *source);
 // Refreshes when the rules call for it and rests in between.
 void StartRefreshThread();

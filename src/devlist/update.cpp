@@ -182,7 +182,7 @@ extern "C" {
 
 VX_API uint32_t VX_InitDevList(void) {
     return Guarded(0u, []() -> uint32_t {
-        if (DevListEnabled.load() == 0) return 0;
+        if (g_dev_list_enabled.load() == 0) return 0;
         LibGuard lock(LibLock());
         InitUsbBus();
         int r = 0;
@@ -190,7 +190,7 @@ VX_API uint32_t VX_InitDevList(void) {
             if (CheckRemoveUsbDev() == 1) r = 1;
             if (CheckNewUsbDev() == 1) r = 1;
         }
-        // DevSum and DevListUpdated are a refresh's to change: a host that
+        // DevSum and g_dev_list_updated are a refresh's to change: a host that
         // updates the list itself reads the slots, not the count.
         return static_cast<uint32_t>(r);
     });

@@ -11,7 +11,7 @@ namespace vx {
 // True once the process has begun to exit: passes stop between devices.
 extern std::atomic<bool> g_list_stopping;
 
-// After an update: DevSum recounted, logged and DevListUpdated set when the
+// After an update: DevSum recounted, logged and g_dev_list_updated set when the
 // update changed a slot or the count moved. True when it did. Lock held.
 bool RecountDevList(int changed) REQUIRES(LibLock());
 

@@ -8,13 +8,13 @@ using namespace vx::ops;
 
 namespace {
 
-uint32_t SendText(VestraInfo *dev, const char *pwd, const Row &row, const char *text, char *answer,
+uint32_t SendText(VestraInfo *dev, const char *password, const Row &row, const char *text, char *answer,
                   int32_t size) {
     return Guarded(0u, [&] {
         std::size_t room = size > 0 ? std::size_t(size) : 0;
         const Arg args[] = {text};
         const Out outs[] = {Out::TextArea(answer, room)};
-        return Call(dev, pwd, Request{.row = row, .args = args, .outs = outs});
+        return Call(dev, password, Request{.row = row, .args = args, .outs = outs});
     });
 }
 
@@ -22,14 +22,14 @@ uint32_t SendText(VestraInfo *dev, const char *pwd, const Row &row, const char *
 
 extern "C" {
 
-VX_API uint32_t VX_DevCfgIniStr(VestraInfo *dev, const char *pwd, const char *text, char *answer,
+VX_API uint32_t VX_DevCfgIniStr(VestraInfo *dev, const char *password, const char *text, char *answer,
                                 int32_t size) {
-    return SendText(dev, pwd, rows::kIniText, text, answer, size);
+    return SendText(dev, password, rows::kIniText, text, answer, size);
 }
 
-VX_API uint32_t VX_DevCfgJsonStr(VestraInfo *dev, const char *pwd, const char *text, char *answer,
+VX_API uint32_t VX_DevCfgJsonStr(VestraInfo *dev, const char *password, const char *text, char *answer,
                                  int32_t size) {
-    return SendText(dev, pwd, rows::kJsonText, text, answer, size);
+    return SendText(dev, password, rows::kJsonText, text, answer, size);
 }
 
 }  // extern "C"

@@ -17,10 +17,10 @@ using namespace vx::ops;
 
 extern "C" {
 
-VX_API uint32_t VX_SendDataPack(VestraInfo *dev, const char *pwd, int32_t pack, const uint8_t *data,
+VX_API uint32_t VX_SendDataPack(VestraInfo *dev, const char *password, int32_t pack, const uint8_t *data,
                                 int32_t length) {
     return Guarded(0u, [&] {
-        return WithLogin(dev, pwd, [&](VestraInfo *d) REQUIRES(LibLock()) -> uint32_t {
+        return WithLogin(dev, password, [&](VestraInfo *d) REQUIRES(LibLock()) -> uint32_t {
             if (length < 0 || length > VX_DATA_PACK_MAX || (data == nullptr && length > 0))
                 return Refuse(d, "data pack refused: length outside 0 to 76800 or no data");
             std::string number = std::to_string(pack);
@@ -35,9 +35,9 @@ VX_API uint32_t VX_SendDataPack(VestraInfo *dev, const char *pwd, int32_t pack, 
     });
 }
 
-VX_API uint32_t VX_SendUserCmd(VestraInfo *dev, const char *pwd, char *cmd, char *reply) {
+VX_API uint32_t VX_SendUserCmd(VestraInfo *dev, const char *password, char *cmd, char *reply) {
     return Guarded(0u, [&] {
-        return WithLogin(dev, pwd, [&](VestraInfo *d) REQUIRES(LibLock()) -> uint32_t {
+        return WithLogin(dev, password, [&](VestraInfo *d) REQUIRES(LibLock()) -> uint32_t {
             if (cmd == nullptr || std::strncmp(cmd, "VX+", 3) != 0) return Refuse(d, "cmd error");
             cmd[std::strcspn(cmd, "\r\n")] = '\0';  // the caller's text ends at its first line end
             std::string line = std::string(cmd) + "\r\n";

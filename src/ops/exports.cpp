@@ -20,41 +20,41 @@ using namespace vx::ops;
 
 // One body per shape; Hand makes nothing.
 #define VX_MAKE_GetText(Export, Row)                                                        \
-    VX_API uint32_t Export(VestraInfo *dev, const char *pwd, char *out) {                   \
-        return Guarded(0u, [&] { return Get(dev, pwd, rows::Row, {Out::TextArea(out)}); }); \
+    VX_API uint32_t Export(VestraInfo *dev, const char *password, char *out) {                   \
+        return Guarded(0u, [&] { return Get(dev, password, rows::Row, {Out::TextArea(out)}); }); \
     }
 #define VX_MAKE_GetList(Export, Row)                                                              \
-    VX_API uint32_t Export(VestraInfo *dev, const char *pwd, char *out) {                         \
+    VX_API uint32_t Export(VestraInfo *dev, const char *password, char *out) {                         \
         return Guarded(                                                                           \
-            0u, [&] { return Get(dev, pwd, rows::Row, {Out::TextArea(out, VX_AP_LIST_AREA)}); }); \
+            0u, [&] { return Get(dev, password, rows::Row, {Out::TextArea(out, VX_AP_LIST_AREA)}); }); \
     }
 #define VX_MAKE_GetNumber(Export, Row)                                                 \
-    VX_API uint32_t Export(VestraInfo *dev, const char *pwd, uint32_t *out) {          \
-        return Guarded(0u, [&] { return Get(dev, pwd, rows::Row, {Out::Num(out)}); }); \
+    VX_API uint32_t Export(VestraInfo *dev, const char *password, uint32_t *out) {          \
+        return Guarded(0u, [&] { return Get(dev, password, rows::Row, {Out::Num(out)}); }); \
     }
 #define VX_MAKE_GetEncoder(Export, Row)                                                         \
-    VX_API uint32_t Export(VestraInfo *dev, const char *pwd, uint32_t *width, uint32_t *height, \
+    VX_API uint32_t Export(VestraInfo *dev, const char *password, uint32_t *width, uint32_t *height, \
                            uint32_t *third, uint32_t *fourth) {                                 \
         return Guarded(0u, [&] {                                                                \
-            return Get(dev, pwd, rows::Row,                                                     \
+            return Get(dev, password, rows::Row,                                                     \
                        {Out::WxH(width, height), Out::Num(third), Out::Num(fourth)});           \
         });                                                                                     \
     }
 #define VX_MAKE_SetText(Export, Row)                                             \
-    VX_API uint32_t Export(VestraInfo *dev, const char *pwd, const char *text) { \
-        return Guarded(0u, [&] { return Set(dev, pwd, rows::Row, {text}); });    \
+    VX_API uint32_t Export(VestraInfo *dev, const char *password, const char *text) { \
+        return Guarded(0u, [&] { return Set(dev, password, rows::Row, {text}); });    \
     }
 #define VX_MAKE_SetNumber(Export, Row)                                         \
-    VX_API uint32_t Export(VestraInfo *dev, const char *pwd, int32_t value) {  \
-        return Guarded(0u, [&] { return Set(dev, pwd, rows::Row, {value}); }); \
+    VX_API uint32_t Export(VestraInfo *dev, const char *password, int32_t value) {  \
+        return Guarded(0u, [&] { return Set(dev, password, rows::Row, {value}); }); \
     }
 #define VX_MAKE_Action1(Export, Row)                                                \
-    VX_API uint32_t Export(VestraInfo *dev, const char *pwd) {                      \
-        return Guarded(0u, [&] { return Set(dev, pwd, rows::Row, {int32_t(1)}); }); \
+    VX_API uint32_t Export(VestraInfo *dev, const char *password) {                      \
+        return Guarded(0u, [&] { return Set(dev, password, rows::Row, {int32_t(1)}); }); \
     }
 #define VX_MAKE_Action2(Export, Row)                                                \
-    VX_API uint32_t Export(VestraInfo *dev, const char *pwd) {                      \
-        return Guarded(0u, [&] { return Set(dev, pwd, rows::Row, {int32_t(2)}); }); \
+    VX_API uint32_t Export(VestraInfo *dev, const char *password) {                      \
+        return Guarded(0u, [&] { return Set(dev, password, rows::Row, {int32_t(2)}); }); \
     }
 #define VX_MAKE_Hand(Export, Row)
 

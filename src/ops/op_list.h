@@ -17,14 +17,14 @@
 //   Label   vxctl's help text for the key, given on one of its entries
 //
 // Shapes made from the list (ops/exports.cpp, one definition each):
-//   GetText     (dev, pwd, char *out)             the row's text into a 1024-byte area
-//   GetList     (dev, pwd, char *out)             the same into a VX_AP_LIST_AREA area
-//   GetNumber   (dev, pwd, uint32_t *out)         the row's number
-//   GetEncoder  (dev, pwd, w, h, third, fourth)   "WxH" and two numbers
-//   SetText     (dev, pwd, const char *text)      the text as the only argument
-//   SetNumber   (dev, pwd, int32_t value)         the number as the only argument
-//   Action1     (dev, pwd)                        the row sent with the number 1
-//   Action2     (dev, pwd)                        the row sent with the number 2
+//   GetText     (dev, password, char *out)             the row's text into a 1024-byte area
+//   GetList     (dev, password, char *out)             the same into a VX_AP_LIST_AREA area
+//   GetNumber   (dev, password, uint32_t *out)         the row's number
+//   GetEncoder  (dev, password, w, h, third, fourth)   "WxH" and two numbers
+//   SetText     (dev, password, const char *text)      the text as the only argument
+//   SetNumber   (dev, password, int32_t value)         the number as the only argument
+//   Action1     (dev, password)                        the row sent with the number 1
+//   Action2     (dev, password)                        the row sent with the number 2
 // Entries follow the header's order (the bindings' tables list them so), but
 // for the identity record after the identifiers: vxctl lists its keys in this
 // order, the name first.

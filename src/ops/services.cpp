@@ -9,13 +9,13 @@ using namespace vx::ops;
 
 namespace {
 
-uint32_t SetService(VestraInfo *dev, const char *pwd, const Row &row,
+uint32_t SetService(VestraInfo *dev, const char *password, const Row &row,
                     std::initializer_list<Arg> args) {
-    return Guarded(0u, [&] { return Set(dev, pwd, row, args); });
+    return Guarded(0u, [&] { return Set(dev, password, row, args); });
 }
-uint32_t GetService(VestraInfo *dev, const char *pwd, const Row &row,
+uint32_t GetService(VestraInfo *dev, const char *password, const Row &row,
                     std::initializer_list<Out> outs) {
-    return Guarded(0u, [&] { return Get(dev, pwd, row, outs); });
+    return Guarded(0u, [&] { return Get(dev, password, row, outs); });
 }
 Out T(char *text) { return Out::TextArea(text); }
 
@@ -23,103 +23,103 @@ Out T(char *text) { return Out::TextArea(text); }
 
 extern "C" {
 
-VX_API uint32_t VX_SetTalkBackCfg(VestraInfo *dev, const char *pwd, uint32_t bEnable,
+VX_API uint32_t VX_SetTalkBackCfg(VestraInfo *dev, const char *password, uint32_t bEnable,
                                   const char *servIp, const char *servPort, const char *devNo,
                                   const char *devName, const char *devPasswd) {
-    return SetService(dev, pwd, rows::kSetTalkBack,
+    return SetService(dev, password, rows::kSetTalkBack,
                       {bEnable, servIp, servPort, devNo, devName, devPasswd});
 }
-VX_API uint32_t VX_GetTalkBackCfg(VestraInfo *dev, const char *pwd, uint32_t *bEnable, char *servIp,
+VX_API uint32_t VX_GetTalkBackCfg(VestraInfo *dev, const char *password, uint32_t *bEnable, char *servIp,
                                   char *servPort, char *devNo, char *devName, char *devPasswd) {
     return GetService(
-        dev, pwd, rows::kGetTalkBack,
+        dev, password, rows::kGetTalkBack,
         {Out::Num(bEnable), T(servIp), T(servPort), T(devNo), T(devName), T(devPasswd)});
 }
 
-VX_API uint32_t VX_SetGb28181Cfg(VestraInfo *dev, const char *pwd, uint32_t bEnable,
+VX_API uint32_t VX_SetGb28181Cfg(VestraInfo *dev, const char *password, uint32_t bEnable,
                                  const char *servIp, const char *servPort, const char *devNo,
                                  const char *chnNo, const char *chnName, const char *servId,
                                  const char *passwd) {
-    return SetService(dev, pwd, rows::kSetGb28181,
+    return SetService(dev, password, rows::kSetGb28181,
                       {bEnable, servIp, servPort, devNo, chnNo, chnName, servId, passwd});
 }
-VX_API uint32_t VX_GetGb28181Cfg(VestraInfo *dev, const char *pwd, uint32_t *bEnable, char *servIp,
+VX_API uint32_t VX_GetGb28181Cfg(VestraInfo *dev, const char *password, uint32_t *bEnable, char *servIp,
                                  char *servPort, char *devNo, char *chnNo, char *chnName,
                                  char *servId, char *passwd) {
-    return GetService(dev, pwd, rows::kGetGb28181,
+    return GetService(dev, password, rows::kGetGb28181,
                       {Out::Num(bEnable), T(servIp), T(servPort), T(devNo), T(chnNo), T(chnName),
                        T(servId), T(passwd)});
 }
 
-VX_API uint32_t VX_SetGpsServCfg(VestraInfo *dev, const char *pwd, uint32_t bEnable,
+VX_API uint32_t VX_SetGpsServCfg(VestraInfo *dev, const char *password, uint32_t bEnable,
                                  const char *servIp, const char *servPort, const char *devNo,
                                  const char *passwd, int32_t reportTime) {
-    return SetService(dev, pwd, rows::kSetGpsServ,
+    return SetService(dev, password, rows::kSetGpsServ,
                       {bEnable, servIp, servPort, devNo, passwd, reportTime});
 }
-VX_API uint32_t VX_GetGpsServCfg(VestraInfo *dev, const char *pwd, uint32_t *bEnable, char *servIp,
+VX_API uint32_t VX_GetGpsServCfg(VestraInfo *dev, const char *password, uint32_t *bEnable, char *servIp,
                                  char *servPort, char *devNo, char *passwd, uint32_t *reportTime) {
     return GetService(
-        dev, pwd, rows::kGetGpsServ,
+        dev, password, rows::kGetGpsServ,
         {Out::Num(bEnable), T(servIp), T(servPort), T(devNo), T(passwd), Out::Num(reportTime)});
 }
 
-VX_API uint32_t VX_SetCmsv6Cfg(VestraInfo *dev, const char *pwd, uint32_t bEnable,
+VX_API uint32_t VX_SetCmsv6Cfg(VestraInfo *dev, const char *password, uint32_t bEnable,
                                const char *servIp, const char *servPort, const char *devNo,
                                int32_t reportTime) {
-    return SetService(dev, pwd, rows::kSetCmsv6, {bEnable, servIp, servPort, devNo, reportTime});
+    return SetService(dev, password, rows::kSetCmsv6, {bEnable, servIp, servPort, devNo, reportTime});
 }
-VX_API uint32_t VX_GetCmsv6Cfg(VestraInfo *dev, const char *pwd, uint32_t *bEnable, char *servIp,
+VX_API uint32_t VX_GetCmsv6Cfg(VestraInfo *dev, const char *password, uint32_t *bEnable, char *servIp,
                                char *servPort, char *devNo, uint32_t *reportTime) {
-    return GetService(dev, pwd, rows::kGetCmsv6,
+    return GetService(dev, password, rows::kGetCmsv6,
                       {Out::Num(bEnable), T(servIp), T(servPort), T(devNo), Out::Num(reportTime)});
 }
 
-VX_API uint32_t VX_SetPtytCfg(VestraInfo *dev, const char *pwd, uint32_t bEnable,
+VX_API uint32_t VX_SetPtytCfg(VestraInfo *dev, const char *password, uint32_t bEnable,
                               const char *servIp, const char *servPort, const char *devNo,
                               const char *devName, const char *devPasswd, int32_t reportTime) {
-    return SetService(dev, pwd, rows::kSetPtyt,
+    return SetService(dev, password, rows::kSetPtyt,
                       {bEnable, servIp, servPort, devNo, devName, devPasswd, reportTime});
 }
-VX_API uint32_t VX_GetPtytCfg(VestraInfo *dev, const char *pwd, uint32_t *bEnable, char *servIp,
+VX_API uint32_t VX_GetPtytCfg(VestraInfo *dev, const char *password, uint32_t *bEnable, char *servIp,
                               char *servPort, char *devNo, char *devName, char *devPasswd,
                               uint32_t *reportTime) {
-    return GetService(dev, pwd, rows::kGetPtyt,
+    return GetService(dev, password, rows::kGetPtyt,
                       {Out::Num(bEnable), T(servIp), T(servPort), T(devNo), T(devName),
                        T(devPasswd), Out::Num(reportTime)});
 }
 
-VX_API uint32_t VX_Set0787Serv01Cfg(VestraInfo *dev, const char *pwd, uint32_t bEnable,
+VX_API uint32_t VX_Set0787Serv01Cfg(VestraInfo *dev, const char *password, uint32_t bEnable,
                                     const char *servIp, const char *servPort, const char *devNo,
                                     const char *passwd, int32_t reportTime) {
-    return SetService(dev, pwd, rows::kSet0787Serv01,
+    return SetService(dev, password, rows::kSet0787Serv01,
                       {bEnable, servIp, servPort, devNo, passwd, reportTime});
 }
-VX_API uint32_t VX_Get0787Serv01Cfg(VestraInfo *dev, const char *pwd, uint32_t *bEnable,
+VX_API uint32_t VX_Get0787Serv01Cfg(VestraInfo *dev, const char *password, uint32_t *bEnable,
                                     char *servIp, char *servPort, char *devNo, char *passwd,
                                     uint32_t *reportTime) {
     return GetService(
-        dev, pwd, rows::kGet0787Serv01,
+        dev, password, rows::kGet0787Serv01,
         {Out::Num(bEnable), T(servIp), T(servPort), T(devNo), T(passwd), Out::Num(reportTime)});
 }
 
-VX_API uint32_t VX_SetLBSCfg(VestraInfo *dev, const char *pwd, uint32_t bEnable,
+VX_API uint32_t VX_SetLBSCfg(VestraInfo *dev, const char *password, uint32_t bEnable,
                              const char *loginUrl, const char *devPasswd, int32_t reportTime) {
-    return SetService(dev, pwd, rows::kSetLbs, {bEnable, loginUrl, devPasswd, reportTime});
+    return SetService(dev, password, rows::kSetLbs, {bEnable, loginUrl, devPasswd, reportTime});
 }
-VX_API uint32_t VX_GetLBSCfg(VestraInfo *dev, const char *pwd, uint32_t *bEnable, char *loginUrl,
+VX_API uint32_t VX_GetLBSCfg(VestraInfo *dev, const char *password, uint32_t *bEnable, char *loginUrl,
                              char *devPasswd, uint32_t *reportTime) {
-    return GetService(dev, pwd, rows::kGetLbs,
+    return GetService(dev, password, rows::kGetLbs,
                       {Out::Num(bEnable), T(loginUrl), T(devPasswd), Out::Num(reportTime)});
 }
 
-VX_API uint32_t VX_SetNetCheckServCfg(VestraInfo *dev, const char *pwd, uint32_t bEnable,
+VX_API uint32_t VX_SetNetCheckServCfg(VestraInfo *dev, const char *password, uint32_t bEnable,
                                       const char *servIp, const char *servPort) {
-    return SetService(dev, pwd, rows::kSetNetCheck, {bEnable, servIp, servPort});
+    return SetService(dev, password, rows::kSetNetCheck, {bEnable, servIp, servPort});
 }
-VX_API uint32_t VX_GetNetCheckServCfg(VestraInfo *dev, const char *pwd, uint32_t *bEnable,
+VX_API uint32_t VX_GetNetCheckServCfg(VestraInfo *dev, const char *password, uint32_t *bEnable,
                                       char *servIp, char *servPort) {
-    return GetService(dev, pwd, rows::kGetNetCheck, {Out::Num(bEnable), T(servIp), T(servPort)});
+    return GetService(dev, password, rows::kGetNetCheck, {Out::Num(bEnable), T(servIp), T(servPort)});
 }
 
 }  // extern "C"

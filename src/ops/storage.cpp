@@ -26,46 +26,46 @@ std::string OsdKeyword(int32_t index) {
 
 extern "C" {
 
-VX_API uint32_t VX_FormatUdisk(VestraInfo *dev, const char *pwd, int32_t fsType) {
+VX_API uint32_t VX_FormatUdisk(VestraInfo *dev, const char *password, int32_t fsType) {
     return Guarded(0u, [&]() -> uint32_t {
         const char *name = fsType == 1 ? "FAT32" : fsType == 2 ? "EXFAT" : nullptr;
-        if (name != nullptr) return Set(dev, pwd, rows::kFormatUdisk, {name});
+        if (name != nullptr) return Set(dev, password, rows::kFormatUdisk, {name});
         // An unknown type sends nothing, after the login as every operation.
-        return WithLogin(dev, pwd, [](VestraInfo *d) { return Refuse(d, "fstype Error"); });
+        return WithLogin(dev, password, [](VestraInfo *d) { return Refuse(d, "fstype Error"); });
     });
 }
 
-VX_API uint32_t VX_ExportDevLog(VestraInfo *dev, const char *pwd) {
-    return Guarded(0u, [&] { return Call(dev, pwd, Request{.row = rows::kExportLog}); });
+VX_API uint32_t VX_ExportDevLog(VestraInfo *dev, const char *password) {
+    return Guarded(0u, [&] { return Call(dev, password, Request{.row = rows::kExportLog}); });
 }
 
-VX_API uint32_t VX_CtrlReboot(VestraInfo *dev, const char *pwd) {
+VX_API uint32_t VX_CtrlReboot(VestraInfo *dev, const char *password) {
     return Guarded(0u, [&] {
-        return WithLogin(dev, pwd, [&](VestraInfo *d) REQUIRES(LibLock()) {
+        return WithLogin(dev, password, [&](VestraInfo *d) REQUIRES(LibLock()) {
             std::string serial(AreaText(d->serial, sizeof d->serial));
             LibLog("CtrlReboot[%s]\n", serial.c_str());
-            return Set(d, pwd, rows::kPowerOff, {int32_t(2)});
+            return Set(d, password, rows::kPowerOff, {int32_t(2)});
         });
     });
 }
 
-VX_API uint32_t VX_SetVideoOsd(VestraInfo *dev, const char *pwd, int32_t index, int32_t value,
+VX_API uint32_t VX_SetVideoOsd(VestraInfo *dev, const char *password, int32_t index, int32_t value,
                                const char *text) {
     return Guarded(0u, [&] {
         std::string keyword = OsdKeyword(index);
         const Arg args[] = {value, text};
-        return Call(dev, pwd, Request{.row = rows::kSetVideoOsd, .args = args, .keyword = keyword});
+        return Call(dev, password, Request{.row = rows::kSetVideoOsd, .args = args, .keyword = keyword});
     });
 }
 
-VX_API uint32_t VX_GetVideoOsd(VestraInfo *dev, const char *pwd, int32_t index, uint32_t *value,
+VX_API uint32_t VX_GetVideoOsd(VestraInfo *dev, const char *password, int32_t index, uint32_t *value,
                                char *text, uint32_t size) {
     return Guarded(0u, [&]() -> uint32_t {
         std::string keyword = OsdKeyword(index);
         if (size == 0)  // no room even for the terminator: nothing is written
-            return WithLogin(dev, pwd, [](VestraInfo *d) { return Refuse(d, "text size 0"); });
+            return WithLogin(dev, password, [](VestraInfo *d) { return Refuse(d, "text size 0"); });
         const Out outs[] = {Out::Num(value), Out::TextArea(text, size)};
-        return Call(dev, pwd, Request{.row = rows::kGetVideoOsd, .outs = outs, .keyword = keyword});
+        return Call(dev, password, Request{.row = rows::kGetVideoOsd, .outs = outs, .keyword = keyword});
     });
 }
 

@@ -96,7 +96,7 @@ VX_API uint32_t VX_CheckDevExist(void) {
 
 VX_API uint32_t VX_ProbeDev(char *modelName) {
     return Guarded(0u, [&] {
-        DevListEnabled = 0;
+        g_dev_list_enabled = 0;
         LibGuard lock(LibLock());
         const DevModel *known = FindFirstKnown("VX_ProbeDev");
         if (known == nullptr) return 0u;
@@ -107,7 +107,7 @@ VX_API uint32_t VX_ProbeDev(char *modelName) {
 
 VX_API uint32_t VX_ProbeDevEx(char *idCode) {
     return Guarded(0u, [&] {
-        DevListEnabled = 0;
+        g_dev_list_enabled = 0;
         LibGuard lock(LibLock());
         int row = FindFirstModel();
         if (row < 0) return 0u;
@@ -139,7 +139,7 @@ VX_API uint32_t VX_ProbeDevEx(char *idCode) {
 
 VX_API VestraInfo *VX_InitDev(const char *modelName) {
     return Guarded<VestraInfo *>(nullptr, [&] {
-        DevListEnabled = 0;
+        g_dev_list_enabled = 0;
         LibGuard lock(LibLock());
         return InitByModel(modelName).release();
     });
@@ -147,7 +147,7 @@ VX_API VestraInfo *VX_InitDev(const char *modelName) {
 
 VX_API VestraInfo *VX_InitDevEx(const char *idCode) {
     return Guarded<VestraInfo *>(nullptr, [&]() -> VestraInfo * {
-        DevListEnabled = 0;
+        g_dev_list_enabled = 0;
         LibGuard lock(LibLock());
         std::unique_ptr<VestraInfo> dev = OpenFirstIdentified();
         if (!dev) return nullptr;

@@ -14,7 +14,7 @@ namespace vx {
 std::unique_ptr<VestraInfo> NewRecord();
 
 // The "Device not Open" road: closes the record, status -101, error text
-// "Device not Open", log line, DeviceChangeState 2.
+// "Device not Open", log line, g_device_change_state 2.
 void MarkNotOpen(VestraInfo *dev) REQUIRES(LibLock());
 
 // A null record is logged ("No Find Device") and refused; a closed one takes

@@ -77,7 +77,7 @@ struct ReadResult {
 // Reads into reply (zero-filled, capacity bytes) until complete says the
 // reply is whole or the area is full; the text always stays NUL-terminated.
 // The record is open (WriteFullDev has just checked it). A time-out keeps
-// the record open; any other error closes it and sets DeviceChangeState to 2.
+// the record open; any other error closes it and sets g_device_change_state to 2.
 ReadResult ReadFullDev(VestraInfo *dev, char *reply, int capacity, CompleteRule complete)
     REQUIRES(LibLock());
 

@@ -19,7 +19,7 @@ protected:
     }
 };
 
-// Faults: list never enabled without a start; DevListUpdated not 1 at load.
+// Faults: list never enabled without a start; g_dev_list_updated not 1 at load.
 TEST_F(Update, BeforeAnyStartNothingIsListed) {
     if (RunIsolated()) return;
     Plug("A1234567_1");
@@ -30,7 +30,7 @@ TEST_F(Update, BeforeAnyStartNothingIsListed) {
     EXPECT_FALSE(InUse(0));
 }
 
-// Faults: the host's own update recounting DevSum or raising DevListUpdated
+// Faults: the host's own update recounting DevSum or raising g_dev_list_updated
 // (only a refresh changes them, and no refresh thread runs in this mode).
 TEST_F(Update, TheHostsUpdateLeavesCountAndFlagToARefresh) {
     if (RunIsolated()) return;

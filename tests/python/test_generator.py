@@ -87,6 +87,15 @@ def test_documented_command_is_the_rows(op):
     assert documented_line(op.function) == (op.keyword, op.form)
 
 
+def test_shared_doc_lines_reach_the_bindings_expanded():
+    # Catches the header's shared lines (Doxygen aliases) reaching the .NET
+    # documentation as "@devrecord" instead of the parameter text they stand for.
+    doc = gen_binding.read_model(HEADER).docs["VX_GetDevName"]
+    assert "@param dev Device record." in doc and "@param pwd Login password" in doc
+    assert "@devrecord" not in doc and "@loginpwd" not in doc
+    assert "@return 1 when the device said OK" in gen_binding.read_model(HEADER).docs["VX_SetDevName"]
+
+
 def stub_members():
     path = os.path.join(os.path.dirname(recorder_module.__file__), "recorder.pyi")
     tree = ast.parse(open(path, encoding="utf-8").read())

@@ -27,7 +27,7 @@ protected:
         id = vsim::plug(spec);
         dev = VX_InitDev("VX001");
         ASSERT_NE(dev, nullptr);
-        vx::DeviceChangeState = 0;
+        vx::g_device_change_state = 0;
     }
     void TearDown() override {
         VX_UnInitDev(dev);
@@ -59,7 +59,7 @@ TEST_F(ExchangePattern, RecordClosedBeforeTheLockIsCheckedAgainUnderIt) {
         SCOPED_TRACE(c.what);
         ASSERT_EQ(VX_Login(dev, "888888"), 1u);
         std::size_t sent = vsim::commands(id).size();
-        vx::DeviceChangeState = 0;
+        vx::g_device_change_state = 0;
         vx::ops::SetBeforeLockForTesting([](VestraInfo *d) {
             std::thread([d] {
                 vx::LibGuard lock(vx::LibLock());
@@ -70,7 +70,7 @@ TEST_F(ExchangePattern, RecordClosedBeforeTheLockIsCheckedAgainUnderIt) {
         vx::ops::SetBeforeLockForTesting(nullptr);
         EXPECT_EQ(dev->errNo, VX_STATUS_NOT_OPEN);
         EXPECT_STREQ(dev->errStr, "Device not Open");
-        EXPECT_EQ(vx::DeviceChangeState.load(), 2);
+        EXPECT_EQ(vx::g_device_change_state.load(), 2);
         EXPECT_EQ(vsim::commands(id).size(), sent);  // nothing written
         VX_UnInitDev(dev);
         dev = VX_InitDev("VX001");
@@ -110,22 +110,22 @@ TEST_F(ExchangePattern, ClosingFailuresWakeTheRefreshThread) {
     EXPECT_EQ(get_name(out), 0u);
     EXPECT_EQ(dev->errNo, VX_STATUS_NOT_OPEN);
     EXPECT_TRUE(vx::WaitForDeviceChange(0)) << "the not-open road";
-    vx::DeviceChangeState = 0;
+    vx::g_device_change_state = 0;
 }
 
 TEST_F(ExchangePattern, DirectOpenTurnsListUpdatesOff) {
-    vx::DevListEnabled = 1;
+    vx::g_dev_list_enabled = 1;
     char name[8];
     VX_ProbeDev(name);
-    EXPECT_EQ(vx::DevListEnabled.load(), 0);
+    EXPECT_EQ(vx::g_dev_list_enabled.load(), 0);
     for (auto probe : {+[] { VX_UnInitDev(VX_InitDev("VX001")); }, +[] { VX_InitDevEx("nope"); },
                        +[] {
                            char c[8];
                            VX_ProbeDevEx(c);
                        }}) {
-        vx::DevListEnabled = 1;
+        vx::g_dev_list_enabled = 1;
         probe();
-        EXPECT_EQ(vx::DevListEnabled.load(), 0);
+        EXPECT_EQ(vx::g_dev_list_enabled.load(), 0);
     }
 }
 

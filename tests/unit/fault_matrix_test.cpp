@@ -279,7 +279,7 @@ TEST_P(FaultMatrix, EveryFaultAtEveryStep) {
     for (const Case &c : cases) {
         SCOPED_TRACE(c.fault + " at " + c.step);
         reply = c.reply;
-        vx::DeviceChangeState = 0;
+        vx::g_device_change_state = 0;
         vsim::clear_record();
         vsim::set_faults(id, c.faults);
         Outs outs;
@@ -305,11 +305,11 @@ TEST_P(FaultMatrix, EveryFaultAtEveryStep) {
         EXPECT_TRUE(outs.same_as(Outs())) << "an output written by a failed operation";
         if (c.fate == Fate::Kept) {
             EXPECT_EQ(VX_CheckDevHandle(dev), 1u) << "record closed by a time-out";
-            EXPECT_EQ(vx::DeviceChangeState.load(), 0);
+            EXPECT_EQ(vx::g_device_change_state.load(), 0);
         } else {
             EXPECT_EQ(VX_CheckDevHandle(dev), 0u) << "record of a lost device left open";
             EXPECT_EQ(dev->devNum, -1);
-            EXPECT_EQ(vx::DeviceChangeState.load(), 2) << "no refresh requested";
+            EXPECT_EQ(vx::g_device_change_state.load(), 2) << "no refresh requested";
             reopen(c);
             if (HasFatalFailure()) return;
         }

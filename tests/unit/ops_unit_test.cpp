@@ -29,7 +29,7 @@ protected:
         ASSERT_NE(dev, nullptr);
         ASSERT_EQ(VX_Login(dev, "888888"), 1u);
         vsim::clear_record();
-        vx::DeviceChangeState = 0;
+        vx::g_device_change_state = 0;
         vx::SetClockForTesting(TestClock);
     }
     void TearDown() override {

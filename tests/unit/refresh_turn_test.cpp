@@ -42,15 +42,15 @@ protected:
         spec.serial = "A1234567_1";
         vsim::plug(spec);
         vx::SetClockForTesting(TestClock);
-        vx::DevListEnabled = 1;
-        vx::DeviceChangeState = 0;
+        vx::g_dev_list_enabled = 1;
+        vx::g_device_change_state = 0;
         while (vx::WaitForDeviceChange(0)) {}  // no wake left over from another case
     }
     void TearDown() override {
         VX_SetLibLog(VX_LOG_OFF);
         VX_UnInitDevList();
-        vx::DevListEnabled = 0;
-        vx::DeviceChangeState = 0;
+        vx::g_dev_list_enabled = 0;
+        vx::g_device_change_state = 0;
         vx::SetClockForTesting(nullptr);
         vsim::reset();
     }
@@ -137,8 +137,8 @@ TEST(RefreshWake, AnotherThreadsEventEndsARest) {
     vx::SetDeviceChangeState(2);
     rest.join();
     EXPECT_TRUE(woken);
-    EXPECT_EQ(2, vx::DeviceChangeState.load());
-    vx::DeviceChangeState = 0;
+    EXPECT_EQ(2, vx::g_device_change_state.load());
+    vx::g_device_change_state = 0;
 }
 
 }  // namespace

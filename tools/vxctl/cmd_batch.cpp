@@ -77,13 +77,13 @@ int RunLine(const std::string &line) {
 // Stops at the first line that fails (or, keeping going, runs every line);
 // the exit code is the first failure's.
 int RunBatch(std::istream &in, bool keep_going) {
-    const bool json = g_JsonOutput;
+    const bool json = g_json_output;
     int first = kOk;
     std::string line;
     while (std::getline(in, line)) {
         const std::size_t start = line.find_first_not_of(" \t\r");
         if (start == std::string::npos || line[start] == '#') continue;
-        g_JsonOutput = json;
+        g_json_output = json;
         const int code = RunLine(line);
         if (first == kOk) first = code;
         if (code != kOk && !keep_going) break;

@@ -73,7 +73,7 @@ int UserCmd(std::string line, VestraInfo *dev, const char *pw) {
     std::string text;
     for (const char *c = reply.data(); *c; ++c)
         if (*c != '\r') text += *c;
-    if (g_JsonOutput)
+    if (g_json_output)
         Print(Json{{"reply", text}});
     else
         std::fputs(text.c_str(), stdout);

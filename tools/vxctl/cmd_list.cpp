@@ -79,7 +79,7 @@ void AddListCommands(CLI::App &app) {
     list->callback([] {
         VX_InitDevListPthread();
         VX_InitDevList();
-        PrintList(g_JsonOutput);
+        PrintList(g_json_output);
     });
 
     auto seconds_storage = std::make_shared<double>(0);

@@ -29,7 +29,7 @@ void BuildApp(CLI::App &app) {
         ->check(CLI::Range(0, 3))
         // NOLINTNEXTLINE(cert-err34-c): the range check above took only 0 to 3
         ->each([](const std::string &v) { VX_SetLibLog(std::atoi(v.c_str())); });
-    app.add_flag("--json", g_JsonOutput, "print one JSON object instead of readable lines");
+    app.add_flag("--json", g_json_output, "print one JSON object instead of readable lines");
 
     AddDeviceCommands(app);
     AddListCommands(app);

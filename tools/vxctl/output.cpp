@@ -8,7 +8,7 @@
 
 namespace vxctl {
 
-bool g_JsonOutput = false;
+bool g_json_output = false;
 
 namespace {
 
@@ -66,7 +66,7 @@ void PrintText(const Json &object, int indent) {
 }  // namespace
 
 void Print(const Json &object) {
-    if (g_JsonOutput)
+    if (g_json_output)
         std::printf("%s\n", object.dump(-1, ' ', false, Json::error_handler_t::replace).c_str());
     else
         PrintText(object, 0);
@@ -94,7 +94,7 @@ Json Unavailable(VestraInfo *dev) { return Unavailable(VX_GetErrNo(dev), DeviceR
 int Failed(const std::string &what, int status, const std::string &reason) {
     std::fprintf(stderr, "vxctl: %s failed (status %d): %s\n", what.c_str(), status,
                  reason.c_str());
-    if (g_JsonOutput) Print(Json{{"failed", what}, {"status", status}, {"reply", reason}});
+    if (g_json_output) Print(Json{{"failed", what}, {"status", status}, {"reply", reason}});
     return kFailed;
 }
 

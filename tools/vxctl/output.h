@@ -12,7 +12,7 @@ namespace vxctl {
 
 using Json = nlohmann::ordered_json;
 
-extern bool g_JsonOutput;  // --json
+extern bool g_json_output;  // --json
 
 // Prints an object: "key: value" lines (nested objects indented) or JSON.
 void Print(const Json &object);
