@@ -27,9 +27,12 @@ cp "$root/samples/sample-encrypted.avi" "$seeds/fuzz_avi_reader/"
 # dictionary holds the protocol's words, taken from the rows.
 "$build/bin/reply_seeds" "$seeds/fuzz_reply"
 dict="$build/fuzz-reply.dict"
+keys="$(sed -n 's/.*constexpr Row k[A-Za-z0-9]*{\.key = "\([A-Z0-9]*\)".*/\1/p; s/.*VX_SERVICE_ROWS([A-Za-z0-9]*, "\([A-Z0-9]*\)".*/\1/p' \
+  "$root/src/ops/rows.h" | sort -u)"
+# A row format this no longer reads would leave the dictionary without keywords.
+[ "$(echo "$keys" | wc -l)" -ge 40 ] || { echo "fuzz.sh: too few keywords read from src/ops/rows.h" >&2; exit 1; }
 {
-  sed -n 's/.*constexpr Row k[A-Za-z0-9]*{"\([A-Z0-9]*\)".*/\1/p; s/.*VX_SERVICE_ROWS([A-Za-z0-9]*, "\([A-Z0-9]*\)".*/\1/p' \
-    "$root/src/ops/rows.h" | sort -u | sed 's/.*/"+&:"/'
+  echo "$keys" | sed 's/.*/"+&:"/'
   grep -o '"[A-Za-z]*"' "$root/src/ops/rows.h" | grep -v '"[A-Z0-9]*"$' | sort -u | sed 's/"\(.*\)"/"\1:"/'
   printf '%s\n' '"OK\x0d\x0a"' '"\x0d\x0a"' '"NULL"' '"ALL"' '"Error: para is error"' '"Sucess"' \
     '"bEnable:"' '"ReportTime:"' '"Name:"' '"1920x1080"' '"|."' '"=?"' '"+="' '"-="'

@@ -4,14 +4,11 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <string>
 #include <thread>
 
 #include "LibVestra.h"
 #include "common/state.h"
-#include "ops/rows.h"
 #include "ops/steps.h"
-#include "protocol/command.h"
 #include "transport/usbio.h"
 #include "vsim.h"
 
@@ -127,19 +124,6 @@ TEST_F(ExchangePattern, DirectOpenTurnsListUpdatesOff) {
         probe();
         EXPECT_EQ(vx::g_dev_list_enabled.load(), 0);
     }
-}
-
-// Fault: a line longer than its area sent cut (the device would act on the
-// cut line). The builder refuses it whole, with the text the operations report.
-TEST(BuildCommand, LineThatDoesNotFitItsAreaIsRefused) {
-    namespace ops = vx::ops;
-    std::string line;
-    const ops::Arg fits[] = {std::string(1024 - 14, 'a')};  // "VX+DEVNAME=" + CR LF: 1023
-    EXPECT_EQ(ops::BuildCommand(ops::rows::kSetDevName, fits, &line), nullptr);
-    EXPECT_EQ(line.size(), 1023u);
-    const ops::Arg too_long[] = {std::string(1024 - 13, 'a')};
-    EXPECT_STREQ(ops::BuildCommand(ops::rows::kSetDevName, too_long, &line),
-                 "command too long for its area: not sent");
 }
 
 }  // namespace
