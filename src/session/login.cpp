@@ -52,7 +52,10 @@ bool RunAttempts(VestraInfo *dev, const std::string &command, Judge &&judge) REQ
 uint32_t LoginWith(VestraInfo *dev, const ops::Row &row, std::initializer_list<ops::Arg> args)
     REQUIRES(LibLock()) {
     std::string command;
-    if (ops::BuildCommand(row, args, &command) != nullptr) return dev->isLogin != 0 ? 1 : 0;
+    if (const char *refused = ops::BuildCommand(row, args, &command)) {
+        SetErrStr(dev, refused);  // a cut login line is never sent
+        return dev->isLogin != 0 ? 1 : 0;
+    }
     const std::string marker = ops::ReplyKey(row.key) + ops::rows::kSuccessWord;
     RunAttempts(dev, command, [&](const char *reply) {
         dev->isLogin = std::strstr(reply, marker.c_str()) != nullptr ? 1 : 0;
