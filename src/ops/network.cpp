@@ -43,8 +43,9 @@ VX_API uint32_t VX_GetServAddr(VestraInfo *dev, const char *password, char *addr
     });
 }
 
-VX_API uint32_t VX_AddAp(VestraInfo *dev, const char *password, const char *ssid, const char *ap_password) {
-    return Guarded(0u, [&] { return Set(dev, password, rows::kAddAp, {ssid, ap_password}); });
+// The header's names: its fourth argument is the access point's password.
+VX_API uint32_t VX_AddAp(VestraInfo *dev, const char *pwd, const char *ssid, const char *password) {
+    return Guarded(0u, [&] { return Set(dev, pwd, rows::kAddAp, {ssid, password}); });
 }
 VX_API uint32_t VX_DelAp(VestraInfo *dev, const char *password, const char *ssid) {
     return SetEchoed(dev, password, rows::kDelAp, ssid);
