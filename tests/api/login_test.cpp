@@ -35,41 +35,6 @@ TEST_F(Login, AutomaticLoginOnceThenNoMoreTraffic) {
     EXPECT_EQ(sent(), std::vector<std::string>{"VX+DEVNAME?\r\n"});
 }
 
-TEST_F(Login, DigestRulesOnTheWire) {
-    // 32 characters are taken as a digest already, lower case included.
-    EXPECT_EQ(VX_Login(dev, kDigest888888), 1u);
-    EXPECT_EQ(sent().at(0), std::string("VX+LOGIN=admin:") + kDigest888888 + "\r\n");
-    VX_Logout(dev);
-
-    struct Case {
-        std::string password, digest;
-    } cases[] = {
-        {"0123456789abcdef0123456789abcdef", "0123456789abcdef0123456789abcdef"},
-        {"", "D41D8CD98F00B204E9800998ECF8427E"},
-        {std::string(31, 'a'), "3B0845DB57C200BE6052466F87B2198A"},
-        {std::string(33, 'a'), "B4F13CB081E412F44E99742CB128A1A5"},
-    };
-    for (const auto &c : cases) {
-        vsim::clear_record();
-        EXPECT_EQ(VX_Login(dev, c.password.c_str()), 0u);
-        auto s = sent();
-        ASSERT_EQ(s.size(), 10u);  // the device refuses them all
-        EXPECT_EQ(s[0], "VX+LOGIN=admin:" + c.digest + "\r\n") << c.password;
-    }
-}
-
-TEST_F(Login, WrongPasswordTriesTenTimesThenOperationsReportNoLogin) {
-    EXPECT_EQ(VX_Login(dev, "123456"), 0u);
-    EXPECT_EQ(count_commands(id, "VX+LOGIN="), 10);
-    EXPECT_EQ(VX_IsLogin(dev), 0);
-
-    vsim::clear_record();
-    EXPECT_EQ(VX_Cmd(dev, "123456", "VX+DEVNAME?\r\n"), 0u);
-    EXPECT_EQ(VX_GetErrNo(dev), VX_STATUS_NO_LOGIN);
-    EXPECT_STREQ(VX_GetErrStr(dev), "No Login Device");
-    EXPECT_EQ(count_commands(id, "VX+DEVNAME"), 0);
-}
-
 TEST_F(Login, ParaIsErrorStopsAtOnceAndIsKept) {
     vsim::script(id, std::string("VX+LOGIN=admin:") + kDigest888888 + "\r\n",
                  "Error: para is error\r\n");
@@ -119,14 +84,13 @@ TEST_F(Login, LoginExNamesTheAccount) {
     EXPECT_EQ(VX_IsLogin(d2), 1);
 }
 
-// Fault: a login line formed past its 1024-byte area (a user name of any
-// length is cut to the area's 1023 characters, never written beyond it).
+// Fault: a login line formed past its 1024-byte area, or a cut one sent (a
+// user name too long for the line is not sent at all).
 TEST_F(Login, LoginLineIsBoundedByTheCommandArea) {
     const std::string user(5000, 'u');
     EXPECT_EQ(VX_LoginEx(dev, user.c_str(), "888888"), 0u);
-    auto w = writes();
-    ASSERT_FALSE(w.empty());
-    EXPECT_EQ(w.front().data, "VX+LOGIN=" + user.substr(0, VX_TEXT_AREA - 1 - 9));
+    EXPECT_TRUE(writes().empty());
+    EXPECT_EQ(VX_IsLogin(dev), 0);
 }
 
 TEST_F(Login, TwoStepLogin) {
