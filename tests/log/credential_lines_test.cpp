@@ -1,17 +1,12 @@
 // No credential at rest: the lines of the commands that carry a password or a
 // digest show it masked, the log file is not readable by others, and a link
 // planted in its place is not written through.
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
 
-#include "LibVestra.h"
 #include "log/log_reader.h"
-#include "platform/platform.h"
-#include "vsim.h"
 
 #if !defined(_WIN32)
 #include <sys/stat.h>
@@ -24,27 +19,14 @@ const std::string kStars32(32, '*');
 // MD5("888888"), upper-case hex: what the wire carries.
 const std::string kDigest888888 = "21218CCA77804D2BA1922C33E0151105";
 
-class CredentialLines : public ::testing::Test {
+class CredentialLines : public logtest::LogLines {
 protected:
     void SetUp() override {
-        path = vx::platform::HostExeDir() + "/LibVestra.log";
-        std::remove(path.c_str());
-        VX_SetLibLog(VX_LOG_FILE);
-        vsim::reset();
-        vsim::add_bus("001", 1);
-        vsim::DeviceSpec spec;
-        spec.model = "VX001";
-        id = vsim::plug(spec);
-        dev = VX_InitDev("VX001");
+        LogLines::SetUp();
+        id = plug("VX001");
+        dev = open("VX001");
         ASSERT_NE(dev, nullptr);
     }
-    void TearDown() override {
-        if (dev != nullptr) VX_UnInitDev(dev);
-        vsim::reset();
-        std::remove(path.c_str());
-    }
-    std::string log() { return logtest::AsText(path); }
-    std::string path;
     int id = 0;
     VestraInfo *dev = nullptr;
 };

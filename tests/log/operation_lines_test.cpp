@@ -1,32 +1,11 @@
 // The lines operations leave in the log.
-#include <gtest/gtest.h>
-
-#include <fstream>
-#include <sstream>
 #include <string>
 
-#include "LibVestra.h"
 #include "log/log_reader.h"
-#include "platform/platform.h"
-#include "vsim.h"
 
 namespace {
 
-class OperationLines : public ::testing::Test {
-protected:
-    void SetUp() override {
-        path = vx::platform::HostExeDir() + "/LibVestra.log";
-        std::remove(path.c_str());
-        VX_SetLibLog(VX_LOG_FILE);
-        VX_SetLibLogSize(5242880);
-        vsim::reset();
-        vsim::add_bus("001", 1);
-    }
-    void TearDown() override { vsim::reset(); }
-    std::string log() { return logtest::AsText(path); }
-    bool logged(const std::string &text) { return log().find(text) != std::string::npos; }
-    std::string path;
-};
+using OperationLines = logtest::LogLines;
 
 TEST_F(OperationLines, RefusalsAndFailedOpens) {
     VX_Cmd(nullptr, "888888", "VX+UID?\r\n");
@@ -41,10 +20,7 @@ TEST_F(OperationLines, RefusalsAndFailedOpens) {
 }
 
 TEST_F(OperationLines, TransfersAndBusWalk) {
-    vsim::DeviceSpec spec;
-    spec.model = "VX001";
-    spec.id_code = "1234567";
-    vsim::plug(spec);
+    plug("VX001", "1234567");
     char code[8];
     ASSERT_EQ(VX_ProbeDevEx(code), 1u);
     std::string text = log();
@@ -62,10 +38,8 @@ TEST_F(OperationLines, TransfersAndBusWalk) {
 }
 
 TEST_F(OperationLines, ReadErrorNamesTheCommandAndLongLinesAreCut) {
-    vsim::DeviceSpec spec;
-    spec.model = "VX001";
-    int id = vsim::plug(spec);
-    VestraInfo *dev = VX_InitDev("VX001");
+    int id = plug("VX001");
+    VestraInfo *dev = open("VX001");
     ASSERT_NE(dev, nullptr);
     ASSERT_EQ(VX_Login(dev, "888888"), 1u);
     vsim::script(id, "VX+UID?\r\n", "");
@@ -84,7 +58,6 @@ TEST_F(OperationLines, ReadErrorNamesTheCommandAndLongLinesAreCut) {
     ASSERT_GT(text.size(), start + 1023);
     EXPECT_EQ(text[start + 1022], 'n');
     EXPECT_EQ(text[start + 1023], '[');
-    VX_UnInitDev(dev);
 }
 
 }  // namespace
