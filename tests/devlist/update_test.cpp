@@ -42,8 +42,6 @@ TEST_F(Update, TheHostsUpdateLeavesCountAndFlagToARefresh) {
     EXPECT_EQ(2, Listed());
     EXPECT_EQ(0, VX_GetDevListSum());
     EXPECT_EQ(0u, VX_GetDevListIsUpdate());
-    char id[VX_ID_CODE_LEN] = {};
-    EXPECT_EQ(0u, VX_GetDevIDCodeFromList(0, id));  // bounded by DevSum
 }
 
 // Faults: slots filled out of order, compacted after a removal, a removed
