@@ -9,9 +9,13 @@
 namespace devlist {
 namespace {
 
+// The monitor started without a refresh thread (in the child that runs the case).
 class Update : public ListTest {
 protected:
-    void Start() { VX_InitDevListPthread(); }
+    void SetUp() override {
+        ListTest::SetUp();
+        if (InChild()) VX_InitDevListPthread();
+    }
     // The slots in use, counted from the records (DevSum is a refresh's).
     static int Listed() {
         DevListInfo info[VX_LIST_SLOTS];
@@ -19,8 +23,10 @@ protected:
     }
 };
 
+using NotStarted = ListTest;
+
 // Faults: list never enabled without a start; g_dev_list_updated not 1 at load.
-TEST_F(Update, BeforeAnyStartNothingIsListed) {
+TEST_F(NotStarted, NothingIsListed) {
     if (RunIsolated()) return;
     Plug("A1234567_1");
     EXPECT_EQ(1u, VX_GetDevListIsUpdate());
@@ -34,7 +40,6 @@ TEST_F(Update, BeforeAnyStartNothingIsListed) {
 // (only a refresh changes them, and no refresh thread runs in this mode).
 TEST_F(Update, TheHostsUpdateLeavesCountAndFlagToARefresh) {
     if (RunIsolated()) return;
-    Start();
     EXPECT_EQ(1u, VX_GetDevListIsUpdate());  // the value at load
     Plug("A1234567_1");
     Plug("B7654321_0");
@@ -49,7 +54,6 @@ TEST_F(Update, TheHostsUpdateLeavesCountAndFlagToARefresh) {
 // U-disk status parsed wrongly.
 TEST_F(Update, SlotsFillLowestFirstAndAreNeverCompacted) {
     if (RunIsolated()) return;
-    Start();
     int a = Plug("A1234567_1");
     Plug("B7654321_0");
     int c = Plug("C0000003_12", "VX006", 1, "3400003");
@@ -90,7 +94,6 @@ TEST_F(Update, SlotsFillLowestFirstAndAreNeverCompacted) {
 // listed.
 TEST_F(Update, ReplugUnderNewNumberAndSameNumberOnTwoBusses) {
     if (RunIsolated()) return;
-    Start();
     int a = Plug("A1234567_1", "VX007", 0);
     int b = Plug("B7654321_1", "VX007", 1);
     ASSERT_EQ(vsim::devnum(a), vsim::devnum(b));
@@ -114,7 +117,6 @@ TEST_F(Update, ReplugUnderNewNumberAndSameNumberOnTwoBusses) {
 // the waiting one never listed; a hub leaving not closing every slot.
 TEST_F(Update, FiftyFirstWaitsAndAWholeHubLeaves) {
     if (RunIsolated()) return;
-    Start();
     std::vector<int> ids;
     for (int i = 0; i < 51; ++i) {
         char serial[16];
@@ -140,7 +142,6 @@ TEST_F(Update, FiftyFirstWaitsAndAWholeHubLeaves) {
 // configuration refusal leaving a half-open slot; -106 text lost.
 TEST_F(Update, RecordersThatCannotBeListed) {
     if (RunIsolated()) return;
-    Start();
     Plug("NOUNDERSCORE");
     Plug("");
     int refusing = Plug("R1111111_1");
@@ -171,7 +172,6 @@ TEST_F(Update, RecordersThatCannotBeListed) {
 // is listed without its code), or more than twice.
 TEST_F(Update, IdCodeReadIsTriedTwice) {
     if (RunIsolated()) return;
-    Start();
     const struct {
         int lost_answers;
         const char *listed_code;
@@ -193,7 +193,6 @@ TEST_F(Update, IdCodeReadIsTriedTwice) {
 // field; a failed UUID query losing the serial.
 TEST_F(Update, DefaultSerialBecomesTheUuid) {
     if (RunIsolated()) return;
-    Start();
     vsim::DeviceSpec spec;
     spec.model = "VX005";
     spec.serial = "vestraunit_1";
@@ -213,7 +212,6 @@ TEST_F(Update, DefaultSerialBecomesTheUuid) {
 // without the new-device flag.
 TEST_F(Update, SlotClosedByAFailedTransferIsListedAgainAsNew) {
     if (RunIsolated()) return;
-    Start();
     int id = Plug("A1234567_1");
     VX_InitDevList();
     VestraInfo *h = VX_GetDevHandleFromList(0);
@@ -234,7 +232,6 @@ TEST_F(Update, SlotClosedByAFailedTransferIsListedAgainAsNew) {
 // freed although updating is off.
 TEST_F(Update, DirectProbeSwitchesUpdatesOff) {
     if (RunIsolated()) return;
-    Start();
     int id = Plug("A1234567_1");
     VX_InitDevList();
     char model[8] = {};
@@ -250,7 +247,6 @@ TEST_F(Update, DirectProbeSwitchesUpdatesOff) {
 // cleared.
 TEST_F(Update, UnInitLogsOutAndClosesEverySlot) {
     if (RunIsolated()) return;
-    Start();
     int a = Plug("A1234567_1");
     Plug("B7654321_1");
     VX_InitDevList();
@@ -271,7 +267,6 @@ TEST_F(Update, UnInitLogsOutAndClosesEverySlot) {
 // the query logging in.
 TEST_F(Update, UdiskStatusQuery) {
     if (RunIsolated()) return;
-    Start();
     int id = Plug("A1234567_1");
     VX_InitDevList();
     VestraInfo *h = VX_GetDevHandleFromList(0);
@@ -292,7 +287,6 @@ TEST_F(Update, UdiskStatusQuery) {
 // flags outside 0..15 accepted, records overrunning the caller's maximum.
 TEST_F(Update, AccessorIndexRules) {
     if (RunIsolated()) return;
-    Start();
     int a = Plug("A1234567_1");
     Plug("B7654321_1", "VX007", 0, "3400002");
     Plug("C7654321_1", "VX007", 0, "3400003");
