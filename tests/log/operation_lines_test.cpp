@@ -37,16 +37,4 @@ TEST_F(OperationLines, TransfersAndBusWalk) {
               std::string::npos);
 }
 
-TEST_F(OperationLines, ReadErrorNamesTheCommand) {
-    int id = plug("VX001");
-    VestraInfo *dev = open("VX001");
-    ASSERT_NE(dev, nullptr);
-    ASSERT_EQ(VX_Login(dev, "888888"), 1u);
-    vsim::script(id, "VX+UID?\r\n", "");
-    VX_Cmd(dev, "888888", "VX+UID?\r\n");
-    // The platform's time-out code: -110 on Linux, -116 with libusb-win32.
-    EXPECT_TRUE(logged("[ReadFullDev]: usb_bulk_read err:cmd:VX+UID?\r\n ret=" +
-                       std::to_string(vsim::kTimedOut) + ","));
-}
-
 }  // namespace
