@@ -21,12 +21,11 @@ protected:
     VestraInfo *dev = nullptr;
 };
 
+// The login line before the first command is the row table's
+// (Operation.LogsInFirstWithItsPassword).
 TEST_F(Login, AutomaticLoginOnceThenNoMoreTraffic) {
     vsim::set_value(id, "DEVNAME", "cam-7");
     ASSERT_EQ(VX_Cmd(dev, "888888", "VX+DEVNAME?\r\n"), 1u);
-    EXPECT_EQ(sent(),
-              (std::vector<std::string>{std::string("VX+LOGIN=admin:") + kDigest888888 + "\r\n",
-                                        "VX+DEVNAME?\r\n"}));
     EXPECT_EQ(VX_IsLogin(dev), 1);
     // Logged in: later operations skip the login, whatever password they pass.
     vsim::clear_record();
