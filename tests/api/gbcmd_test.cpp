@@ -17,11 +17,7 @@ const char kPowerOff[] = "/usr/local/sbin/i2ccmd W 2 0x70 0xaa 0x10 1 1 0xbc";
 class GbCmd : public RecorderTest {
 protected:
     int plugSerial(const char *model, const std::string &serial, int bus = 0) {
-        vsim::DeviceSpec spec;
-        spec.model = model;
-        spec.serial = serial;
-        spec.bus = bus;
-        return vsim::plug(spec);
+        return plug(model, "3400001", bus, serial);
     }
     static std::vector<std::string> Lines(int id) {
         std::vector<std::string> out;
@@ -148,10 +144,7 @@ TEST_F(GbCmd, UndeliveredShellLineIsAFailure) {
 }
 
 TEST_F(GbCmd, RecorderLeavesTheBusAfterPowerOff) {
-    vsim::DeviceSpec spec;
-    spec.model = "VX005";
-    spec.serial = "A1234567_1";
-    int id = vsim::plug(spec);
+    int id = plugSerial("VX005", "A1234567_1");
     vsim::Faults f;
     f.leave_on_power_off = true;
     vsim::set_faults(id, f);

@@ -21,53 +21,17 @@ protected:
     VestraInfo *dev = nullptr;
 };
 
+// The login line before the first command is the row table's
+// (Operation.LogsInFirstWithItsPassword).
 TEST_F(Login, AutomaticLoginOnceThenNoMoreTraffic) {
     vsim::set_value(id, "DEVNAME", "cam-7");
     ASSERT_EQ(VX_Cmd(dev, "888888", "VX+DEVNAME?\r\n"), 1u);
-    EXPECT_EQ(sent(),
-              (std::vector<std::string>{std::string("VX+LOGIN=admin:") + kDigest888888 + "\r\n",
-                                        "VX+DEVNAME?\r\n"}));
     EXPECT_EQ(VX_IsLogin(dev), 1);
     // Logged in: later operations skip the login, whatever password they pass.
     vsim::clear_record();
     EXPECT_EQ(VX_Login(dev, "wrong"), 1u);
     ASSERT_EQ(VX_Cmd(dev, "wrong", "VX+DEVNAME?\r\n"), 1u);
     EXPECT_EQ(sent(), std::vector<std::string>{"VX+DEVNAME?\r\n"});
-}
-
-TEST_F(Login, DigestRulesOnTheWire) {
-    // 32 characters are taken as a digest already, lower case included.
-    EXPECT_EQ(VX_Login(dev, kDigest888888), 1u);
-    EXPECT_EQ(sent().at(0), std::string("VX+LOGIN=admin:") + kDigest888888 + "\r\n");
-    VX_Logout(dev);
-
-    struct Case {
-        std::string password, digest;
-    } cases[] = {
-        {"0123456789abcdef0123456789abcdef", "0123456789abcdef0123456789abcdef"},
-        {"", "D41D8CD98F00B204E9800998ECF8427E"},
-        {std::string(31, 'a'), "3B0845DB57C200BE6052466F87B2198A"},
-        {std::string(33, 'a'), "B4F13CB081E412F44E99742CB128A1A5"},
-    };
-    for (const auto &c : cases) {
-        vsim::clear_record();
-        EXPECT_EQ(VX_Login(dev, c.password.c_str()), 0u);
-        auto s = sent();
-        ASSERT_EQ(s.size(), 10u);  // the device refuses them all
-        EXPECT_EQ(s[0], "VX+LOGIN=admin:" + c.digest + "\r\n") << c.password;
-    }
-}
-
-TEST_F(Login, WrongPasswordTriesTenTimesThenOperationsReportNoLogin) {
-    EXPECT_EQ(VX_Login(dev, "123456"), 0u);
-    EXPECT_EQ(count_commands(id, "VX+LOGIN="), 10);
-    EXPECT_EQ(VX_IsLogin(dev), 0);
-
-    vsim::clear_record();
-    EXPECT_EQ(VX_Cmd(dev, "123456", "VX+DEVNAME?\r\n"), 0u);
-    EXPECT_EQ(VX_GetErrNo(dev), VX_STATUS_NO_LOGIN);
-    EXPECT_STREQ(VX_GetErrStr(dev), "No Login Device");
-    EXPECT_EQ(count_commands(id, "VX+DEVNAME"), 0);
 }
 
 TEST_F(Login, ParaIsErrorStopsAtOnceAndIsKept) {
@@ -182,14 +146,6 @@ TEST_F(Login, Logout) {
     EXPECT_EQ(sent(), std::vector<std::string>{"VX+LOGOUT\r\n"});
     EXPECT_EQ(VX_IsLogin(dev), 0);
     EXPECT_FALSE(vsim::logged_in(id));
-    EXPECT_STREQ(VX_GetErrStr(dev), "+LOGOUT:Sucess\r\nOK\r\n");
-
-    // A refused logout still returns 1 and leaves the record logged in.
-    ASSERT_EQ(VX_Login(dev, "888888"), 1u);
-    vsim::script(id, "VX+LOGOUT\r\n", "Error: busy\r\n");
-    EXPECT_EQ(VX_Logout(dev), 1u);
-    EXPECT_EQ(VX_IsLogin(dev), 1);
-    EXPECT_STREQ(VX_GetErrStr(dev), "Error: busy\r\n");
 }
 
 TEST_F(Login, NullAndClosedRecords) {

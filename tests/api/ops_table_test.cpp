@@ -370,7 +370,18 @@ TEST_P(Operation, WireResultStatusAndOutputs) {
     EXPECT_TRUE(SameOuts(Expected(row), outs));
 }
 
+// A refused login sends no command; the call with the right password then
+// logs in first.
 TEST_P(Operation, LogsInFirstWithItsPassword) {
+    vsim::clear_record();
+    EXPECT_EQ(call(dev, "wrong password"), 0u);
+    EXPECT_EQ(VX_GetErrNo(dev), VX_STATUS_NO_LOGIN);
+    EXPECT_STREQ(VX_GetErrStr(dev), "No Login Device");
+    EXPECT_EQ(count_commands(id, "VX+LOGIN="), 10);
+    EXPECT_TRUE(sent().empty());
+    expect_outs_untouched();
+
+    vsim::clear_record();
     answer(ReplyOf(GetParam()));
     EXPECT_EQ(call(dev), 1u);
     auto c = vsim::commands(id);
@@ -379,17 +390,11 @@ TEST_P(Operation, LogsInFirstWithItsPassword) {
     EXPECT_TRUE(SameLine(GetParam().command, c[1]));
 }
 
-TEST_P(Operation, NullRecordIsRefusedWithoutTraffic) {
-    vsim::clear_record();
-    EXPECT_EQ(call(nullptr), 0u);
-    EXPECT_TRUE(vsim::transfers().empty());
-    expect_outs_untouched();
-}
-
-TEST_P(Operation, ClosedRecordReportsNotOpen) {
+TEST_P(Operation, NullOrClosedRecordIsRefusedWithoutTraffic) {
     VestraInfo closed{};
     closed.devNum = 4;
     vsim::clear_record();
+    EXPECT_EQ(call(nullptr), 0u);
     EXPECT_EQ(call(&closed), 0u);
     EXPECT_EQ(VX_GetErrNo(&closed), VX_STATUS_NOT_OPEN);
     EXPECT_STREQ(VX_GetErrStr(&closed), "Device not Open");
@@ -398,33 +403,21 @@ TEST_P(Operation, ClosedRecordReportsNotOpen) {
     expect_outs_untouched();
 }
 
-TEST_P(Operation, RefusedLoginSendsNoCommand) {
-    vsim::clear_record();
-    EXPECT_EQ(call(dev, "wrong password"), 0u);
-    EXPECT_EQ(VX_GetErrNo(dev), VX_STATUS_NO_LOGIN);
-    EXPECT_STREQ(VX_GetErrStr(dev), "No Login Device");
-    EXPECT_EQ(count_commands(id, "VX+LOGIN="), 10);
-    EXPECT_TRUE(sent().empty());
-    expect_outs_untouched();
-}
-
-TEST_P(Operation, ErrorReplyBecomesTheErrorText) {
+// An error reply, and "OK" alone (never a complete reply), fail the call
+// and become its error text.
+TEST_P(Operation, FailedReplyBecomesTheErrorText) {
     login();
-    answer("Error: para is error\r\n");
-    EXPECT_EQ(call(dev), 0u);
-    expect_failed_with("Error: para is error\r\n");
-    expect_sent_once();
-    expect_outs_untouched();
-    EXPECT_EQ(VX_CheckDevHandle(dev), 1u);
-}
-
-TEST_P(Operation, OkAloneNeverCompletes) {
-    login();
-    answer("OK\r\n");
-    EXPECT_EQ(call(dev), 0u);
-    expect_failed_with("OK\r\n");
-    expect_outs_untouched();
-    EXPECT_EQ(VX_CheckDevHandle(dev), 1u);
+    for (const char *reply : {"Error: para is error\r\n", "OK\r\n"}) {
+        SCOPED_TRACE(reply);
+        vsim::clear_record();
+        answer(reply);
+        outs.fill();
+        EXPECT_EQ(call(dev), 0u);
+        expect_failed_with(reply);
+        expect_sent_once();
+        expect_outs_untouched();
+        EXPECT_EQ(VX_CheckDevHandle(dev), 1u);
+    }
 }
 
 // Operations that read a key from the reply.

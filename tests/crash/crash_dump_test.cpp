@@ -116,20 +116,12 @@ Outcome RunChild(const std::string &mode, const std::string &log_subdir = "") {
     if (!log_subdir.empty())
         for (const auto &e : fs::directory_iterator(dir / log_subdir))
             out.chosen_dumps.push_back(e.path().filename().string());
-    {
-        std::ifstream in(err);
-        std::stringstream ss;
-        ss << in.rdbuf();
-        out.output = ss.str();
-    }
+    out.output = ReadAll(err);
     out.planted = ReadAll(dir / "target.txt");
     if (!out.dumps.empty()) {
         struct stat st {};
         if (::lstat((dir / out.dumps[0]).c_str(), &st) == 0) out.first_dump_mode = st.st_mode;
-        std::ifstream in(dir / out.dumps[0]);
-        std::stringstream ss;
-        ss << in.rdbuf();
-        out.first_dump = ss.str();
+        out.first_dump = ReadAll(dir / out.dumps[0]);
     }
     fs::remove_all(dir);
     return out;

@@ -115,16 +115,20 @@ TEST_F(Monitor, WithoutAnEventSourceTheTimedRefreshesRemain) {
     EXPECT_EQ(1, VX_GetDevListSum());
 }
 
-// Faults: a crash, a use of a closed handle, or an inconsistent list while
-// host threads work on listed records as recorders come and go.
+// Faults: a crash, a use of a closed handle, an inconsistent list, or a race
+// the thread sanitizer reports while host threads work on listed records and
+// the standard set and the maintenance commands walk the bus, as recorders
+// come and go beside the refresh thread.
 TEST_F(Monitor, StressOperationsWhileRecordersComeAndGo) {
     if (RunIsolated()) return;
     std::vector<int> ids;
     for (int i = 0; i < 6; ++i) ids.push_back(Plug("S000000" + std::to_string(i) + "_1"));
+    Plug("G0000001_1", "VX006");
+    Plug("M0000001_1", "VX005");
     VX_InitDevListPthreadEx(Record);
     ASSERT_TRUE(TheCalls().WaitFor(2));
     std::atomic<bool> stop{false};
-    std::atomic<int> ok{0}, failed{0};
+    std::atomic<int> ok{0}, failed{0}, standard_ok{0}, maintenance_ok{0};
     std::vector<std::thread> hosts;
     for (int t = 0; t < 4; ++t) {
         hosts.emplace_back([&, t] {
@@ -144,39 +148,7 @@ TEST_F(Monitor, StressOperationsWhileRecordersComeAndGo) {
             }
         });
     }
-    unsigned seed = 99;
-    for (int round = 0; round < 40; ++round) {
-        std::size_t pick = rand_r(&seed) % ids.size();
-        vsim::unplug(ids[pick]);
-        ids[pick] = Plug("S000000" + std::to_string(pick) + "_1");
-        VX_InitDevList();  // the host updates too, beside the refresh thread
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    }
-    stop = true;
-    for (auto &h : hosts) h.join();
-    EXPECT_GT(ok.load(), 0);
-    VX_InitDevList();
-    VX_ListEnterCriticalSection();
-    int in_use = 0;
-    for (int i = 0; i < VX_LIST_SLOTS; ++i) in_use += InUse(i) ? 1 : 0;
-    VX_ListLeaveCriticalSection();
-    EXPECT_EQ(6, in_use);
-}
-
-// Fault: the standard set or the maintenance commands walking the bus or
-// using a handle while the refresh thread rescans and closes slots (a crash,
-// a use of a closed handle, or a race the thread sanitizer reports).
-TEST_F(Monitor, StandardSetBesideTheRefreshThread) {
-    if (RunIsolated()) return;
-    Plug("G0000001_1", "VX006");
-    Plug("M0000001_1", "VX005");
-    std::vector<int> listed;
-    for (int i = 0; i < 3; ++i) listed.push_back(Plug("L000000" + std::to_string(i) + "_1"));
-    VX_InitDevListPthreadEx(Record);
-    ASSERT_TRUE(TheCalls().WaitFor(2));
-    std::atomic<bool> stop{false};
-    std::atomic<int> standard_ok{0}, maintenance_ok{0};
-    std::thread host([&] {
+    hosts.emplace_back([&] {
         while (!stop.load()) {
             char code[8] = {};
             int32_t st = 0, level = 0;
@@ -188,18 +160,25 @@ TEST_F(Monitor, StandardSetBesideTheRefreshThread) {
             if (GBCmd_GetBatteryVal("M000", "888888", &battery, &st) == 1) ++maintenance_ok;
         }
     });
-    unsigned seed = 7;
-    for (int round = 0; round < 20; ++round) {
-        std::size_t pick = rand_r(&seed) % listed.size();
-        vsim::unplug(listed[pick]);
-        listed[pick] = Plug("L000000" + std::to_string(pick) + "_1");
-        VX_InitDevList();
-        std::this_thread::sleep_for(std::chrono::milliseconds(30));
+    unsigned seed = 99;
+    for (int round = 0; round < 40; ++round) {
+        std::size_t pick = rand_r(&seed) % ids.size();
+        vsim::unplug(ids[pick]);
+        ids[pick] = Plug("S000000" + std::to_string(pick) + "_1");
+        VX_InitDevList();  // the host updates too, beside the refresh thread
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
     }
     stop = true;
-    host.join();
+    for (auto &h : hosts) h.join();
+    EXPECT_GT(ok.load(), 0);
     EXPECT_GT(standard_ok.load(), 0);
     EXPECT_GT(maintenance_ok.load(), 0);
+    VX_InitDevList();
+    VX_ListEnterCriticalSection();
+    int in_use = 0;
+    for (int i = 0; i < VX_LIST_SLOTS; ++i) in_use += InUse(i) ? 1 : 0;
+    VX_ListLeaveCriticalSection();
+    EXPECT_EQ(8, in_use);
 }
 
 // Faults: exit while a refresh is in the middle of a slow arrival pass, or

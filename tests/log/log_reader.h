@@ -3,9 +3,13 @@
 // the other cases read it as a host reads a text file, with LF line ends.
 #pragma once
 
+#include <cstdio>
 #include <fstream>
 #include <sstream>
 #include <string>
+
+#include "api/recorder_fixture.h"
+#include "platform/platform.h"
 
 namespace logtest {
 
@@ -35,5 +39,25 @@ inline std::string AsText(const std::string &path) {
     }
     return text;
 }
+
+// The log beside the executable, started empty at its default size, and the
+// virtual busses of RecorderTest.
+class LogLines : public RecorderTest {
+protected:
+    void SetUp() override {
+        RecorderTest::SetUp();
+        path = vx::platform::HostExeDir() + "/LibVestra.log";
+        std::remove(path.c_str());
+        VX_SetLibLog(VX_LOG_FILE);
+        VX_SetLibLogSize(5242880);
+    }
+    void TearDown() override {
+        RecorderTest::TearDown();
+        std::remove(path.c_str());
+    }
+    std::string log() const { return AsText(path); }
+    bool logged(const std::string &text) const { return log().find(text) != std::string::npos; }
+    std::string path;
+};
 
 }  // namespace logtest

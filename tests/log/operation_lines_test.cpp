@@ -1,32 +1,11 @@
 // The lines operations leave in the log.
-#include <gtest/gtest.h>
-
-#include <fstream>
-#include <sstream>
 #include <string>
 
-#include "LibVestra.h"
 #include "log/log_reader.h"
-#include "platform/platform.h"
-#include "vsim.h"
 
 namespace {
 
-class OperationLines : public ::testing::Test {
-protected:
-    void SetUp() override {
-        path = vx::platform::HostExeDir() + "/LibVestra.log";
-        std::remove(path.c_str());
-        VX_SetLibLog(VX_LOG_FILE);
-        VX_SetLibLogSize(5242880);
-        vsim::reset();
-        vsim::add_bus("001", 1);
-    }
-    void TearDown() override { vsim::reset(); }
-    std::string log() { return logtest::AsText(path); }
-    bool logged(const std::string &text) { return log().find(text) != std::string::npos; }
-    std::string path;
-};
+using OperationLines = logtest::LogLines;
 
 TEST_F(OperationLines, RefusalsAndFailedOpens) {
     VX_Cmd(nullptr, "888888", "VX+UID?\r\n");
@@ -41,10 +20,7 @@ TEST_F(OperationLines, RefusalsAndFailedOpens) {
 }
 
 TEST_F(OperationLines, TransfersAndBusWalk) {
-    vsim::DeviceSpec spec;
-    spec.model = "VX001";
-    spec.id_code = "1234567";
-    vsim::plug(spec);
+    plug("VX001", "1234567");
     char code[8];
     ASSERT_EQ(VX_ProbeDevEx(code), 1u);
     std::string text = log();
@@ -59,32 +35,6 @@ TEST_F(OperationLines, TransfersAndBusWalk) {
     EXPECT_NE(text.find("[WriteFullDev]: usb_bulk_write VX+GBIDCODE?\r\n \n"), std::string::npos);
     EXPECT_NE(text.find("[ReadFullDev]: readbuf [23]:+GBIDCODE:1234567\r\nOK\r\n\n"),
               std::string::npos);
-}
-
-TEST_F(OperationLines, ReadErrorNamesTheCommandAndLongLinesAreCut) {
-    vsim::DeviceSpec spec;
-    spec.model = "VX001";
-    int id = vsim::plug(spec);
-    VestraInfo *dev = VX_InitDev("VX001");
-    ASSERT_NE(dev, nullptr);
-    ASSERT_EQ(VX_Login(dev, "888888"), 1u);
-    vsim::script(id, "VX+UID?\r\n", "");
-    VX_Cmd(dev, "888888", "VX+UID?\r\n");
-    // The platform's time-out code: -110 on Linux, -116 with libusb-win32.
-    EXPECT_TRUE(logged("[ReadFullDev]: usb_bulk_read err:cmd:VX+UID?\r\n ret=" +
-                       std::to_string(vsim::kTimedOut) + ","));
-
-    std::string big = "VX+DEVNAME=" + std::string(2000, 'n') + "\r\n";
-    VX_Cmd(dev, "888888", big.c_str());
-    // The line is cut to 1023 characters, so the next one follows it directly.
-    std::string text = log();
-    std::size_t at = text.find("[WriteFullDev]: usb_bulk_write VX+DEVNAME=nnnn");
-    ASSERT_NE(at, std::string::npos);
-    std::size_t start = text.rfind('\n', at) + 1;
-    ASSERT_GT(text.size(), start + 1023);
-    EXPECT_EQ(text[start + 1022], 'n');
-    EXPECT_EQ(text[start + 1023], '[');
-    VX_UnInitDev(dev);
 }
 
 }  // namespace

@@ -124,8 +124,7 @@ def test_table_covers_the_rows_operations():
     keywords = {op.keyword for op in vestra.OPERATIONS}
     assert len(vestra.OPERATIONS) >= 70
     assert {"DEVNAME", "GBCFG", "GPSSERVCFG", "VIDEOOSD", "BASE64", "UMSJSON", "LOGEXPORT"} <= keywords
-    for op in vestra.OPERATIONS:
-        assert callable(getattr(vestra.Recorder, snake_case(op.function[3:])))
+    # That each has its member is the stub test's (test_generator.py).
 
 
 @pytest.mark.parametrize("op", GETS, ids=[op.function for op in GETS])

@@ -65,13 +65,12 @@ def test_maintenance_battery_and_power_off():
     (" Ne t . A pn = cm net ", ("set", "Net", [("Apn", True, "cmnet")])),
     ("Net.Apn=?", ("query", "Net", [("Apn", False, None)])),
     ("Net.List+=a|.B-=2", ("add", "Net", [("List", True, "a"), ("B", True, "2")])),
-    ("Net.Url=http://a.b.c|Video.X=1.5", ("set", "Net", [("Url", True, "http://a.b.c"), ("X", True, "1.5")])),
 ])
 def test_ini_command_texts(text, expected):
     assert vestra.parse_ini_command(text) == expected
 
 
-@pytest.mark.parametrize("text", ["Net.Apn=", "Sa=1", ""])
-def test_malformed_ini_text_raises(text):
+def test_malformed_ini_text_raises():
+    # Which texts the parser refuses is IniCommand.Texts' (tests/api); here the refusal is raised.
     with pytest.raises(ValueError):
-        vestra.parse_ini_command(text)
+        vestra.parse_ini_command("Sa=1")

@@ -87,6 +87,8 @@ TEST(AviIndex, VideoStreamAfterAudioUsesItsOwnNumber) {
     EXPECT_EQ(r->audio_streams, 2);
 }
 
+// Every tag and list type in either case, idx1's included: the marker and
+// each video frame found where they are in the as-is layout.
 TEST(AviIndex, TagsMatchInAnyLetterCase) {
     for (TagCase c : {TagCase::upper, TagCase::lower}) {
         AviSpec s;
@@ -94,10 +96,14 @@ TEST(AviIndex, TagsMatchInAnyLetterCase) {
         s.marker = 7;
         s.frames = mixed_frames();
         s.streams = {"vids", "auds"};
-        auto r = open_bytes(build_avi(s).bytes);
+        Built b = build_avi(s);
+        auto r = open_bytes(b.bytes);
         ASSERT_TRUE(r);
         EXPECT_EQ(r->encrypt, 1);
-        EXPECT_EQ(r->video_frames, 4);
+        EXPECT_EQ(r->encryptoffset, 79u);
+        ASSERT_EQ(r->video_frames, 4);
+        const size_t video[] = {0, 2, 3, 5};
+        for (int i = 0; i < 4; ++i) EXPECT_EQ(r->frames[i].pos, b.data_pos[video[i]]) << i;
     }
 }
 

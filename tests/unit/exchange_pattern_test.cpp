@@ -1,38 +1,28 @@
 // The exchange pattern's roads out: a record closed before the lock, and the
 // library-wide device-change state the closing failures raise. The parse
 // outcomes are the row table's and the rule tables' (tests/api).
-#include <gtest/gtest.h>
-
-#include <cstring>
 #include <thread>
 
-#include "LibVestra.h"
+#include "api/ops_support.h"
 #include "common/state.h"
 #include "ops/steps.h"
 #include "transport/usbio.h"
-#include "vsim.h"
 
 namespace {
 
-class ExchangePattern : public ::testing::Test {
+class ExchangePattern : public ops_test::OpsTest {
 protected:
     void SetUp() override {
-        vsim::reset();
-        vsim::add_bus("001", 1);
-        vsim::DeviceSpec spec;
-        spec.model = "VX001";
-        id = vsim::plug(spec);
-        dev = VX_InitDev("VX001");
-        ASSERT_NE(dev, nullptr);
+        OpsTest::SetUp();
         vx::g_device_change_state = 0;
     }
-    void TearDown() override {
+    // The record released and the recorder's record opened again.
+    void reopen() {
+        forget(dev);
         VX_UnInitDev(dev);
-        vsim::reset();
+        dev = open("VX001");
     }
     uint32_t get_name(char *out) { return VX_GetDevName(dev, "888888", out); }
-    int id = 0;
-    VestraInfo *dev = nullptr;
 };
 
 // Fault: the handle not checked again under the lock. Another thread closes
@@ -55,7 +45,7 @@ TEST_F(ExchangePattern, RecordClosedBeforeTheLockIsCheckedAgainUnderIt) {
     for (const auto &c : cases) {
         SCOPED_TRACE(c.what);
         ASSERT_EQ(VX_Login(dev, "888888"), 1u);
-        std::size_t sent = vsim::commands(id).size();
+        std::size_t before = vsim::commands(id).size();
         vx::g_device_change_state = 0;
         vx::ops::SetBeforeLockForTesting([](VestraInfo *d) {
             std::thread([d] {
@@ -68,9 +58,8 @@ TEST_F(ExchangePattern, RecordClosedBeforeTheLockIsCheckedAgainUnderIt) {
         EXPECT_EQ(dev->errNo, VX_STATUS_NOT_OPEN);
         EXPECT_STREQ(dev->errStr, "Device not Open");
         EXPECT_EQ(vx::g_device_change_state.load(), 2);
-        EXPECT_EQ(vsim::commands(id).size(), sent);  // nothing written
-        VX_UnInitDev(dev);
-        dev = VX_InitDev("VX001");
+        EXPECT_EQ(vsim::commands(id).size(), before);  // nothing written
+        reopen();
         ASSERT_NE(dev, nullptr);
     }
 }
@@ -92,12 +81,11 @@ TEST_F(ExchangePattern, ClosingFailuresWakeTheRefreshThread) {
     vsim::Faults gone_after_command;
     gone_after_command.unplug_after_command = true;
     for (const vsim::Faults &faults : {write_fails, gone_after_command}) {
+        forget(dev);
         VX_UnInitDev(dev);
         vsim::unplug(id);
-        vsim::DeviceSpec spec;
-        spec.model = "VX001";
-        id = vsim::plug(spec);
-        dev = VX_InitDev("VX001");
+        id = plug("VX001", "1000001");
+        dev = open("VX001");
         ASSERT_NE(dev, nullptr);
         while (vx::WaitForDeviceChange(0)) {}
         vsim::set_faults(id, faults);

@@ -1,49 +1,32 @@
 // Device-operation internals: the battery query's 20-second window on a
 // clock the test controls, and the reply area an exchange reads into (the
 // Base64 of the data packs is checked on the wire, tests/api).
-#include <gtest/gtest.h>
-
 #include <cstring>
 #include <string>
 
-#include "LibVestra.h"
+#include "api/ops_support.h"
 #include "common/clock.h"
 #include "common/state.h"
 #include "protocol/exchange.h"
-#include "vsim.h"
 
 namespace {
 
 uint32_t g_now = 0;
 uint32_t TestClock() { return g_now; }
 
-class OpsUnit : public ::testing::Test {
+class OpsUnit : public ops_test::OpsTest {
 protected:
     void SetUp() override {
-        vsim::reset();
-        vsim::add_bus("001", 1);
-        vsim::DeviceSpec spec;
-        spec.model = "VX001";
-        id = vsim::plug(spec);
-        dev = VX_InitDev("VX001");
-        ASSERT_NE(dev, nullptr);
-        ASSERT_EQ(VX_Login(dev, "888888"), 1u);
-        vsim::clear_record();
+        OpsTest::SetUp();
+        login();
         vx::g_device_change_state = 0;
         vx::SetClockForTesting(TestClock);
     }
     void TearDown() override {
         vx::SetClockForTesting(nullptr);
-        VX_UnInitDev(dev);
-        vsim::reset();
+        OpsTest::TearDown();
     }
-    int battery_queries() const {
-        int n = 0;
-        for (const auto &c : vsim::commands(id)) n += c == "VX+BATVAL?\r\n";
-        return n;
-    }
-    int id = 0;
-    VestraInfo *dev = nullptr;
+    int battery_queries() const { return count_commands(id, "VX+BATVAL?\r\n"); }
 };
 
 TEST_F(OpsUnit, BatteryIsAskedAtMostOnceInTwentySeconds) {
@@ -114,6 +97,47 @@ TEST_F(OpsUnit, ZeroFilledRecordCountsTheClockReadingAsElapsed) {
     EXPECT_EQ(blank.lastBatteryQuery, 25000);
 
     EXPECT_EQ(VX_GetBatVal(nullptr, "888888", &level), 0u);
+}
+
+// VX_GetBatValNow asks at once, whatever the window, and notes its time as
+// VX_GetBatVal does. Faults: a query-now that honours the window (a fresh
+// record could not be read in a process's first 20 s); one that does not
+// note its time (the next VX_GetBatVal would ask again at once), or notes it
+// only on success.
+TEST_F(OpsUnit, BatteryNowAsksInsideTheWindowAndStartsItAgain) {
+    // clang-format off
+    const struct {
+        const char *name;
+        int32_t last;       // the record's last query
+        uint32_t now;       // the clock at the query-now
+        const char *reply;  // the device's answer to "VX+BATVAL?"
+        uint32_t result, level;
+    } cases[] = {
+        {.name = "zero-filled record at process start", .last = 0, .now = 5000,
+         .reply = "+BATVAL:87\r\nOK\r\n", .result = 1, .level = 87},
+        {.name = "asked a second ago", .last = 100000, .now = 101000,
+         .reply = "+BATVAL:40\r\nOK\r\n", .result = 1, .level = 40},
+        {.name = "device refuses: the time is noted all the same", .last = 100000, .now = 101000,
+         .reply = "Error: busy\r\n", .result = 0, .level = 0},
+    };
+    // clang-format on
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        vsim::script(id, "VX+BATVAL?\r\n", c.reply);
+        vsim::clear_record();
+        dev->lastBatteryQuery = c.last;
+        g_now = c.now;
+        uint32_t level = 0;
+        EXPECT_EQ(VX_GetBatValNow(dev, "888888", &level), c.result);
+        EXPECT_EQ(level, c.level);
+        EXPECT_EQ(battery_queries(), 1);
+        EXPECT_EQ(dev->lastBatteryQuery, int32_t(c.now));
+        g_now = c.now + 20000;  // the window now counts from the query-now
+        EXPECT_EQ(VX_GetBatVal(dev, "888888", &level), 0u);
+        EXPECT_EQ(battery_queries(), 1);
+    }
+    uint32_t level = 0;
+    EXPECT_EQ(VX_GetBatValNow(nullptr, "888888", &level), 0u);
 }
 
 // The reply area is zero-filled before each read: nothing of an earlier,

@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <string>
 
 #include "vsim.h"
@@ -86,9 +85,9 @@ TEST_F(SimBus, ReplugAndDelayedFaults) {
 }
 
 // Faults: a stale stream that ends or completes a reply (the library's read
-// bound would never be reached); empty packets that carry data; a split that
-// does not repeat its last size; a write chunk not honoured; a power-off that
-// leaves the bus without being asked to, or before its reply.
+// bound would never be reached); empty packets that carry data; a power-off
+// that leaves the bus without being asked to, or before its reply. (A write
+// chunk or reply split not honoured fails the transport tests' exact counts.)
 TEST_F(SimBus, ReadAndWriteFaultsActAsArmed) {
     int id = plug();
     vsim::Faults f;
@@ -107,17 +106,6 @@ TEST_F(SimBus, ReadAndWriteFaultsActAsArmed) {
     for (int i = 0; i < 20; ++i) ASSERT_EQ(read(), 0);
     vsim::set_faults(id, {});
     EXPECT_EQ(read(), 23);  // the answer waited behind the faults
-
-    f = {};
-    f.write_chunk = 4;
-    f.reply_split = {3, 5};
-    vsim::set_faults(id, f);
-    const std::string cmd = "VX+GBIDCODE?\r\n";
-    for (std::size_t at = 0; at < cmd.size(); at += 4)
-        EXPECT_EQ(write(cmd.substr(at)),
-                  static_cast<int>(std::min<std::size_t>(4, cmd.size() - at)));
-    EXPECT_EQ(vsim::commands(id).back(), cmd);
-    for (int n : {3, 5, 5, 5, 5}) EXPECT_EQ(read(), n);
 
     vsim::Faults leave;
     leave.leave_on_power_off = true;
