@@ -5,21 +5,44 @@
 namespace vx {
 namespace {
 
-// clang-format off
 constexpr Published kPublished[kOutcomes] = {
-    {Outcome::Done,         kRuleStatus,           nullptr,           true,  1, kGbCallSuccess},
-    {Outcome::Special,      kRuleStatus,           nullptr,           true,  1, kGbCallSuccess},
-    {Outcome::Refused,      VX_STATUS_FAILED,      nullptr,           false, 0, kGbCallRefusal},
-    {Outcome::NoReply,      VX_STATUS_FAILED,      nullptr,           false, 0, kGbCallRefusal},
-    {Outcome::DeviceError,  VX_STATUS_FAILED,      nullptr,           false, 0, kGbCallRefusal},
-    {Outcome::NotParsed,    VX_STATUS_FAILED,      nullptr,           false, 0, kGbCallRefusal},
-    {Outcome::DeviceGone,   VX_STATUS_FAILED,      nullptr,           false, 0, kGbCallRefusal},
-    {Outcome::NotOpen,      VX_STATUS_NOT_OPEN,    "Device not Open", false, 0, VX_GB_NO_DEVICE},
-    {Outcome::NoLogin,      VX_STATUS_NO_LOGIN,    "No Login Device", false, 0, VX_GB_LOGIN_FAILED},
-    {Outcome::ConfigFailed, VX_STATUS_SET_CONFIG,  nullptr,           false, 0, VX_GB_NO_DEVICE},
-    {Outcome::ClaimFailed,  VX_STATUS_CLAIM_IFACE, nullptr,           false, 0, VX_GB_NO_DEVICE},
+    {.outcome = Outcome::Done,
+     .status = kRuleStatus,
+     .keeps_text = true,
+     .result = 1,
+     .gb = kGbCallSuccess},
+    {.outcome = Outcome::Special,
+     .status = kRuleStatus,
+     .keeps_text = true,
+     .result = 1,
+     .gb = kGbCallSuccess},
+    {.outcome = Outcome::Refused, .status = VX_STATUS_FAILED, .result = 0, .gb = kGbCallRefusal},
+    {.outcome = Outcome::NoReply, .status = VX_STATUS_FAILED, .result = 0, .gb = kGbCallRefusal},
+    {.outcome = Outcome::DeviceError,
+     .status = VX_STATUS_FAILED,
+     .result = 0,
+     .gb = kGbCallRefusal},
+    {.outcome = Outcome::NotParsed, .status = VX_STATUS_FAILED, .result = 0, .gb = kGbCallRefusal},
+    {.outcome = Outcome::DeviceGone, .status = VX_STATUS_FAILED, .result = 0, .gb = kGbCallRefusal},
+    {.outcome = Outcome::NotOpen,
+     .status = VX_STATUS_NOT_OPEN,
+     .text = "Device not Open",
+     .result = 0,
+     .gb = VX_GB_NO_DEVICE},
+    {.outcome = Outcome::NoLogin,
+     .status = VX_STATUS_NO_LOGIN,
+     .text = "No Login Device",
+     .result = 0,
+     .gb = VX_GB_LOGIN_FAILED},
+    {.outcome = Outcome::ConfigFailed,
+     .status = VX_STATUS_SET_CONFIG,
+     .result = 0,
+     .gb = VX_GB_NO_DEVICE},
+    {.outcome = Outcome::ClaimFailed,
+     .status = VX_STATUS_CLAIM_IFACE,
+     .result = 0,
+     .gb = VX_GB_NO_DEVICE},
 };
-// clang-format on
 
 constexpr bool InOrder() {
     for (int i = 0; i < kOutcomes; ++i)

@@ -33,11 +33,11 @@ constexpr int32_t kRuleStatus = INT32_MIN;
 
 struct Published {
     Outcome outcome;
-    int32_t status;    // the record's status number, or kRuleStatus
-    const char *text;  // the error text; null: the text handed in
-    bool keeps_text;   // no text handed in: the record's text stays as it was
-    uint32_t result;   // what the operation returns
-    int32_t gb;        // the standard set's status, or kGbCallSuccess / kGbCallRefusal
+    int32_t status;              // the record's status number, or kRuleStatus
+    const char *text = nullptr;  // the error text; null: the text handed in
+    bool keeps_text = false;     // no text handed in: the record's text stays as it was
+    uint32_t result;             // what the operation returns
+    int32_t gb;                  // the standard set's status, or kGbCallSuccess / kGbCallRefusal
 };
 
 // The row of an outcome.
