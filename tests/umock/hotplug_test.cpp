@@ -29,17 +29,6 @@ bool CallsReach(std::size_t n) {
     return WaitUntil([n] { return Calls().size() >= n; });
 }
 
-UsbIds Vx001() {
-    UsbIds ids;
-    ids.vendor = 0x5E31;
-    ids.product = 0x0001;
-    ids.bulk_in = 0x81;
-    ids.bulk_out = 0x01;
-    ids.devnum = 7;
-    ids.serial = "A12345678901_23";  // 15 characters: the longest the list reads
-    return ids;
-}
-
 std::string Serial(int index) {
     char s[VX_SERIAL_LEN] = {};
     VX_GetDevSNFromList(index, s);
@@ -57,7 +46,14 @@ TEST(RealLibusbList, ArrivalAndRemovalThroughUdev) {
     if (RunUnderUmockdev()) return;
     VX_SetLibLog(VX_LOG_OFF);
     Testbed testbed;
-    UsbfsDevice recorder(Vx001(), RecorderSpec{});
+    // The serial of 15 characters is the longest the list reads.
+    UsbfsDevice recorder({.vendor = 0x5E31,
+                          .product = 0x0001,
+                          .bulk_in = 0x81,
+                          .bulk_out = 0x01,
+                          .devnum = 7,
+                          .serial = "A12345678901_23"},
+                         RecorderSpec{});
 
     VX_InitDevListPthreadEx(Record);
     ASSERT_TRUE(CallsReach(1));  // the start's own refresh: an empty bus
@@ -78,8 +74,8 @@ TEST(RealLibusbList, ArrivalAndRemovalThroughUdev) {
     EXPECT_EQ(1u, VX_GetDevIDCodeFromList(0, id));
     EXPECT_STREQ("3400001", id);
     EXPECT_EQ(std::vector<std::string>{"VX+GBIDCODE?\r\n"}, recorder.Written());
-    EXPECT_EQ(std::vector<int>{1}, recorder.Configurations());
-    EXPECT_EQ(std::vector<int>{0}, recorder.Claims());
+    EXPECT_EQ(std::vector<int>{1}, recorder.Seen().configurations);
+    EXPECT_EQ(std::vector<int>{0}, recorder.Seen().claims);
 
     // Under the list lock no refresh can scan between the event and the
     // node's removal.

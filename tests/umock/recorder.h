@@ -13,7 +13,7 @@ struct RecorderSpec {
     std::string id_code = "3400001";
     std::string digest;  // the login digest it accepts, upper-case hex
     std::string name = "Patrol 7";
-    std::set<std::string> silent;  // command lines it never answers
+    std::set<std::string> silent = {};  // command lines it never answers
 };
 
 class Recorder {

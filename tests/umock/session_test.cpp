@@ -15,26 +15,6 @@ namespace {
 constexpr const char *kPassword = "abc";
 constexpr const char *kDigest = "900150983CD24FB0D6963F7D28E17F72";
 
-// Model VX006: interface 2, bulk IN 0x83, OUT 0x02, so that endpoints or an
-// interface taken from anywhere but the model's row show.
-UsbIds Vx006() {
-    UsbIds ids;
-    ids.vendor = 0x3A7C;
-    ids.product = 0x0C06;
-    ids.bulk_in = 0x83;
-    ids.bulk_out = 0x02;
-    ids.interface_no = 2;
-    ids.devnum = 5;
-    ids.serial = "A1234567_1";
-    return ids;
-}
-
-RecorderSpec Answers() {
-    RecorderSpec spec;
-    spec.digest = kDigest;
-    return spec;
-}
-
 struct Unref {
     void operator()(VestraInfo *dev) const { VX_UnInitDev(dev); }
 };
@@ -49,7 +29,16 @@ protected:
         ASSERT_TRUE(testbed_->Plug(recorder_, false));
     }
 
-    UsbfsDevice recorder_{Vx006(), Answers()};
+    // Model VX006: interface 2, bulk IN 0x83, OUT 0x02, so that endpoints or
+    // an interface taken from anywhere but the model's row show.
+    UsbfsDevice recorder_{{.vendor = 0x3A7C,
+                           .product = 0x0C06,
+                           .bulk_in = 0x83,
+                           .bulk_out = 0x02,
+                           .interface_no = 2,
+                           .devnum = 5,
+                           .serial = "A1234567_1"},
+                          {.digest = kDigest}};
     std::unique_ptr<Testbed> testbed_;
 };
 
@@ -70,8 +59,8 @@ TEST_F(RealLibusb, OpenIdentifyLoginAndGet) {
     if (RunUnderUmockdev()) return;
     Record dev(VX_InitDev("VX006"));
     ASSERT_NE(nullptr, dev);
-    EXPECT_EQ(std::vector<int>{1}, recorder_.Configurations());
-    EXPECT_EQ(std::vector<int>{2}, recorder_.Claims());
+    EXPECT_EQ(std::vector<int>{1}, recorder_.Seen().configurations);
+    EXPECT_EQ(std::vector<int>{2}, recorder_.Seen().claims);
     EXPECT_EQ(1, VX_CheckDevHandle(dev.get()));
 
     char id[VX_ID_CODE_LEN] = {};
@@ -91,12 +80,12 @@ TEST_F(RealLibusb, OpenIdentifyLoginAndGet) {
     for (const Transfer &t : recorder_.Transfers())
         EXPECT_TRUE(t.endpoint == 0x83 || t.endpoint == 0x02) << int(t.endpoint);
     // Before each command the flush read times out: libusb discards its URB.
-    EXPECT_GE(recorder_.Discards(), 3);
+    EXPECT_GE(recorder_.Seen().discards, 3);
 
     dev.reset();
     wire.push_back("VX+LOGOUT\r\n");
     EXPECT_EQ(wire, recorder_.Written());
-    EXPECT_EQ(std::vector<int>{2}, recorder_.Releases());
+    EXPECT_EQ(std::vector<int>{2}, recorder_.Seen().releases);
 }
 
 // Faults: a read time-out (libusb 0.1 on Linux: -ETIMEDOUT, its URB

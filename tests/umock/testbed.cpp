@@ -16,18 +16,11 @@ std::string Hex(const std::vector<uint8_t> &bytes) {
     return out;
 }
 
-UsbIds RootHub() {
-    UsbIds ids;
-    ids.vendor = 0x1D6B;
-    ids.product = 0x0002;
-    ids.device_class = 9;
-    ids.devnum = 1;
-    return ids;
-}
-
 }  // namespace
 
-Testbed::Testbed() : testbed_(umockdev_testbed_new()), hub_(RootHub(), RecorderSpec{}) {
+Testbed::Testbed()
+    : testbed_(umockdev_testbed_new()),
+      hub_({.vendor = 0x1D6B, .product = 0x0002, .device_class = 9, .devnum = 1}, RecorderSpec{}) {
     Plug(hub_, false);
 }
 

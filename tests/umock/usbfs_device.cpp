@@ -57,52 +57,23 @@ UsbfsDevice::~UsbfsDevice() { g_object_unref(handler_); }
 std::vector<uint8_t> UsbfsDevice::Descriptors() const {
     const bool hub = ids_.device_class == 9;
     const uint8_t serial_index = ids_.serial.empty() ? 0 : 3;
-    std::vector<uint8_t> d = {18,
-                              1,
-                              0x00,
-                              0x02,
-                              ids_.device_class,
-                              0,
-                              0,
-                              64,
-                              LowByte(ids_.vendor),
-                              HighByte(ids_.vendor),
-                              LowByte(ids_.product),
-                              HighByte(ids_.product),
-                              0x00,
-                              0x01,
-                              1,
-                              2,
-                              serial_index,
-                              1};
     const uint8_t endpoints = hub ? 1 : 2;
     const int total = 9 + 9 + 7 * endpoints;
     const uint8_t iface_class = hub ? 9 : 0xFF;
-    std::vector<uint8_t> config = {9,
-                                   2,
-                                   LowByte(total),
-                                   HighByte(total),
-                                   1,
-                                   1,
-                                   0,
-                                   0x80,
-                                   50,
-                                   9,
-                                   4,
-                                   ids_.interface_no,
-                                   0,
-                                   endpoints,
-                                   iface_class,
-                                   0,
-                                   0,
-                                   0};
+    // clang-format off
+    std::vector<uint8_t> d = {
+        18, 1, 0x00, 0x02, ids_.device_class, 0, 0, 64,  // device: USB 2.0, class, EP0 of 64
+        LowByte(ids_.vendor), HighByte(ids_.vendor), LowByte(ids_.product), HighByte(ids_.product),
+        0x00, 0x01, 1, 2, serial_index, 1,               // release 1.00, strings, 1 configuration
+        9, 2, LowByte(total), HighByte(total), 1, 1, 0, 0x80, 50,  // configuration 1, 100 mA
+        9, 4, ids_.interface_no, 0, endpoints, iface_class, 0, 0, 0};  // its one interface
     if (hub) {
-        config.insert(config.end(), {7, 5, 0x81, 3, 4, 0, 12});
+        d.insert(d.end(), {7, 5, 0x81, 3, 4, 0, 12});                // interrupt IN
     } else {
-        config.insert(config.end(), {7, 5, ids_.bulk_in, 2, 0x00, 0x02, 0});
-        config.insert(config.end(), {7, 5, ids_.bulk_out, 2, 0x00, 0x02, 0});
+        d.insert(d.end(), {7, 5, ids_.bulk_in, 2, 0x00, 0x02, 0});   // bulk IN of 512
+        d.insert(d.end(), {7, 5, ids_.bulk_out, 2, 0x00, 0x02, 0});  // bulk OUT of 512
     }
-    d.insert(d.end(), config.begin(), config.end());
+    // clang-format on
     return d;
 }
 
@@ -128,24 +99,9 @@ std::vector<std::string> UsbfsDevice::Written() {
     return out;
 }
 
-std::vector<int> UsbfsDevice::Configurations() {
+Requests UsbfsDevice::Seen() {
     std::lock_guard<std::mutex> guard(lock_);
-    return configurations_;
-}
-
-std::vector<int> UsbfsDevice::Claims() {
-    std::lock_guard<std::mutex> guard(lock_);
-    return claims_;
-}
-
-std::vector<int> UsbfsDevice::Releases() {
-    std::lock_guard<std::mutex> guard(lock_);
-    return releases_;
-}
-
-int UsbfsDevice::Discards() {
-    std::lock_guard<std::mutex> guard(lock_);
-    return discards_;
+    return seen_;
 }
 
 gboolean UsbfsDevice::OnIoctl(UMockdevIoctlBase *, UMockdevIoctlClient *client, gpointer self) {
@@ -177,11 +133,11 @@ UsbfsDevice::Answer UsbfsDevice::Handle(unsigned long request, UMockdevIoctlData
     case USBDEVFS_IOCTL:  // the hub-port query of the bus scan: not a hub driver
         return {-1, ENOSYS};
     case USBDEVFS_SETCONFIGURATION:
-        return IntArgument(arg, &configurations_);
+        return IntArgument(arg, &seen_.configurations);
     case USBDEVFS_CLAIMINTERFACE:
-        return IntArgument(arg, &claims_);
+        return IntArgument(arg, &seen_.claims);
     case USBDEVFS_RELEASEINTERFACE:
-        return IntArgument(arg, &releases_);
+        return IntArgument(arg, &seen_.releases);
     case USBDEVFS_CONTROL:
         return Control(arg);
     case USBDEVFS_SUBMITURB:
@@ -330,7 +286,7 @@ UsbfsDevice::Answer UsbfsDevice::Discard(UMockdevIoctlData *arg) {
         Store((*it)->urb.get(), urb, sizeof *urb);
         completed_.push_back(std::move(*it));
         in_flight_.erase(it);
-        ++discards_;
+        ++seen_.discards;
         return {0, 0};
     }
     return {-1, EINVAL};

@@ -28,7 +28,13 @@ struct UsbIds {
     uint8_t interface_no = 0;
     int bus = 1;
     int devnum = 0;
-    std::string serial;
+    std::string serial = {};
+};
+
+// The requests other than bulk transfers, as the device saw them.
+struct Requests {
+    std::vector<int> configurations, claims, releases;  // each request's argument
+    int discards = 0;                                   // URBs discarded in flight
 };
 
 // One bulk transfer as the device saw it.
@@ -56,10 +62,7 @@ public:
 
     std::vector<Transfer> Transfers();
     std::vector<std::string> Written();  // the OUT transfers' bytes
-    std::vector<int> Configurations();
-    std::vector<int> Claims();
-    std::vector<int> Releases();
-    int Discards();
+    Requests Seen();
 
 private:
     struct Urb;
@@ -86,8 +89,7 @@ private:
     std::deque<std::unique_ptr<Urb>> in_flight_;
     std::deque<std::unique_ptr<Urb>> completed_;
     std::vector<Transfer> transfers_;
-    std::vector<int> configurations_, claims_, releases_;
-    int discards_ = 0;
+    Requests seen_;
 };
 
 }  // namespace umock
