@@ -1,7 +1,14 @@
-/* A C host that forks and ends in the ways real hosts do, against the virtual
- * recorders, with the monitor and refresh thread running. Each mode names the
- * fault it catches; run_host.sh judges the end (status, crash reports), a 20 s
- * alarm turns a hang into SIGALRM.
+/* A C host that faults, forks and ends in the ways real hosts do, against the
+ * virtual recorders, with the monitor and refresh thread running. Each mode
+ * names the fault it catches; run_host.sh judges the end (status, crash
+ * reports), a 20 s alarm turns a hang into SIGALRM.
+ *   recover       its own SIGSEGV handler, installed before the monitor,
+ *                 recovers from kFaults planned faults by siglongjmp while a
+ *                 worker reads a name in a loop. Fault: a recovered fault
+ *                 dumped or ending the process, or the worker's operations
+ *                 failing meanwhile.
+ *   plain         no handler: one planned fault while the worker runs. Fault:
+ *                 no crash report, or the process surviving its fault.
  *   fork N        a worker updates the list and reads a name in a loop while
  *                 main forks N times; each child enters the list section,
  *                 reads DevSum, updates the list and exits under a 5 s alarm;
@@ -25,6 +32,7 @@
  *                 collector catches a termination and writes a report. */
 #include <dlfcn.h>
 #include <pthread.h>
+#include <setjmp.h>
 #include <signal.h>
 #include <stdatomic.h>
 #include <stdio.h>
@@ -35,10 +43,13 @@
 
 #include "LibVestra.h"
 
-enum { kHostAlarmS = 20, kChildAlarmS = 5, kGiveUpAfterHung = 5 };
+/* Weak: the host also runs against a library from before the export. */
+#pragma weak VX_SetLibLogDir
+
+enum { kHostAlarmS = 20, kChildAlarmS = 5, kGiveUpAfterHung = 5, kFaults = 100000 };
 
 static atomic_int g_done;
-static atomic_long g_exchanges;
+static atomic_long g_exchanges, g_names_read;
 
 static void *Worker(void *unused) {
     (void)unused;
@@ -46,17 +57,18 @@ static void *Worker(void *unused) {
         VX_InitDevList();
         VestraInfo *dev = VX_GetDevHandleFromList(0);
         char name[VX_TEXT_AREA] = {0};
-        if (dev != NULL) VX_GetDevName(dev, "888888", name);
+        if (dev != NULL && VX_GetDevName(dev, "888888", name) == 1)
+            atomic_fetch_add(&g_names_read, 1);
         atomic_fetch_add(&g_exchanges, 1);
     }
     return NULL;
 }
 
-static void StartWorker(void) {
+static pthread_t StartWorker(void) {
     pthread_t worker;
     pthread_create(&worker, NULL, Worker, NULL);
-    pthread_detach(worker);
     while (atomic_load(&g_exchanges) < 3) usleep(1000);
+    return worker;
 }
 
 static void StartMonitor(DevListCallback callback) {
@@ -128,6 +140,42 @@ static int ForkAndMonitor(void) {
     return ok ? 0 : 1;
 }
 
+static sigjmp_buf g_recover;
+static void Recover(int sig) {
+    (void)sig;
+    siglongjmp(g_recover, 1);
+}
+
+/* Null, but not known to the compiler: the write is a real fault. */
+static int *volatile g_null;
+static void WriteThroughNull(void) { *g_null = 1; }
+
+static int Faults(int recover) {
+    if (recover) {
+        struct sigaction sa;
+        memset(&sa, 0, sizeof sa);
+        sa.sa_handler = Recover;
+        sigemptyset(&sa.sa_mask);
+        sigaction(SIGSEGV, &sa, NULL);
+    }
+    StartMonitor(NULL);
+    pthread_t worker = StartWorker();
+    if (!recover) {
+        usleep(200000);
+        WriteThroughNull();
+        return 3; /* not reached: the fault ends the process */
+    }
+    volatile int recovered = 0;
+    while (recovered < kFaults) {
+        if (sigsetjmp(g_recover, 1) == 0) WriteThroughNull();
+        ++recovered;
+    }
+    atomic_store(&g_done, 1);
+    pthread_join(worker, NULL);
+    printf("recovered %d faults; %ld device names read\n", recovered, atomic_load(&g_names_read));
+    return atomic_load(&g_names_read) > 0 ? 0 : 4;
+}
+
 static void ExitFromCallback(int32_t kind, int32_t value) {
     (void)kind;
     (void)value;
@@ -167,7 +215,9 @@ int main(int argc, char **argv) {
     char here[4096];
     if (getcwd(here, sizeof here) == NULL) return 2;
     if (strcmp(mode, "dlclose") == 0) return Dlclose(argc > 2 ? argv[2] : "LibVestra.so", here);
-    VX_SetLibLogDir(here);
+    if (VX_SetLibLogDir != NULL) VX_SetLibLogDir(here);
+    if (strcmp(mode, "recover") == 0 || strcmp(mode, "plain") == 0)
+        return Faults(strcmp(mode, "recover") == 0);
     if (strcmp(mode, "fork") == 0) return Forks(argc > 2 ? atoi(argv[2]) : 500);
     if (strcmp(mode, "fork-monitor") == 0) return ForkAndMonitor();
     if (strcmp(mode, "exit-callback") == 0) {
