@@ -24,12 +24,13 @@ namespace fs = std::filesystem;
 struct Outcome {
     int signal = 0;  // the signal that ended the child, 0 if it exited
     int exit_code = -1;
-    std::vector<std::string> dumps;  // file names beside the executable
+    std::vector<std::string>
+        dumps;  // in the log folder the child chose, else beside the executable
+    std::vector<std::string> strays;  // beside the executable when the child chose a folder
     std::string first_dump;
-    unsigned first_dump_mode = 0;           // its permission bits, not following a link
-    std::string planted;                    // what target.txt (dump-link) holds at the end
-    std::vector<std::string> chosen_dumps;  // in the log folder the child chose
-    std::string output;                     // the child's standard error
+    unsigned first_dump_mode = 0;  // its permission bits, not following a link
+    std::string planted;           // what target.txt (dump-link) holds at the end
+    std::string output;            // the child's standard error
     std::time_t before = 0, after = 0;
 };
 
@@ -108,33 +109,35 @@ Outcome RunChild(const std::string &mode, const std::string &log_subdir = "") {
     if (WIFEXITED(status)) out.exit_code = WEXITSTATUS(status);
     for (const auto &e : fs::directory_iterator(dir)) {
         std::string name = e.path().filename().string();
-        if (name == "target.txt") continue;
-        if (name != "crash_child" && name != "stderr.txt" && name != log_subdir &&
-            name.rfind("LibVestra", 0) != 0)
-            out.dumps.push_back(name);
+        if (name != "crash_child" && name != "stderr.txt" && name != "target.txt" &&
+            name != log_subdir && name.rfind("LibVestra", 0) != 0)
+            (log_subdir.empty() ? out.dumps : out.strays).push_back(name);
     }
+    fs::path dumps_dir = log_subdir.empty() ? dir : dir / log_subdir;
     if (!log_subdir.empty())
-        for (const auto &e : fs::directory_iterator(dir / log_subdir))
-            out.chosen_dumps.push_back(e.path().filename().string());
+        for (const auto &e : fs::directory_iterator(dumps_dir))
+            out.dumps.push_back(e.path().filename().string());
     out.output = ReadAll(err);
     out.planted = ReadAll(dir / "target.txt");
     if (!out.dumps.empty()) {
         struct stat st {};
-        if (::lstat((dir / out.dumps[0]).c_str(), &st) == 0) out.first_dump_mode = st.st_mode;
-        out.first_dump = ReadAll(dir / out.dumps[0]);
+        if (::lstat((dumps_dir / out.dumps[0]).c_str(), &st) == 0) out.first_dump_mode = st.st_mode;
+        out.first_dump = ReadAll(dumps_dir / out.dumps[0]);
     }
     fs::remove_all(dir);
     return out;
 }
 
+constexpr long kLocalZone = -1;
+
 // The names a crash between the two moments could have, in this process's
 // local time or, given an offset east of UTC in seconds, in that zone's.
 bool NamedForLocalTime(const std::string &name, std::time_t from, std::time_t to,
-                       const long *utc_offset = nullptr) {
+                       long utc_offset = kLocalZone) {
     for (std::time_t t = from; t <= to; ++t) {
         std::tm tm{};
-        if (utc_offset != nullptr) {
-            std::time_t shifted = t + *utc_offset;
+        if (utc_offset != kLocalZone) {
+            std::time_t shifted = t + utc_offset;
             ::gmtime_r(&shifted, &tm);
         } else {
             ::localtime_r(&t, &tm);
@@ -152,60 +155,6 @@ bool UnderSanitizer() {
 #else
     return false;
 #endif
-}
-
-// Faults: no dump, a wrong name or folder, several dumps, the process
-// surviving or dying by another signal; the handler displaced by a later
-// sigaction/signal call, also when the library came in through dlopen.
-TEST(CrashDump, OneDumpBesideTheExecutableAndTheSameDeath) {
-    struct Case {
-        const char *mode;
-        int signal;
-    } cases[] = {
-        {"monitor", SIGSEGV}, {"own-handler", SIGSEGV}, {"dlopen", SIGSEGV}, {"abort", SIGABRT}};
-    for (const Case &c : cases) {
-        SCOPED_TRACE(c.mode);
-#if defined(__SANITIZE_THREAD__)
-        // ThreadSanitizer's runtime intercepts sigaction and signal itself and
-        // dispatches every signal from its own table, above the C library the
-        // pin guards: there the host's later handler wins by design.
-        if (std::string(c.mode) == "own-handler" || std::string(c.mode) == "dlopen") {
-            std::printf("[ SKIPPED  ] %s: the thread sanitizer dispatches signals itself\n",
-                        c.mode);
-            continue;
-        }
-#endif
-        Outcome o = RunChild(c.mode);
-        EXPECT_EQ(c.signal, o.signal) << "exit code " << o.exit_code;
-        ASSERT_EQ(1u, o.dumps.size());
-        EXPECT_TRUE(NamedForLocalTime(o.dumps[0], o.before, o.after)) << o.dumps[0];
-        EXPECT_NE(std::string::npos, o.first_dump.find("signal: " + std::to_string(c.signal)));
-        EXPECT_NE(std::string::npos, o.first_dump.find("backtrace:"));
-        EXPECT_NE(std::string::npos, o.first_dump.find("memory map:"));
-        EXPECT_EQ(S_IFREG | 0640u, o.first_dump_mode);  // fault: readable by others
-        if (c.signal == SIGSEGV) {
-            EXPECT_NE(std::string::npos, o.first_dump.find("fault address: 0x0000000000000010"));
-        }
-    }
-}
-
-// Faults: a dump named by the zone offset of the monitor's start after the
-// zone changed, because no log line, no refresh, or (with the log off and no
-// refresh thread) no look at the clock took the new offset for the handler.
-TEST(CrashDump, NamedInTheZoneInForceAtTheCrash) {
-    struct Case {
-        const char *mode;
-        long utc_offset;  // east of UTC, in seconds
-    } cases[] = {{.mode = "zone-log", .utc_offset = 9 * 3600},
-                 {.mode = "zone-refresh", .utc_offset = 9 * 3600},
-                 {.mode = "zone-dst", .utc_offset = 3600}};
-    for (const Case &c : cases) {
-        SCOPED_TRACE(c.mode);
-        Outcome o = RunChild(c.mode);
-        EXPECT_EQ(SIGSEGV, o.signal) << "exit code " << o.exit_code;
-        ASSERT_EQ(1u, o.dumps.size());
-        EXPECT_TRUE(NamedForLocalTime(o.dumps[0], o.before, o.after, &c.utc_offset)) << o.dumps[0];
-    }
 }
 
 // Fault: the dump written through a link planted under its name (the link's
@@ -228,16 +177,6 @@ TEST(CrashDump, NoDumpWithoutAMonitorStart) {
     EXPECT_TRUE(o.dumps.empty());
 }
 
-// Fault: the dump beside the executable although the host chose a folder
-// (an interpreter's folder is the system's).
-TEST(CrashDump, TheDumpGoesToTheChosenLogFolder) {
-    Outcome o = RunChild("log-dir", "chosen");
-    EXPECT_EQ(SIGSEGV, o.signal) << o.output;
-    EXPECT_TRUE(o.dumps.empty()) << o.dumps.size();
-    ASSERT_EQ(1u, o.chosen_dumps.size());
-    EXPECT_TRUE(NamedForLocalTime(o.chosen_dumps[0], o.before, o.after)) << o.chosen_dumps[0];
-}
-
 std::size_t Occurrences(const std::string &text, const std::string &what) {
     std::size_t n = 0;
     for (std::size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1))
@@ -245,60 +184,116 @@ std::size_t Occurrences(const std::string &text, const std::string &what) {
     return n;
 }
 
-// The host's own action, installed before the monitor, gets each fault
-// first; only what it leaves unresolved is dumped.
-TEST(CrashDump, FaultsGoFirstToTheActionInForceBefore) {
-    struct Case {
-        const char *mode;
-        const char *fault;  // what the row catches
-        int signal;         // 0: exits with exit_code
-        int exit_code;
-        std::size_t dumps;
-        const char *said;  // in the child's output, exactly once
-    } cases[] = {
-        {"resume-elsewhere",
-         "a rewritten context (Mono's, the JVM's) taken for a crash, or the "
-         "collector gone after the first (one-shot) fault",
-         SIGSEGV, 0, 1, "resolved 1000"},
-        {"longjmp",
-         "a fault recovered by siglongjmp dumped, or its stale call record taken for "
-         "a re-raise",
-         SIGSEGV, 0, 1, "resolved 1000"},
-        {"longjmp-thread", "the same on a thread without an alternate stack", SIGSEGV, 0, 1,
-         "resolved 1000"},
-        {"returns-unchanged", "a handler returning unchanged taken as resolved (a fault loop)",
-         SIGSEGV, 0, 1, "earlier handler ran"},
-        {"reraise", "a re-raise inside the earlier handler recursing or lost", SIGSEGV, 0, 1,
-         "earlier handler ran"},
-        {"reraise-nodefer", "the same for an SA_NODEFER handler (Python's faulthandler)", SIGSEGV,
-         0, 1, "earlier handler ran"},
-        {"reraise-noreturn",
-         "a re-raise swallowed while the handler never returns (abort() "
-         "in Mono's SIGABRT handler ends by _exit)",
-         SIGSEGV, 0, 1, "earlier handler ran"},
-        {"abort-reraise", "a re-raise left pending by the handler's blocked signal ignored",
-         SIGABRT, 0, 1, "earlier handler ran"},
-        {"ignored", "SIG_IGN before taken as resolved", SIGSEGV, 0, 1, nullptr},
-        {"fix-memory",
-         "a handler that makes the page accessible and returns (write barriers) "
-         "dumped",
-         0, 0, 0, "written"},
-        {"two-threads", "two dumps, or the second thread looping in its fault", SIGSEGV, 0, 1,
-         nullptr},
-    };
-    for (const Case &c : cases) {
+// One way a host meets a fault, and what the row catches.
+struct Case {
+    const char *mode;
+    const char *fault;
+    int signal = SIGSEGV;  // 0: exits with exit_code
+    int exit_code = 0;
+    std::size_t dumps = 1;
+    const char *said = nullptr;    // in the child's output, exactly once
+    long utc_offset = kLocalZone;  // the zone the dump is named in, east of UTC in seconds
+    const char *log_subdir = "";   // the log folder the child chooses
+    bool handler_after = false;    // the host installs its own handler after the start
+};
+
+const Case kCases[] = {
+    {.mode = "monitor",
+     .fault = "no dump, a wrong name, folder, mode or content, several dumps, the process "
+              "surviving or dying by another signal"},
+    {.mode = "own-handler",
+     .fault = "the handler displaced by a later sigaction/signal call",
+     .handler_after = true},
+    {.mode = "dlopen",
+     .fault = "the same when the library came in through dlopen",
+     .handler_after = true},
+    {.mode = "abort", .fault = "no dump of an abort, or another death", .signal = SIGABRT},
+    // A dump named by the zone offset of the monitor's start after the zone
+    // changed, because no log line, no refresh, or (with the log off and no
+    // refresh thread) no look at the clock took the new offset for the handler.
+    {.mode = "zone-log", .fault = "the zone of the start after a log line", .utc_offset = 9 * 3600},
+    {.mode = "zone-refresh",
+     .fault = "the zone of the start after a refresh",
+     .utc_offset = 9 * 3600},
+    {.mode = "zone-dst",
+     .fault = "the zone of the start after daylight time began",
+     .utc_offset = 3600},
+    {.mode = "log-dir",
+     .fault = "the dump beside the executable although the host chose a folder (an "
+              "interpreter's folder is the system's)",
+     .log_subdir = "chosen"},
+    // The host's own action, installed before the monitor, gets each fault
+    // first; only what it leaves unresolved is dumped.
+    {.mode = "resume-elsewhere",
+     .fault = "a rewritten context (Mono's, the JVM's) taken for a crash, or the collector "
+              "gone after the first (one-shot) fault",
+     .said = "resolved 1000"},
+    {.mode = "longjmp",
+     .fault = "a fault recovered by siglongjmp dumped, or its stale call record taken for a "
+              "re-raise",
+     .said = "resolved 1000"},
+    {.mode = "longjmp-thread",
+     .fault = "the same on a thread without an alternate stack",
+     .said = "resolved 1000"},
+    {.mode = "returns-unchanged",
+     .fault = "a handler returning unchanged taken as resolved (a fault loop)",
+     .said = "earlier handler ran"},
+    {.mode = "reraise",
+     .fault = "a re-raise inside the earlier handler recursing or lost",
+     .said = "earlier handler ran"},
+    {.mode = "reraise-nodefer",
+     .fault = "the same for an SA_NODEFER handler (Python's faulthandler)",
+     .said = "earlier handler ran"},
+    {.mode = "reraise-noreturn",
+     .fault = "a re-raise swallowed while the handler never returns (abort() in Mono's SIGABRT "
+              "handler ends by _exit)",
+     .said = "earlier handler ran"},
+    {.mode = "abort-reraise",
+     .fault = "a re-raise left pending by the handler's blocked signal ignored",
+     .signal = SIGABRT,
+     .said = "earlier handler ran"},
+    {.mode = "ignored", .fault = "SIG_IGN before taken as resolved"},
+    {.mode = "fix-memory",
+     .fault = "a handler that makes the page accessible and returns (write barriers) dumped",
+     .signal = 0,
+     .dumps = 0,
+     .said = "written"},
+    {.mode = "two-threads", .fault = "two dumps, or the second thread looping in its fault"},
+};
+
+// Every row: the death, the number of dumps and the one it leaves: its folder,
+// its name in the local time (or the zone of the row), its mode and content.
+TEST(CrashDump, OneDumpNamedForTheCrashAndTheSameDeath) {
+    for (const Case &c : kCases) {
         SCOPED_TRACE(std::string(c.mode) + ": " + c.fault);
-        Outcome o = RunChild(c.mode);
+#if defined(__SANITIZE_THREAD__)
+        // ThreadSanitizer's runtime intercepts sigaction and signal itself and
+        // dispatches every signal from its own table, above the C library the
+        // pin guards: there the host's later handler wins by design.
+        if (c.handler_after) {
+            std::printf("[ SKIPPED  ] %s: the thread sanitizer dispatches signals itself\n",
+                        c.mode);
+            continue;
+        }
+#endif
+        Outcome o = RunChild(c.mode, c.log_subdir);
         EXPECT_EQ(c.signal, o.signal) << "exit code " << o.exit_code << "\n" << o.output;
         if (c.signal == 0) {
             EXPECT_EQ(c.exit_code, o.exit_code) << o.output;
         }
+        EXPECT_TRUE(o.strays.empty()) << o.strays.size();
         EXPECT_EQ(c.dumps, o.dumps.size()) << o.output;
         if (c.said != nullptr) {
             EXPECT_EQ(1u, Occurrences(o.output, c.said)) << o.output;
         }
-        if (c.dumps == 1 && !o.dumps.empty()) {
-            EXPECT_NE(std::string::npos, o.first_dump.find("signal: " + std::to_string(c.signal)));
+        if (c.dumps != 1 || o.dumps.size() != 1) continue;
+        EXPECT_TRUE(NamedForLocalTime(o.dumps[0], o.before, o.after, c.utc_offset)) << o.dumps[0];
+        EXPECT_NE(std::string::npos, o.first_dump.find("signal: " + std::to_string(c.signal)));
+        EXPECT_NE(std::string::npos, o.first_dump.find("backtrace:"));
+        EXPECT_NE(std::string::npos, o.first_dump.find("memory map:"));
+        EXPECT_EQ(S_IFREG | 0640u, o.first_dump_mode);  // fault: readable by others
+        if (c.signal == SIGSEGV) {
+            EXPECT_NE(std::string::npos, o.first_dump.find("fault address: 0x0000000000000010"));
         }
     }
 }
