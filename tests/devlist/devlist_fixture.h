@@ -94,6 +94,11 @@ protected:
         VX_GetDevSNFromList(index, s);
         return s;
     }
+    // The slots in use, counted from the records (DevSum is a refresh's).
+    static int Listed() {
+        DevListInfo info[VX_LIST_SLOTS];
+        return static_cast<int>(VX_GetDevAllListInfoFromList(info, VX_LIST_SLOTS));
+    }
     static bool InUse(int index) {
         VestraInfo *h = VX_GetDevHandleFromList(index);
         return h != nullptr && VX_CheckDevHandle(h) == 1;

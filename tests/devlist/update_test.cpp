@@ -16,32 +16,24 @@ protected:
         ListTest::SetUp();
         if (InChild()) VX_InitDevListPthread();
     }
-    // The slots in use, counted from the records (DevSum is a refresh's).
-    static int Listed() {
-        DevListInfo info[VX_LIST_SLOTS];
-        return static_cast<int>(VX_GetDevAllListInfoFromList(info, VX_LIST_SLOTS));
-    }
 };
 
 using NotStarted = ListTest;
 
-// Faults: list never enabled without a start; g_dev_list_updated not 1 at load.
-TEST_F(NotStarted, NothingIsListed) {
+// Faults: list never enabled without a start; g_dev_list_updated not 1 at
+// load; then, once started, the host's own update recounting DevSum or
+// raising g_dev_list_updated (only a refresh changes them, and no refresh
+// thread runs in this mode).
+TEST_F(NotStarted, NothingIsListedAndTheHostsUpdateLeavesCountAndFlagToARefresh) {
     if (RunIsolated()) return;
     Plug("A1234567_1");
-    EXPECT_EQ(1u, VX_GetDevListIsUpdate());
+    EXPECT_EQ(1u, VX_GetDevListIsUpdate());  // the value at load
     EXPECT_EQ(0u, VX_GetDevListIsUpdate());
     EXPECT_EQ(0u, VX_InitDevList());
     EXPECT_EQ(0, VX_GetDevListSum());
     EXPECT_FALSE(InUse(0));
-}
 
-// Faults: the host's own update recounting DevSum or raising g_dev_list_updated
-// (only a refresh changes them, and no refresh thread runs in this mode).
-TEST_F(Update, TheHostsUpdateLeavesCountAndFlagToARefresh) {
-    if (RunIsolated()) return;
-    EXPECT_EQ(1u, VX_GetDevListIsUpdate());  // the value at load
-    Plug("A1234567_1");
+    VX_InitDevListPthread();
     Plug("B7654321_0");
     EXPECT_EQ(1u, VX_InitDevList());
     EXPECT_EQ(2, Listed());
