@@ -20,9 +20,8 @@
 
 namespace {
 
-std::string BesideExe(const char *name) { return vx::platform::HostExeDir() + "/" + name; }
-
-std::string slurp(const std::string &path) { return logtest::AsText(path); }
+using logtest::AsText;
+using logtest::BesideExe;
 
 bool exists(const std::string &path) { return std::ifstream(path).good(); }
 
@@ -43,21 +42,16 @@ protected:
     void SetUp() override {
         current = BesideExe("LibVestra.log");
         old = BesideExe("LibVestra.1.log");
-        std::remove(current.c_str());
-        std::remove(old.c_str());
-        VX_SetLibLog(VX_LOG_FILE);
-        VX_SetLibLogSize(5242880);
+        logtest::StartFreshLog();
     }
     void TearDown() override { VX_SetLibLog(VX_LOG_FILE); }
     std::string current, old;
 };
 
-const std::regex kLine(R"(\[\d{14}\] .*\n)");
-
 TEST_F(LogFile, FirstLineCreatesTheFileBesideTheExecutable) {
     vx::LibLog("[%s]: hello %d\n", "Test", 42);
     ASSERT_TRUE(exists(current));
-    std::string text = slurp(current);
+    std::string text = AsText(current);
     EXPECT_TRUE(std::regex_match(text, std::regex(R"(\[\d{14}\] \[Test\]: hello 42\n)"))) << text;
 }
 
@@ -84,7 +78,7 @@ TEST_F(LogFile, StampIsLocalTime) {
     vx::GetLocalTimeStr(before, sizeof before);
     vx::LibLog("stamped\n");
     vx::GetLocalTimeStr(after, sizeof after);
-    std::string stamp_in_file = slurp(current).substr(1, 14);
+    std::string stamp_in_file = AsText(current).substr(1, 14);
     EXPECT_TRUE(stamp_in_file == before || stamp_in_file == after) << stamp_in_file;
 #if defined(_WIN32)
     _putenv_s("TZ", "");
@@ -113,7 +107,7 @@ TEST_F(LogFile, ModesChooseFileConsoleOrNothing) {
 TEST_F(LogFile, LongMessageIsCutTo1023Characters) {
     std::string message(2000, 'm');
     vx::LibLog("%s\n", message.c_str());
-    std::string text = slurp(current);
+    std::string text = AsText(current);
     EXPECT_EQ(text.size(), 1023u);
     EXPECT_EQ(text.substr(0, 1), "[");
     EXPECT_EQ(text.back(), 'm');
@@ -124,20 +118,20 @@ TEST_F(LogFile, RotatesWhenLargerThanTheLimit) {
     { std::ofstream(current) << std::string(100, 'a'); }
     { std::ofstream(old) << "older generation"; }
     vx::LibLog("at the limit\n");  // 100 bytes is not over the limit
-    EXPECT_EQ(slurp(old), "older generation");
-    EXPECT_EQ(slurp(current).substr(0, 100), std::string(100, 'a'));
+    EXPECT_EQ(AsText(old), "older generation");
+    EXPECT_EQ(AsText(current).substr(0, 100), std::string(100, 'a'));
 
     std::remove(current.c_str());
     { std::ofstream(current) << std::string(101, 'b'); }
     vx::LibLog("after rotation\n");
-    EXPECT_EQ(slurp(old), std::string(101, 'b'));  // the older one was replaced
-    EXPECT_TRUE(std::regex_match(slurp(current), std::regex(R"(\[\d{14}\] after rotation\n)")));
+    EXPECT_EQ(AsText(old), std::string(101, 'b'));  // the older one was replaced
+    EXPECT_TRUE(std::regex_match(AsText(current), std::regex(R"(\[\d{14}\] after rotation\n)")));
 
     VX_SetLibLogSize(0);  // zero or less: every line starts a new file
     vx::LibLog("one\n");
     vx::LibLog("two\n");
-    EXPECT_NE(slurp(old).find("one\n"), std::string::npos);
-    EXPECT_TRUE(std::regex_match(slurp(current), std::regex(R"(\[\d{14}\] two\n)")));
+    EXPECT_NE(AsText(old).find("one\n"), std::string::npos);
+    EXPECT_TRUE(std::regex_match(AsText(current), std::regex(R"(\[\d{14}\] two\n)")));
 }
 
 // Faults: lines interleaved or cut; and, without the log's lock, the size
@@ -161,7 +155,7 @@ TEST_F(LogFile, LinesFromManyThreadsStayWholeAndRotationStaysExact) {
         for (auto &th : threads) th.join();
         std::size_t longest = 0;
         for (const std::string *path : {&current, &old}) {
-            for (const std::string &line : lines_of(slurp(*path))) {
+            for (const std::string &line : lines_of(AsText(*path))) {
                 ASSERT_TRUE(std::regex_match(line, whole)) << line;
                 longest = std::max(longest, line.size());
             }

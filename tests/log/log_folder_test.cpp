@@ -32,9 +32,7 @@ protected:
         exe_dir = vx::platform::HostExeDir();
         chosen = fs::temp_directory_path() / ("vx-logdir-" + std::to_string(::getpid()));
         fs::create_directories(chosen);
-        for (const char *name : {"LibVestra.log", "LibVestra.1.log"}) fs::remove(exe_dir / name);
-        VX_SetLibLog(VX_LOG_FILE);
-        VX_SetLibLogSize(5242880);
+        logtest::StartFreshLog();
     }
     void TearDown() override {
         VX_SetLibLogDir(nullptr);

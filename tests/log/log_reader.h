@@ -40,16 +40,25 @@ inline std::string AsText(const std::string &path) {
     return text;
 }
 
+inline std::string BesideExe(const char *name) { return vx::platform::HostExeDir() + "/" + name; }
+
+// The log to a file beside the executable at its default size, with neither
+// generation there yet.
+inline void StartFreshLog() {
+    for (const char *name : {"LibVestra.log", "LibVestra.1.log"})
+        std::remove(BesideExe(name).c_str());
+    VX_SetLibLog(VX_LOG_FILE);
+    VX_SetLibLogSize(5242880);
+}
+
 // The log beside the executable, started empty at its default size, and the
 // virtual busses of RecorderTest.
 class LogLines : public RecorderTest {
 protected:
     void SetUp() override {
         RecorderTest::SetUp();
-        path = vx::platform::HostExeDir() + "/LibVestra.log";
-        std::remove(path.c_str());
-        VX_SetLibLog(VX_LOG_FILE);
-        VX_SetLibLogSize(5242880);
+        path = BesideExe("LibVestra.log");
+        StartFreshLog();
     }
     void TearDown() override {
         RecorderTest::TearDown();
