@@ -27,6 +27,8 @@ protected:
         VX_SetLibLog(VX_LOG_OFF);
         testbed_ = std::make_unique<Testbed>();
         ASSERT_TRUE(testbed_->Plug(recorder_, false));
+        dev_.reset(VX_InitDev("VX006"));
+        ASSERT_NE(nullptr, dev_);
     }
 
     // Model VX006: interface 2, bulk IN 0x83, OUT 0x02, so that endpoints or
@@ -40,14 +42,13 @@ protected:
                            .serial = "A1234567_1"},
                           {.digest = kDigest}};
     std::unique_ptr<Testbed> testbed_;
+    Record dev_;  // the recorder, opened by model
 };
 
 // Faults: the suite quietly running on the virtual bus (or another libusb)
 // instead of the system's libusb 0.1.
 TEST_F(RealLibusb, TheLibraryRunsOnTheSystemLibusb) {
     if (RunUnderUmockdev()) return;
-    Record dev(VX_InitDev("VX006"));
-    ASSERT_NE(nullptr, dev);
     EXPECT_EQ(SystemLibusb(), LoadedLibusb());
 }
 
@@ -57,22 +58,20 @@ TEST_F(RealLibusb, TheLibraryRunsOnTheSystemLibusb) {
 // release of a record not logging out or releasing another interface.
 TEST_F(RealLibusb, OpenIdentifyLoginAndGet) {
     if (RunUnderUmockdev()) return;
-    Record dev(VX_InitDev("VX006"));
-    ASSERT_NE(nullptr, dev);
     EXPECT_EQ(std::vector<int>{1}, recorder_.Seen().configurations);
     EXPECT_EQ(std::vector<int>{2}, recorder_.Seen().claims);
-    EXPECT_EQ(1, VX_CheckDevHandle(dev.get()));
+    EXPECT_EQ(1, VX_CheckDevHandle(dev_.get()));
 
     char id[VX_ID_CODE_LEN] = {};
-    EXPECT_EQ(1u, VX_GetIDCode(dev.get(), id));
+    EXPECT_EQ(1u, VX_GetIDCode(dev_.get(), id));
     EXPECT_STREQ("3400001", id);
-    EXPECT_EQ(0, VX_IsLogin(dev.get()));
+    EXPECT_EQ(0, VX_IsLogin(dev_.get()));
 
     char name[VX_TEXT_AREA] = {};
-    EXPECT_EQ(1u, VX_GetDevName(dev.get(), kPassword, name));
+    EXPECT_EQ(1u, VX_GetDevName(dev_.get(), kPassword, name));
     EXPECT_STREQ("Patrol 7", name);
-    EXPECT_EQ(VX_STATUS_OK, VX_GetErrNo(dev.get()));
-    EXPECT_EQ(1, VX_IsLogin(dev.get()));
+    EXPECT_EQ(VX_STATUS_OK, VX_GetErrNo(dev_.get()));
+    EXPECT_EQ(1, VX_IsLogin(dev_.get()));
 
     std::vector<std::string> wire = {
         "VX+GBIDCODE?\r\n", std::string("VX+LOGIN=admin:") + kDigest + "\r\n", "VX+DEVNAME?\r\n"};
@@ -82,7 +81,7 @@ TEST_F(RealLibusb, OpenIdentifyLoginAndGet) {
     // Before each command the flush read times out: libusb discards its URB.
     EXPECT_GE(recorder_.Seen().discards, 3);
 
-    dev.reset();
+    dev_.reset();
     wire.push_back("VX+LOGOUT\r\n");
     EXPECT_EQ(wire, recorder_.Written());
     EXPECT_EQ(std::vector<int>{2}, recorder_.Seen().releases);
@@ -93,18 +92,16 @@ TEST_F(RealLibusb, OpenIdentifyLoginAndGet) {
 // discarded URB's completion leaking into the next exchange.
 TEST_F(RealLibusb, ASilentRecorderTimesOutAndStaysOpen) {
     if (RunUnderUmockdev()) return;
-    recorder_.Silence("VX+DEVNAME?");
-    Record dev(VX_InitDev("VX006"));
-    ASSERT_NE(nullptr, dev);
+    recorder_.Silence("VX+DEVNAME?");  // sent first after the open
     char name[VX_TEXT_AREA] = {};
-    EXPECT_EQ(0u, VX_GetDevName(dev.get(), kPassword, name));
-    EXPECT_EQ(VX_STATUS_FAILED, VX_GetErrNo(dev.get()));
-    EXPECT_STREQ("", VX_GetErrStr(dev.get()));
+    EXPECT_EQ(0u, VX_GetDevName(dev_.get(), kPassword, name));
+    EXPECT_EQ(VX_STATUS_FAILED, VX_GetErrNo(dev_.get()));
+    EXPECT_STREQ("", VX_GetErrStr(dev_.get()));
     EXPECT_STREQ("", name);
-    EXPECT_EQ(1, VX_CheckDevHandle(dev.get()));
+    EXPECT_EQ(1, VX_CheckDevHandle(dev_.get()));
 
     char id[VX_ID_CODE_LEN] = {};
-    EXPECT_EQ(1u, VX_GetIDCode(dev.get(), id));
+    EXPECT_EQ(1u, VX_GetIDCode(dev_.get(), id));
     EXPECT_STREQ("3400001", id);
 }
 
@@ -112,19 +109,17 @@ TEST_F(RealLibusb, ASilentRecorderTimesOutAndStaysOpen) {
 // later operation reaching the bus instead of failing with -101.
 TEST_F(RealLibusb, AnUnpluggedRecorderClosesItsRecord) {
     if (RunUnderUmockdev()) return;
-    Record dev(VX_InitDev("VX006"));
-    ASSERT_NE(nullptr, dev);
     char id[VX_ID_CODE_LEN] = {};
-    ASSERT_EQ(1u, VX_GetIDCode(dev.get(), id));
+    ASSERT_EQ(1u, VX_GetIDCode(dev_.get(), id));
     testbed_->Unplug(recorder_);
 
     char name[VX_TEXT_AREA] = {};
-    EXPECT_EQ(0u, VX_GetDevName(dev.get(), kPassword, name));
-    EXPECT_EQ(VX_STATUS_NO_LOGIN, VX_GetErrNo(dev.get()));  // the login met the gone device
-    EXPECT_EQ(0, VX_CheckDevHandle(dev.get()));
-    EXPECT_EQ(0u, VX_GetDevName(dev.get(), kPassword, name));
-    EXPECT_EQ(VX_STATUS_NOT_OPEN, VX_GetErrNo(dev.get()));
-    EXPECT_STREQ("Device not Open", VX_GetErrStr(dev.get()));
+    EXPECT_EQ(0u, VX_GetDevName(dev_.get(), kPassword, name));
+    EXPECT_EQ(VX_STATUS_NO_LOGIN, VX_GetErrNo(dev_.get()));  // the login met the gone device
+    EXPECT_EQ(0, VX_CheckDevHandle(dev_.get()));
+    EXPECT_EQ(0u, VX_GetDevName(dev_.get(), kPassword, name));
+    EXPECT_EQ(VX_STATUS_NOT_OPEN, VX_GetErrNo(dev_.get()));
+    EXPECT_STREQ("Device not Open", VX_GetErrStr(dev_.get()));
     EXPECT_EQ(std::vector<std::string>{"VX+GBIDCODE?\r\n"}, recorder_.Written());
 }
 
