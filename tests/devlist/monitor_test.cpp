@@ -35,9 +35,7 @@ TEST_F(Monitor, FirstRefreshFillsTheListAndCallsBack) {
     char id[VX_ID_CODE_LEN] = {};
     EXPECT_EQ(1u, VX_GetDevIDCodeFromList(1, id));
     EXPECT_STREQ("3400001", id);
-    char sn[VX_SERIAL_LEN] = {};
     EXPECT_EQ(0u, VX_GetDevIDCodeFromList(2, id));
-    EXPECT_EQ(1u, VX_GetDevSNFromList(2, sn));
     VX_InitDevListPthreadEx(nullptr);  // a second start does nothing
     EXPECT_EQ(2, VX_GetDevListSum());
 }
