@@ -75,7 +75,7 @@ private:
     Answer ConnectInfo(UMockdevIoctlData *arg);
     Answer Control(UMockdevIoctlData *arg);
     Answer Submit(UMockdevIoctlData *arg);
-    Answer Reap(UMockdevIoctlData *arg, bool wait);
+    Answer Reap(UMockdevIoctlData *arg);  // either kind: both answer at once
     Answer Discard(UMockdevIoctlData *arg);
     Answer IntArgument(UMockdevIoctlData *arg, std::vector<int> *into);
     void CompleteReadable();
