@@ -25,18 +25,6 @@ using logtest::BesideExe;
 
 bool exists(const std::string &path) { return std::ifstream(path).good(); }
 
-std::vector<std::string> lines_of(const std::string &text) {
-    std::vector<std::string> out;
-    std::size_t start = 0;
-    while (start < text.size()) {
-        std::size_t end = text.find('\n', start);
-        if (end == std::string::npos) end = text.size() - 1;
-        out.push_back(text.substr(start, end - start + 1));
-        start = end + 1;
-    }
-    return out;
-}
-
 class LogFile : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -155,9 +143,12 @@ TEST_F(LogFile, LinesFromManyThreadsStayWholeAndRotationStaysExact) {
         for (auto &th : threads) th.join();
         std::size_t longest = 0;
         for (const std::string *path : {&current, &old}) {
-            for (const std::string &line : lines_of(AsText(*path))) {
-                ASSERT_TRUE(std::regex_match(line, whole)) << line;
-                longest = std::max(longest, line.size());
+            const std::string text = AsText(*path);
+            ASSERT_TRUE(text.empty() || text.back() == '\n') << text;  // the last line whole
+            std::istringstream lines(text);
+            for (std::string line; std::getline(lines, line);) {
+                ASSERT_TRUE(std::regex_match(line + "\n", whole)) << line;
+                longest = std::max(longest, line.size() + 1);
             }
         }
         longest += sizeof logtest::kFileNewline - 2;  // the file's bytes for the LF
