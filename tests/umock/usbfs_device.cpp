@@ -227,31 +227,30 @@ UsbfsDevice::Answer UsbfsDevice::Submit(UMockdevIoctlData *arg) {
         bytes.assign(reinterpret_cast<const char *>(pending->buffer->data), u.buffer_length);
     transfers_.push_back({u.endpoint, bytes});
     recorder_.Receive(bytes);
-    auto *done = reinterpret_cast<usbdevfs_urb *>(pending->urb->data);
-    done->actual_length = u.buffer_length;
-    done->status = 0;
-    Store(pending->urb.get(), done, sizeof *done);
-    completed_.push_back(std::move(pending));
+    Complete(std::move(pending), u.buffer_length, 0);
     return {0, 0};
+}
+
+void UsbfsDevice::Complete(std::unique_ptr<Urb> u, int length, int status) {
+    auto *urb = reinterpret_cast<usbdevfs_urb *>(u->urb->data);
+    urb->actual_length = length;
+    urb->status = status;
+    Store(u->urb.get(), urb, sizeof *urb);
+    completed_.push_back(std::move(u));
 }
 
 void UsbfsDevice::CompleteReadable() {
     while (!in_flight_.empty() && (gone_ || recorder_.HasReply())) {
         std::unique_ptr<Urb> u = std::move(in_flight_.front());
         in_flight_.pop_front();
-        auto *urb = reinterpret_cast<usbdevfs_urb *>(u->urb->data);
         if (gone_) {
-            urb->actual_length = 0;
-            urb->status = -ESHUTDOWN;
-        } else {
-            std::string reply = recorder_.TakeReply(static_cast<std::size_t>(u->length));
-            if (u->buffer) Store(u->buffer.get(), reply.data(), reply.size());
-            transfers_.push_back({u->endpoint, reply});
-            urb->actual_length = static_cast<int>(reply.size());
-            urb->status = 0;
+            Complete(std::move(u), 0, -ESHUTDOWN);
+            continue;
         }
-        Store(u->urb.get(), urb, sizeof *urb);
-        completed_.push_back(std::move(u));
+        std::string reply = recorder_.TakeReply(static_cast<std::size_t>(u->length));
+        if (u->buffer) Store(u->buffer.get(), reply.data(), reply.size());
+        transfers_.push_back({u->endpoint, reply});
+        Complete(std::move(u), static_cast<int>(reply.size()), 0);
     }
 }
 
@@ -276,11 +275,7 @@ UsbfsDevice::Answer UsbfsDevice::Discard(UMockdevIoctlData *arg) {
     std::memcpy(&address, arg->data, sizeof address);
     for (auto it = in_flight_.begin(); it != in_flight_.end(); ++it) {
         if ((*it)->urb->client_addr != address) continue;
-        auto *urb = reinterpret_cast<usbdevfs_urb *>((*it)->urb->data);
-        urb->actual_length = 0;
-        urb->status = -ENOENT;
-        Store((*it)->urb.get(), urb, sizeof *urb);
-        completed_.push_back(std::move(*it));
+        Complete(std::move(*it), 0, -ENOENT);
         in_flight_.erase(it);
         ++seen_.discards;
         return {0, 0};

@@ -79,6 +79,8 @@ private:
     Answer Discard(UMockdevIoctlData *arg);
     Answer IntArgument(UMockdevIoctlData *arg, std::vector<int> *into);
     void CompleteReadable();
+    // Ends the URB with its length and status; the next reap returns it.
+    void Complete(std::unique_ptr<Urb> u, int length, int status);
     std::string StringDescriptor(int index) const;
 
     UsbIds ids_;
