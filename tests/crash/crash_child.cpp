@@ -199,9 +199,9 @@ std::string ZoneWithChangeIn(int in_s) {
     return rule;
 }
 
-// Installs the host's own action before the monitor starts; 0 when the mode
-// has none.
-int PrepareHost(const std::string &mode) {
+// Installs the host's own action before the monitor starts, if the mode has
+// one.
+void PrepareHost(const std::string &mode) {
     if (mode == "resume-elsewhere") Install(SIGSEGV, RewriteContext, 0);
     if (mode == "longjmp" || mode == "longjmp-thread") Install(SIGSEGV, JumpBack, 0);
     if (mode == "returns-unchanged") {
@@ -224,7 +224,6 @@ int PrepareHost(const std::string &mode) {
     if (mode == "two-threads") pthread_barrier_init(&g_both, nullptr, 2);
     if (mode == "log-dir") VX_SetLibLogDir(std::getenv("VX_CRASH_LOG_DIR"));
     if (mode == "dump-link") PlantDumpLinks();
-    return 0;
 }
 
 // After the monitor start: the planned faults.
@@ -232,8 +231,7 @@ int RunHost(const std::string &mode) {
     if (mode == "resume-elsewhere") Fault();
     if (mode == "longjmp") FaultsRecoveredByJump(nullptr);
     if (mode == "longjmp-thread") return FaultOnThreads(1, FaultsRecoveredByJump);
-    if (mode == "abort") std::abort();
-    if (mode == "abort-reraise") std::abort();
+    if (mode == "abort" || mode == "abort-reraise") std::abort();
     if (mode == "two-threads") return FaultOnThreads(2, FaultTogether);
     if (mode == "fix-memory") {
         volatile char *pages = g_pages;
