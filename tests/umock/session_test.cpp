@@ -15,11 +15,6 @@ namespace {
 constexpr const char *kPassword = "abc";
 constexpr const char *kDigest = "900150983CD24FB0D6963F7D28E17F72";
 
-struct Unref {
-    void operator()(VestraInfo *dev) const { VX_UnInitDev(dev); }
-};
-using Record = std::unique_ptr<VestraInfo, Unref>;
-
 class RealLibusb : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -42,7 +37,8 @@ protected:
                            .serial = "A1234567_1"},
                           {.digest = kDigest}};
     std::unique_ptr<Testbed> testbed_;
-    Record dev_;  // the recorder, opened by model
+    // The recorder opened by model, given back at the end.
+    std::unique_ptr<VestraInfo, decltype(&VX_UnInitDev)> dev_{nullptr, VX_UnInitDev};
 };
 
 // Faults: the suite quietly running on the virtual bus (or another libusb)
