@@ -107,10 +107,7 @@ TEST(FileDecryptFailure, ShortKeyFrameWindowReachesIntoTheNextChunk) {
     s.frames = {{"00dc", 101, 0x10}, {"01wb", 500, 0}, {"00dc", 300, 0}};
     Built plain = build_avi(s);
     Bytes enc = plain.bytes;
-    const size_t pos = plain.data_pos[0];
-    uint8_t key[8];
-    key_of(kKey, key);
-    des_encrypt(key, &enc[pos + 24], 32);
+    encrypt_frame(enc, plain.data_pos[0], kKey);
     enc[79] = 1;
     Case c(enc);
     EXPECT_EQ(c.decrypt(), 1);

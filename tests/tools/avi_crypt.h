@@ -116,18 +116,23 @@ inline void key_of(const std::string &text, uint8_t key[8]) {
     std::memcpy(key, text.data(), std::min<size_t>(8, text.size()));
 }
 
+// Encrypts bytes 24..279 of the frame whose data starts at pos.
+inline void encrypt_frame(Bytes &b, size_t pos, const std::string &key_text) {
+    uint8_t key[8];
+    key_of(key_text, key);
+    des_encrypt(key, &b[pos + 24], 32);
+}
+
 // Encrypts bytes 24..279 of every key frame and sets the marker. Returns the
 // number of frames encrypted, or -1 when the file has no marker place or a
 // key frame window runs past the end.
 inline int encrypt_avi(Bytes &b, const std::string &key_text, uint8_t marker = 1) {
     Layout l = parse(b);
     if (l.marker == 0) return -1;
-    uint8_t key[8];
-    key_of(key_text, key);
     int n = 0;
     for (size_t pos : key_frames(b, l)) {
         if (pos + 280 > b.size()) return -1;
-        des_encrypt(key, &b[pos + 24], 32);
+        encrypt_frame(b, pos, key_text);
         ++n;
     }
     b[l.marker] = marker;

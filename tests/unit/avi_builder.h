@@ -129,42 +129,12 @@ private:
 
 inline Built build_avi(const AviSpec &s) { return AviBuilder(s).build(); }
 
-// For recordings too large to build in memory: little-endian pieces, and the
-// start of an encrypted one-video-stream file up to the "movi" list type,
-// whose data the caller writes straight after.
+// For recordings too large to build in memory: little-endian pieces.
 inline void put32(Bytes &b, uint32_t v) {
     for (int i = 0; i < 4; ++i) b.push_back(static_cast<uint8_t>(v >> (8 * i)));
 }
 inline void put(Bytes &b, const char *tag) {
     for (int i = 0; i < 4; ++i) b.push_back(static_cast<uint8_t>(tag[i]));  // not insert: GCC 12
-}
-
-inline Bytes encrypted_head(uint32_t riff_size, uint32_t movi_size) {
-    Bytes b;
-    put(b, "RIFF");
-    put32(b, riff_size);
-    put(b, "AVI ");
-    put(b, "LIST");
-    put32(b, 4 + 64 + 12 + 64 + 48);
-    put(b, "hdrl");
-    put(b, "avih");
-    put32(b, 56);
-    b.resize(b.size() + 56);
-    b[79] = 1;
-    put(b, "LIST");
-    put32(b, 4 + 64 + 48);
-    put(b, "strl");
-    put(b, "strh");
-    put32(b, 56);
-    put(b, "vids");
-    b.resize(b.size() + 52);
-    put(b, "strf");
-    put32(b, 40);
-    b.resize(b.size() + 40);
-    put(b, "LIST");
-    put32(b, movi_size);
-    put(b, "movi");
-    return b;
 }
 
 }  // namespace testavi
