@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cctype>
 #include <cstddef>
 #include <cstring>
@@ -18,20 +19,12 @@ using namespace tztest;
 
 namespace {
 
-struct Found {
-    int32_t result, region, country, city;
-    bool operator==(const Found &o) const {
-        return result == o.result && region == o.region && country == o.country && city == o.city;
-    }
-};
-
-std::ostream &operator<<(std::ostream &os, const Found &f) {
-    return os << "{" << f.result << ", " << f.region << ", " << f.country << ", " << f.city << "}";
-}
+// The result, then the region, country and city indexes.
+using Found = std::array<int32_t, 4>;
 
 Found find(const char *name) {
     Found f{-7, -7, -7, -7};
-    f.result = GetTimeZoneIndex(name, &f.region, &f.country, &f.city);
+    f[0] = GetTimeZoneIndex(name, &f[1], &f[2], &f[3]);
     return f;
 }
 
@@ -199,10 +192,10 @@ TEST(TimeZoneLookup, EveryZoneRoundTrips) {
         EXPECT_EQ(text(z.r, z.c, z.z, &result), z.code + "/" + z.name());
         EXPECT_EQ(result, 1);
         Found f = find(z.name().c_str());
-        ASSERT_EQ(f.result, 1) << z.name();
-        EXPECT_EQ(f.region, z.r);
-        if (f.country != z.c || f.city != z.z)
-            shadowed[z.name() + " " + std::to_string(z.c)] = std::to_string(f.country);
+        ASSERT_EQ(f[0], 1) << z.name();
+        EXPECT_EQ(f[1], z.r);
+        if (f[2] != z.c || f[3] != z.z)
+            shadowed[z.name() + " " + std::to_string(z.c)] = std::to_string(f[2]);
     }
     std::map<std::string, std::string> want = {{"Asia/Kabul 3", "1"}, {"Asia/Thimphu 11", "8"}};
     EXPECT_EQ(shadowed, want);
@@ -219,7 +212,7 @@ TEST(TimeZoneLookup, IndexReadsAtMost511Characters) {
     std::vector<char> unterminated(511, 'x');
     std::memcpy(unterminated.data(), "Asia/", 5);
     Found f{};
-    f.result = GetTimeZoneIndex(unterminated.data(), &f.region, &f.country, &f.city);
+    f[0] = GetTimeZoneIndex(unterminated.data(), &f[1], &f[2], &f[3]);
     EXPECT_EQ(f, (Found{0, 0, -1, 1}));
 }
 
@@ -268,22 +261,18 @@ TEST(TimeZoneLookup, EveryTextFitsSixtyFourBytes) {
             }
 }
 
-TEST(TimeZoneLookup, NullPointersAreRefusedQuietly) {
+// Null pointers are refused, and no failure is logged.
+TEST(TimeZoneLookup, NullPointersAndFailuresAreRefusedQuietly) {
+    VX_SetLibLog(VX_LOG_CONSOLE);
+    testing::internal::CaptureStdout();
     GetAllTimeZone(nullptr);
     EXPECT_EQ(GetTimeZoneStr(0, 9, 0, nullptr), 0);
     Found f{9, 9, 9, 9};
-    EXPECT_EQ(GetTimeZoneIndex(nullptr, &f.region, &f.country, &f.city), 0);
-    EXPECT_EQ(f.region, -1);
-    EXPECT_EQ(f.country, -1);
-    EXPECT_EQ(f.city, 1);
-    EXPECT_EQ(GetTimeZoneIndex("Asia/Dubai", nullptr, &f.country, &f.city), 0);
-    EXPECT_EQ(GetTimeZoneIndex("Asia/Dubai", &f.region, nullptr, &f.city), 0);
-    EXPECT_EQ(GetTimeZoneIndex("Asia/Dubai", &f.region, &f.country, nullptr), 0);
-}
-
-TEST(TimeZoneLookup, FailuresAreNotLogged) {
-    VX_SetLibLog(VX_LOG_CONSOLE);
-    testing::internal::CaptureStdout();
+    EXPECT_EQ(GetTimeZoneIndex(nullptr, &f[1], &f[2], &f[3]), 0);
+    EXPECT_EQ(f, (Found{9, -1, -1, 1}));
+    EXPECT_EQ(GetTimeZoneIndex("Asia/Dubai", nullptr, &f[2], &f[3]), 0);
+    EXPECT_EQ(GetTimeZoneIndex("Asia/Dubai", &f[1], nullptr, &f[3]), 0);
+    EXPECT_EQ(GetTimeZoneIndex("Asia/Dubai", &f[1], &f[2], nullptr), 0);
     find("asia/Shanghai");
     find("Europe");
     text(9, 0, 0);
