@@ -150,62 +150,47 @@ std::vector<Case> Cases(const Op &op, std::size_t packet) {
         {"after-last", after_last, data, data},
     };
     std::vector<Case> out;
-    auto at = [](vsim::Faults f, int step) {
-        f.from_transfer = step;
-        return f;
-    };
-    vsim::Faults unplug, replug, zero, stale;
-    unplug.unplug_now = true;
-    replug.replug_now = true;
-    zero.zero_length_reads = true;
-    stale.stale_stream = true;
     for (const Step &s : steps) {
+        const vsim::Faults unplug{.reply_split = {}, .unplug_now = true, .from_transfer = s.at};
+        const vsim::Faults replug{.reply_split = {}, .replug_now = true, .from_transfer = s.at};
+        out.push_back({s.name, "unplug", s.reply, unplug, Fate::Lost, s.arrived, false, true});
         out.push_back(
-            {s.name, "unplug", s.reply, at(unplug, s.at), Fate::Lost, s.arrived, false, true});
-        out.push_back({s.name, "replug", s.reply, at(replug, s.at), Fate::Lost, s.arrived, false,
-                       false, true});
+            {s.name, "replug", s.reply, replug, Fate::Lost, s.arrived, false, false, true});
         if (s.at == kWrite) continue;  // the reads' own faults
         // After a whole data line, a rule that needs no status line is satisfied.
         Fate read_fault = s.at == after_last && !op.status_line ? Fate::Done : Fate::Kept;
-        out.push_back({s.name, "zero-length reads", s.reply, at(zero, s.at), read_fault,
-                       s.at == kFlush ? "" : s.arrived});
-        out.push_back({s.name, "stale stream", s.reply, at(stale, s.at), read_fault,
-                       s.at == kFlush ? "" : s.arrived, true});
+        const std::string arrived = s.at == kFlush ? "" : s.arrived;
+        const vsim::Faults zero{
+            .reply_split = {}, .zero_length_reads = true, .from_transfer = s.at};
+        const vsim::Faults stale{.reply_split = {}, .stale_stream = true, .from_transfer = s.at};
+        out.push_back({s.name, "zero-length reads", s.reply, zero, read_fault, arrived});
+        out.push_back({s.name, "stale stream", s.reply, stale, read_fault, arrived, true});
     }
-    vsim::Faults write_error, short_write, silent;
-    write_error.write_error = vsim::kIoError;
-    short_write.write_chunk = 1;  // seven bytes in seven writes, the rest never
-    silent.silent_replies = 1;
+    // A short write: seven bytes in seven writes, the rest never.
+    const vsim::Faults write_error{.reply_split = {}, .write_error = vsim::kIoError},
+        short_write{.reply_split = {}, .write_chunk = 1},
+        silent{.reply_split = {}, .silent_replies = 1};
     out.push_back({"write", "write error", r, write_error, Fate::Lost, ""});
     out.push_back({"write", "short write", r, short_write, Fate::Kept, ""});
     out.push_back({"chunk1", "silence", r, silent, Fate::Kept, ""});
-    for (std::size_t b = 0; b < r.size(); ++b)  // cut at every byte: time-out after it
-        out.push_back({"chunk" + std::to_string(b / packet + 1),
-                       "cut at " + std::to_string(b),
-                       r.substr(0, b),
-                       {},
-                       Fate::Kept,
-                       r.substr(0, b)});
+    // The recorder answers this and then nothing: a time-out in the packet
+    // that holds byte `at`, with the text arrived.
+    auto timeout = [&](std::size_t at, const std::string &fault, const std::string &reply,
+                       const std::string &text, bool fills = false) {
+        const std::string step = "chunk" + std::to_string(at / packet + 1);
+        out.push_back({step, fault, reply, {}, Fate::Kept, text, fills});
+    };
+    for (std::size_t b = 0; b < r.size(); ++b)  // cut at every byte
+        timeout(b, "cut at " + std::to_string(b), r.substr(0, b), r.substr(0, b));
     for (std::size_t pos : {packet / 2, packet + packet / 2}) {  // a NUL in each packet
         std::string nul = r;
         nul.insert(pos, 1, '\0');
-        out.push_back({"chunk" + std::to_string(pos / packet + 1),
-                       "NUL at " + std::to_string(pos),
-                       nul,
-                       {},
-                       Fate::Kept,
-                       r.substr(0, pos)});
+        timeout(pos, "NUL at " + std::to_string(pos), nul, r.substr(0, pos));
     }
     // Longer than its area: the area fills before any status line.
-    std::string key = r.substr(0, r.find(':') + 1);
-    std::string longer = key + std::string(op.area, 'x') + "\r\nOK\r\n";
-    out.push_back({"chunk" + std::to_string(op.area / packet + 1),
-                   "longer than its area",
-                   longer,
-                   {},
-                   Fate::Kept,
-                   key,
-                   true});
+    const std::string key = r.substr(0, r.find(':') + 1);
+    timeout(op.area, "longer than its area", key + std::string(op.area, 'x') + "\r\nOK\r\n", key,
+            true);
     return out;
 }
 
