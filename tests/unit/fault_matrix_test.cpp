@@ -43,73 +43,67 @@ struct Op {
 std::vector<Op> Ops() {
     return {
         {"SetText", "DEVNAME",
-         [](VestraInfo *d, const char *p, Outs &) { return VX_SetDevName(d, p, "front door"); },
+         [](auto d, auto p, Outs &) { return VX_SetDevName(d, p, "front door"); },
          Echo("DEVNAME", "front door")},
-        {"Bare", "LOGEXPORT",
-         [](VestraInfo *d, const char *p, Outs &) { return VX_ExportDevLog(d, p); },
+        {"Bare", "LOGEXPORT", [](auto d, auto p, Outs &) { return VX_ExportDevLog(d, p); },
          Echo("LOGEXPORT")},
         {"GetRawText", "DEVNAME",
-         [](VestraInfo *d, const char *p, Outs &o) { return VX_GetDevName(d, p, o.t[0]); },
+         [](auto d, auto p, Outs &o) { return VX_GetDevName(d, p, o.t[0]); },
          Echo("DEVNAME", "cam 7")},
         {"GetNumber", "LOGLEVEL",
-         [](VestraInfo *d, const char *p, Outs &o) { return VX_GetDevLogLevel(d, p, &o.n[0]); },
+         [](auto d, auto p, Outs &o) { return VX_GetDevLogLevel(d, p, &o.n[0]); },
          Echo("LOGLEVEL", "3")},
         {"GetRecordCleared", "GBCFG",
-         [](VestraInfo *d, const char *p, Outs &o) { return VX_GetDevInfo(d, p, &o.z); },
+         [](auto d, auto p, Outs &o) { return VX_GetDevInfo(d, p, &o.z); },
          Echo("GBCFG", "1234567,000001,Officer A,320100000000,Patrol unit")},
         {"GetFieldTexts", "VPN",
-         [](VestraInfo *d, const char *p, Outs &o) {
-             return VX_GetVpn(d, p, o.t[0], o.t[1], o.t[2]);
-         },
+         [](auto d, auto p, Outs &o) { return VX_GetVpn(d, p, o.t[0], o.t[1], o.t[2]); },
          Echo("VPN", "vpn.example,NULL,s3")},
         {"GetSizeAndNumbers", "MVEINFO",
-         [](VestraInfo *d, const char *p, Outs &o) {
+         [](auto d, auto p, Outs &o) {
              return VX_GetMasterVEInfo(d, p, &o.n[0], &o.n[1], &o.n[2], &o.n[3]);
          },
          Echo("MVEINFO", "1280x720,25,2048")},
         {"GetKeyedList", "DIAGNOSTICCFG",
-         [](VestraInfo *d, const char *p, Outs &o) {
+         [](auto d, auto p, Outs &o) {
              return VX_GetNetCheckServCfg(d, p, &o.n[0], o.t[0], o.t[1]);
          },
          Echo("DIAGNOSTICCFG", "bEnable:1,ServIP:diag.example,ServPort:7200,")},
         {"SetServicePairs", "DIAGNOSTICCFG",
-         [](VestraInfo *d, const char *p, Outs &) {
+         [](auto d, auto p, Outs &) {
              return VX_SetNetCheckServCfg(d, p, 1, "diag.example", "7200");
          },
          Echo("DIAGNOSTICCFG", "bEnable:1,")},
         {"GetIndexedOsd", "VIDEOOSD3",
-         [](VestraInfo *d, const char *p, Outs &o) {
-             return VX_GetVideoOsd(d, p, 3, &o.n[0], o.t[0], 64);
-         },
+         [](auto d, auto p, Outs &o) { return VX_GetVideoOsd(d, p, 3, &o.n[0], o.t[0], 64); },
          Echo("VIDEOOSD3", "1,Unit 7")},
         {"GetLargeList", "APLIST",
-         [](VestraInfo *d, const char *p, Outs &o) { return VX_GetApList(d, p, o.list); },
+         [](auto d, auto p, Outs &o) { return VX_GetApList(d, p, o.list); },
          Echo("APLIST", "HQ:pw,Depot:"), VX_AP_LIST_AREA},
-        {"SetConfirmed", "APDEL",
-         [](VestraInfo *d, const char *p, Outs &) { return VX_DelAp(d, p, "HQ"); },
+        {"SetConfirmed", "APDEL", [](auto d, auto p, Outs &) { return VX_DelAp(d, p, "HQ"); },
          Echo("APDEL", "HQ")},
         {"ConfigText", "UMSINI",
-         [](VestraInfo *d, const char *p, Outs &o) {
+         [](auto d, auto p, Outs &o) {
              return VX_DevCfgIniStr(d, p, "Video.FrameRate=25", o.t[0], VX_TEXT_AREA);
          },
          Echo("UMSINI", "Video.FrameRate=25"), VX_TEXT_AREA, 1, VX_STATUS_OK, false},
         {"DataPack", "BASE64",
-         [](VestraInfo *d, const char *p, Outs &) {
+         [](auto d, auto p, Outs &) {
              const uint8_t data[] = {'a', 'b', 'c'};
              return VX_SendDataPack(d, p, 7, data, 3);
          },
          Echo("BASE64", "7")},
         {"SetKeyPresent", "DATAPTHREAD",
-         [](VestraInfo *d, const char *p, Outs &) { return VX_SetDataPthread(d, p, 3); },
+         [](auto d, auto p, Outs &) { return VX_SetDataPthread(d, p, 3); },
          Echo("DATAPTHREAD", "3")},
         {"UserCommand", "DEVNAME",
-         [](VestraInfo *d, const char *p, Outs &o) {
+         [](auto d, auto p, Outs &o) {
              char cmd[] = "VX+DEVNAME?";
              return VX_SendUserCmd(d, p, cmd, o.user);
          },
          Echo("DEVNAME", "cam 7"), VX_USER_REPLY_AREA},
         {"RawCommand", "LOGEXPORT",
-         [](VestraInfo *d, const char *p, Outs &) { return VX_Cmd(d, p, "VX+LOGEXPORT\r\n"); },
+         [](auto d, auto p, Outs &) { return VX_Cmd(d, p, "VX+LOGEXPORT\r\n"); },
          Echo("LOGEXPORT")},
     };
 }
