@@ -1,14 +1,9 @@
 #!/usr/bin/env bash
 # vxctl as a user runs it, against the demo scenario: output and exit codes.
 set -u -o pipefail
-# vxctl_commands.sh VXCTL ROOT [RUNNER]: RUNNER (wine for vxctl.exe) runs it.
-vxctl="$1"
-root="$2"
-runner=("${@:3}")
-scenario="$root/scenarios/demo.json"
-source "$root/tests/e2e/expect.bash"
+source "$2/tests/e2e/expect.bash"
 
-s=(--scenario "$scenario")
+s=(--scenario "$root/scenarios/demo.json")
 expect 0 'first recorder on the bus: model VX007'        -- "${s[@]}" probe
 expect 0 'model VX006, ID code 3400002'                  -- "${s[@]}" idcode --model VX006
 expect 0 'model VX007, ID code 3400001'                  -- "${s[@]}" idcode --id 3400001
@@ -48,5 +43,4 @@ grep -q '\[VX_ProbeDev\]: Find  3A7C:0C07' "$logdir/LibVestra.log" 2>/dev/null
 verdict $? "--log 1 wrote no probe line" "$(cat "$logdir/LibVestra.log" 2>/dev/null)"
 rm -f "$logdir/LibVestra.log"
 
-echo "vxctl: $passes passed, $fails failed"
-[ "$fails" -eq 0 ]
+finish vxctl
