@@ -36,15 +36,10 @@ TEST(FrameDecrypt, BothCodecStartsDecryptOnlyTheWindow) {
     }
 }
 
-TEST(FrameDecrypt, EmptyKeyTextIsTheAllZeroKey) {
-    Bytes plain = frame(300), enc = encrypted(plain, ""), out(300);
-    EXPECT_EQ(VX_FrameDecrypt(enc.data(), 300, out.data(), ""), 1);
-    EXPECT_EQ(out, plain);
-}
-
-TEST(FrameDecrypt, DecryptsInPlaceWhenOutIsTheFrame) {
-    Bytes plain = frame(512), buf = encrypted(plain, "k");
-    EXPECT_EQ(VX_FrameDecrypt(buf.data(), 512, buf.data(), "k"), 1);
+// The frame itself may be the output; the empty key text is the all-zero key.
+TEST(FrameDecrypt, DecryptsInPlaceUnderTheEmptyKeyText) {
+    Bytes plain = frame(512), buf = encrypted(plain, "");
+    EXPECT_EQ(VX_FrameDecrypt(buf.data(), 512, buf.data(), ""), 1);
     EXPECT_EQ(buf, plain);
 }
 
