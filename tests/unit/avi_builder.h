@@ -11,6 +11,14 @@ namespace testavi {
 
 using Bytes = std::vector<uint8_t>;
 
+// Little-endian pieces (also for recordings too large to build in memory).
+inline void put32(Bytes &b, uint32_t v) {
+    for (int i = 0; i < 4; ++i) b.push_back(static_cast<uint8_t>(v >> (8 * i)));
+}
+inline void put(Bytes &b, const char *tag) {
+    for (int i = 0; i < 4; ++i) b.push_back(static_cast<uint8_t>(tag[i]));  // not insert: GCC 12
+}
+
 struct FrameSpec {
     std::string tag = "00dc";
     uint32_t size = 300;
@@ -89,7 +97,7 @@ public:
                 u32(s_.frames[i].size);
             }
         }
-        put32(riff, static_cast<uint32_t>(b_.size() - 8));
+        set32(riff, static_cast<uint32_t>(b_.size() - 8));
         out.bytes = b_;
         return out;
     }
@@ -103,12 +111,12 @@ private:
             b_.push_back(static_cast<uint8_t>(c));
         }
     }
+    // Returns the offset of the value.
     size_t u32(uint32_t v) {
-        size_t at = b_.size();
-        for (int i = 0; i < 4; ++i) b_.push_back(static_cast<uint8_t>(v >> (8 * i)));
-        return at;
+        put32(b_, v);
+        return b_.size() - 4;
     }
-    void put32(size_t at, uint32_t v) {
+    void set32(size_t at, uint32_t v) {
         for (int i = 0; i < 4; ++i) b_[at + i] = static_cast<uint8_t>(v >> (8 * i));
     }
     void pad() {
@@ -121,20 +129,12 @@ private:
         tag(type);
         return at;
     }
-    void close(size_t size_at) { put32(size_at, static_cast<uint32_t>(b_.size() - size_at - 4)); }
+    void close(size_t size_at) { set32(size_at, static_cast<uint32_t>(b_.size() - size_at - 4)); }
 
     AviSpec s_;
     Bytes b_;
 };
 
 inline Built build_avi(const AviSpec &s) { return AviBuilder(s).build(); }
-
-// For recordings too large to build in memory: little-endian pieces.
-inline void put32(Bytes &b, uint32_t v) {
-    for (int i = 0; i < 4; ++i) b.push_back(static_cast<uint8_t>(v >> (8 * i)));
-}
-inline void put(Bytes &b, const char *tag) {
-    for (int i = 0; i < 4; ++i) b.push_back(static_cast<uint8_t>(tag[i]));  // not insert: GCC 12
-}
 
 }  // namespace testavi

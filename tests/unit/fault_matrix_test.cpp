@@ -201,13 +201,8 @@ protected:
         id = vsim::plug(spec);
         vsim::set_handler(GetParam().keyword,
                           [this](vsim::Recorder &, const std::string &) { return reply; });
-        dev = VX_InitDev("VX001");
+        dev = open("VX001");
         ASSERT_NE(dev, nullptr);
-    }
-    void TearDown() override {
-        if (dev) VX_UnInitDev(dev);
-        dev = nullptr;
-        RecorderTest::TearDown();
     }
     // A closed record opened again, on a device that is back on the bus.
     void reopen(const Case &c) {
@@ -218,8 +213,9 @@ protected:
         if (c.gone || c.replug) {
             ASSERT_NE(vsim::devnum(id), old_devnum);
         }
+        forget(dev);
         VX_UnInitDev(dev);
-        dev = VX_InitDev("VX001");
+        dev = open("VX001");
         ASSERT_NE(dev, nullptr);
     }
     std::size_t packet = 0;
