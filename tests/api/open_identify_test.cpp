@@ -27,7 +27,8 @@ TEST_F(OpenIdentify, NothingKnownAttached) {
     }
 }
 
-TEST_F(OpenIdentify, ProbeReportsBusOrderProbeExReportsTableOrder) {
+// InitDevEx, like ProbeDevEx, looks only at the first recorder in table order.
+TEST_F(OpenIdentify, ProbeReportsBusOrderProbeExAndInitDevExTableOrder) {
     plug("VX001", "1111111", 0);  // first on the bus
     plug("VX007", "7777777", 1);  // first in the model table
     char name[8] = {}, code[8] = {};
@@ -36,6 +37,13 @@ TEST_F(OpenIdentify, ProbeReportsBusOrderProbeExReportsTableOrder) {
     EXPECT_STREQ(name, "VX001");
     EXPECT_EQ(VX_ProbeDevEx(code), 1u);
     EXPECT_STREQ(code, "7777777");
+    EXPECT_EQ(VX_InitDevEx("1111111"), nullptr);  // the other recorder's code
+    EXPECT_EQ(VX_InitDevEx("7777778"), nullptr);
+    EXPECT_EQ(VX_InitDevEx(nullptr), nullptr);
+    VestraInfo *dev = VX_InitDevEx("7777777");
+    ASSERT_NE(dev, nullptr);
+    EXPECT_STREQ(dev->model.name, "VX007");
+    VX_UnInitDev(dev);
 }
 
 TEST_F(OpenIdentify, ProbeExOpensOnlyForTheQueryWithoutLogin) {
@@ -108,18 +116,6 @@ TEST_F(OpenIdentify, InitDevFailures) {
     }
     EXPECT_EQ(opens, 2);
     EXPECT_EQ(closes, 2);
-}
-
-TEST_F(OpenIdentify, InitDevExLooksOnlyAtTheFirstRecorder) {
-    plug("VX007", "7000001");
-    plug("VX001", "1000001");
-    EXPECT_EQ(VX_InitDevEx("1000001"), nullptr);  // the second recorder's code
-    EXPECT_EQ(VX_InitDevEx("7000002"), nullptr);
-    EXPECT_EQ(VX_InitDevEx(nullptr), nullptr);
-    VestraInfo *dev = VX_InitDevEx("7000001");
-    ASSERT_NE(dev, nullptr);
-    EXPECT_STREQ(dev->model.name, "VX007");
-    VX_UnInitDev(dev);
 }
 
 TEST_F(OpenIdentify, IdCodeMustHaveFiveToSevenCharacters) {
