@@ -100,13 +100,9 @@ TEST_F(OpenIdentify, InitDevFailures) {
     EXPECT_EQ(VX_InitDev("VX001"), nullptr);  // in the table, not attached
 
     int id = plug("VX001");
-    vsim::Faults faults;
-    faults.set_configuration_error = -5;
-    vsim::set_faults(id, faults);
+    vsim::set_faults(id, {.reply_split = {}, .set_configuration_error = -5});
     EXPECT_EQ(VX_InitDev("VX001"), nullptr);
-    faults = {};
-    faults.claim_interface_error = -16;
-    vsim::set_faults(id, faults);
+    vsim::set_faults(id, {.reply_split = {}, .claim_interface_error = -16});
     EXPECT_EQ(VX_InitDev("VX001"), nullptr);
     // Each failed open closed its handle again.
     int opens = 0, closes = 0;

@@ -58,13 +58,9 @@ struct SimBus : ::testing::Test {
 // transfer, or dropping the faults armed before it.
 TEST_F(SimBus, ReplugAndDelayedFaults) {
     int a = plug();
-    vsim::Faults split;
-    split.reply_split = {3};
-    vsim::set_faults(a, split);
-    vsim::Faults later;
-    later.replug_now = true;
-    later.from_transfer = 3;  // write, first reply packet, then gone
-    vsim::set_faults(a, later);
+    vsim::set_faults(a, {.reply_split = {3}});
+    // Write, first reply packet, then gone.
+    vsim::set_faults(a, {.reply_split = {}, .replug_now = true, .from_transfer = 3});
     EXPECT_EQ(write("VX+GBIDCODE?\r\n"), 14);
     EXPECT_EQ(read(), 3);  // split still armed
     EXPECT_EQ(read(), vsim::kNoDevice);
@@ -79,9 +75,7 @@ TEST_F(SimBus, ReplugAndDelayedFaults) {
 // chunk or reply split not honoured fails the transport tests' exact counts.)
 TEST_F(SimBus, ReadAndWriteFaultsActAsArmed) {
     int id = plug();
-    vsim::Faults f;
-    f.stale_stream = true;
-    vsim::set_faults(id, f);
+    vsim::set_faults(id, {.reply_split = {}, .stale_stream = true});
     EXPECT_EQ(write("VX+GBIDCODE?\r\n"), 14);
     for (int i = 0; i < 300; ++i) {
         ASSERT_EQ(read(sizeof buf), 512);  // a full packet, every time
@@ -89,16 +83,12 @@ TEST_F(SimBus, ReadAndWriteFaultsActAsArmed) {
         ASSERT_EQ(got.find("OK\r\n"), std::string::npos);
         ASSERT_EQ(got.find("Error:"), std::string::npos);
     }
-    f.stale_stream = false;
-    f.zero_length_reads = true;
-    vsim::set_faults(id, f);
+    vsim::set_faults(id, {.reply_split = {}, .zero_length_reads = true});
     for (int i = 0; i < 20; ++i) ASSERT_EQ(read(), 0);
     vsim::set_faults(id, {});
     EXPECT_EQ(read(), 23);  // "+GBIDCODE:3400001\r\nOK\r\n" waited behind the faults
 
-    vsim::Faults leave;
-    leave.leave_on_power_off = true;
-    vsim::set_faults(id, leave);
+    vsim::set_faults(id, {.reply_split = {}, .leave_on_power_off = true});
     write("VX+LOGINPWD=PWD0001\r\n");
     while (read() > 0) {}
     EXPECT_EQ(write("VX+POWEROFF=1\r\n"), 15);
