@@ -48,6 +48,11 @@ struct SimBus : ::testing::Test {
         return usb_bulk_write(h, 0x01, s.data(), static_cast<int>(s.size()), 1000);
     }
     int read(int size = 64) { return usb_bulk_read(h, 0x81, buf, size, 1000); }
+    // A line written and its whole reply read.
+    void exchange(const std::string &s) {
+        write(s);
+        while (read() > 0) {}
+    }
 
     usb_dev_handle *h = nullptr;
     char buf[2048];
@@ -89,17 +94,14 @@ TEST_F(SimBus, ReadAndWriteFaultsActAsArmed) {
     EXPECT_EQ(read(), 23);  // "+GBIDCODE:3400001\r\nOK\r\n" waited behind the faults
 
     vsim::set_faults(id, {.reply_split = {}, .leave_on_power_off = true});
-    write("VX+LOGINPWD=PWD0001\r\n");
-    while (read() > 0) {}
+    exchange("VX+LOGINPWD=PWD0001\r\n");
     EXPECT_EQ(write("VX+POWEROFF=1\r\n"), 15);
     EXPECT_GT(read(), 0);  // its reply first
     EXPECT_EQ(write("VX+BATVAL?\r\n"), vsim::kNoDevice);
 
     id = plug();  // without the fault it stays
-    write("VX+LOGINPWD=PWD0001\r\n");
-    while (read() > 0) {}
-    write("VX+POWEROFF=1\r\n");
-    while (read() > 0) {}
+    exchange("VX+LOGINPWD=PWD0001\r\n");
+    exchange("VX+POWEROFF=1\r\n");
     EXPECT_EQ(write("VX+BATVAL?\r\n"), 12);
 }
 
