@@ -98,29 +98,19 @@ inline std::vector<size_t> key_frames(const Bytes &b, const Layout &l) {
     return out;
 }
 
-inline void des_encrypt(const uint8_t key[8], uint8_t *data, int blocks) {
-    DES_cblock k;
-    std::memcpy(k, key, 8);
-    DES_key_schedule ks;
-    DES_set_key_unchecked(&k, &ks);
-    for (int i = 0; i < blocks; ++i) {
-        DES_cblock in, out;
-        std::memcpy(in, data + 8 * i, 8);
-        DES_ecb_encrypt(&in, &out, &ks, DES_ENCRYPT);
-        std::memcpy(data + 8 * i, out, 8);
-    }
-}
-
-inline void key_of(const std::string &text, uint8_t key[8]) {
-    std::memset(key, 0, 8);
-    std::memcpy(key, text.data(), std::min<size_t>(8, text.size()));
-}
-
-// Encrypts bytes 24..279 of the frame whose data starts at pos.
+// Encrypts bytes 24..279 of the frame whose data starts at pos with DES
+// (ECB) under the key text, zero-padded to 8 bytes.
 inline void encrypt_frame(Bytes &b, size_t pos, const std::string &key_text) {
-    uint8_t key[8];
-    key_of(key_text, key);
-    des_encrypt(key, &b[pos + 24], 32);
+    DES_cblock key = {};
+    std::memcpy(key, key_text.data(), std::min<size_t>(8, key_text.size()));
+    DES_key_schedule ks;
+    DES_set_key_unchecked(&key, &ks);
+    for (size_t at = pos + 24; at < pos + 280; at += 8) {
+        DES_cblock in, out;
+        std::memcpy(in, &b[at], 8);
+        DES_ecb_encrypt(&in, &out, &ks, DES_ENCRYPT);
+        std::memcpy(&b[at], out, 8);
+    }
 }
 
 // Encrypts bytes 24..279 of every key frame and sets the marker. Returns the
