@@ -47,13 +47,9 @@ TEST(FileDecryptLarge, KeyFramesBeyondTwoGiBDecryptInPlace) {
         TempDir dir;
         const uint64_t idx1_at = frame_at[2] + 8 + frame_len;
         const uint32_t riff_size = uint32_t(file_size - 8);
-        // The headers of an encrypted one-video-stream file up to the "movi"
-        // list type, whose data is written straight after.
-        const Built head = build_avi({.marker = 1, .index = Index::none, .frames = {}});
-        const uint64_t movi = head.movi;  // the "movi" fourcc
-        Bytes h(head.bytes.begin(), head.bytes.begin() + long(movi) + 4);
-        wr32(h, 4, riff_size);
-        wr32(h, movi - 4, uint32_t(idx1_at - movi));
+        Bytes h = encrypted_head(riff_size, 0);
+        const uint64_t movi = h.size() - 4;  // the "movi" fourcc
+        h = encrypted_head(riff_size, uint32_t(idx1_at - movi));
         // A JUNK chunk spans the hole between the headers and the first frame.
         put(h, "JUNK");
         put32(h, uint32_t(frame_at[0] - 8 - (h.size() + 4)));

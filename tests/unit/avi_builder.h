@@ -11,12 +11,15 @@ namespace testavi {
 
 using Bytes = std::vector<uint8_t>;
 
-// Little-endian pieces (also for recordings too large to build in memory).
+// Little-endian pieces.
 inline void put32(Bytes &b, uint32_t v) {
     for (int i = 0; i < 4; ++i) b.push_back(static_cast<uint8_t>(v >> (8 * i)));
 }
 inline void put(Bytes &b, const char *tag) {
     for (int i = 0; i < 4; ++i) b.push_back(static_cast<uint8_t>(tag[i]));  // not insert: GCC 12
+}
+inline void wr32(Bytes &b, size_t at, uint32_t v) {
+    for (int i = 0; i < 4; ++i) b[at + i] = static_cast<uint8_t>(v >> (8 * i));
 }
 
 struct FrameSpec {
@@ -97,7 +100,7 @@ public:
                 u32(s_.frames[i].size);
             }
         }
-        set32(riff, static_cast<uint32_t>(b_.size() - 8));
+        wr32(b_, riff, static_cast<uint32_t>(b_.size() - 8));
         out.bytes = b_;
         return out;
     }
@@ -116,9 +119,6 @@ private:
         put32(b_, v);
         return b_.size() - 4;
     }
-    void set32(size_t at, uint32_t v) {
-        for (int i = 0; i < 4; ++i) b_[at + i] = static_cast<uint8_t>(v >> (8 * i));
-    }
     void pad() {
         if (b_.size() & 1) b_.push_back(0);
     }
@@ -129,12 +129,27 @@ private:
         tag(type);
         return at;
     }
-    void close(size_t size_at) { set32(size_at, static_cast<uint32_t>(b_.size() - size_at - 4)); }
+    void close(size_t size_at) {
+        wr32(b_, size_at, static_cast<uint32_t>(b_.size() - size_at - 4));
+    }
 
     AviSpec s_;
     Bytes b_;
 };
 
 inline Built build_avi(const AviSpec &s) { return AviBuilder(s).build(); }
+
+// The start of an encrypted one-video-stream file up to the "movi" list type,
+// whose data the caller writes straight after (for recordings too large to
+// build in memory).
+inline Bytes encrypted_head(uint32_t riff_size, uint32_t movi_size) {
+    const Built built = build_avi({.marker = 1, .index = Index::none, .frames = {}});
+    Bytes b(built.bytes.begin(), built.bytes.begin() + 4);
+    put32(b, riff_size);
+    b.insert(b.end(), built.bytes.begin() + 8, built.bytes.begin() + long(built.movi) - 4);
+    put32(b, movi_size);
+    put(b, "movi");
+    return b;
+}
 
 }  // namespace testavi
