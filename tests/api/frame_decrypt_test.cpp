@@ -16,10 +16,9 @@ Bytes frame(size_t len, uint8_t nal = 0x67) {
     return f;
 }
 
-Bytes encrypted(const Bytes &plain, const char *key_text) {
-    Bytes e = plain;
-    testavi::encrypt_frame(e, 0, key_text);
-    return e;
+Bytes encrypted(Bytes f, const char *key_text) {
+    testavi::encrypt_frame(f, 0, key_text);
+    return f;
 }
 
 TEST(FrameDecrypt, BothCodecStartsDecryptOnlyTheWindow) {

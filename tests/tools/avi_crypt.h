@@ -13,16 +13,13 @@
 #include <string>
 #include <vector>
 
-namespace testavi {
+#include "unit/avi_builder.h"
 
-using Bytes = std::vector<uint8_t>;
+namespace testavi {
 
 inline uint32_t rd32(const Bytes &b, size_t p) {
     return uint32_t(b[p]) | uint32_t(b[p + 1]) << 8 | uint32_t(b[p + 2]) << 16 |
            uint32_t(b[p + 3]) << 24;
-}
-inline void wr32(Bytes &b, size_t p, uint32_t v) {
-    for (int i = 0; i < 4; ++i) b[p + i] = uint8_t(v >> (8 * i));
 }
 inline bool tag_is(const Bytes &b, size_t p, const char *t) {
     for (int i = 0; i < 4; ++i)
