@@ -7,28 +7,28 @@ namespace {
 
 using OpenIdentify = RecorderTest;
 
-TEST_F(OpenIdentify, NothingAttached) {
-    char name[8] = "unset", code[8] = "unset";
-    EXPECT_EQ(VX_CheckDevExist(), 0u);
-    EXPECT_EQ(VX_ProbeDev(name), 0u);
-    EXPECT_EQ(VX_ProbeDevEx(code), 0u);
-    EXPECT_STREQ(name, "unset");
-    EXPECT_EQ(VX_InitDev("VX001"), nullptr);
-    EXPECT_EQ(VX_InitDevEx("3400001"), nullptr);
+// Nothing attached, then only a recorder whose ids the table lacks: nothing
+// is found, opened or written.
+TEST_F(OpenIdentify, NothingKnownAttached) {
+    for (bool unknown : {false, true}) {
+        if (unknown) {
+            vsim::DeviceSpec spec;
+            spec.vid = 0x3A7C;
+            spec.pid = 0x0C03;  // no model 003 in the table
+            vsim::plug(spec);
+        }
+        char name[8] = "unset", code[8] = "unset";
+        EXPECT_EQ(VX_CheckDevExist(), 0u);
+        EXPECT_EQ(VX_ProbeDev(name), 0u);
+        EXPECT_EQ(VX_ProbeDevEx(code), 0u);
+        EXPECT_STREQ(name, "unset");
+        EXPECT_EQ(VX_InitDev("VX001"), nullptr);
+        EXPECT_EQ(VX_InitDevEx("3400001"), nullptr);
+    }
 }
 
-TEST_F(OpenIdentify, UnknownIdsAreNeverFound) {
-    vsim::DeviceSpec spec;
-    spec.vid = 0x3A7C;
-    spec.pid = 0x0C03;  // no model 003 in the table
-    vsim::plug(spec);
-    char name[8] = {};
-    EXPECT_EQ(VX_CheckDevExist(), 0u);
-    EXPECT_EQ(VX_ProbeDev(name), 0u);
-    EXPECT_EQ(VX_InitDevEx("3400001"), nullptr);
-}
-
-TEST_F(OpenIdentify, ProbeReportsBusOrderProbeExReportsTableOrder) {
+// InitDevEx, like ProbeDevEx, looks only at the first recorder in table order.
+TEST_F(OpenIdentify, ProbeReportsBusOrderProbeExAndInitDevExTableOrder) {
     plug("VX001", "1111111", 0);  // first on the bus
     plug("VX007", "7777777", 1);  // first in the model table
     char name[8] = {}, code[8] = {};
@@ -37,6 +37,13 @@ TEST_F(OpenIdentify, ProbeReportsBusOrderProbeExReportsTableOrder) {
     EXPECT_STREQ(name, "VX001");
     EXPECT_EQ(VX_ProbeDevEx(code), 1u);
     EXPECT_STREQ(code, "7777777");
+    EXPECT_EQ(VX_InitDevEx("1111111"), nullptr);  // the other recorder's code
+    EXPECT_EQ(VX_InitDevEx("7777778"), nullptr);
+    EXPECT_EQ(VX_InitDevEx(nullptr), nullptr);
+    VestraInfo *dev = VX_InitDevEx("7777777");
+    ASSERT_NE(dev, nullptr);
+    EXPECT_STREQ(dev->model.name, "VX007");
+    VX_UnInitDev(dev);
 }
 
 TEST_F(OpenIdentify, ProbeExOpensOnlyForTheQueryWithoutLogin) {
@@ -53,36 +60,35 @@ TEST_F(OpenIdentify, ProbeExOpensOnlyForTheQueryWithoutLogin) {
     EXPECT_STREQ(dev->idCode, "5555555");
     EXPECT_EQ(VX_CheckDevHandle(dev), 1u);
     VX_UnInitDev(dev);
+    // Neither no record nor one never opened is a device handle.
+    EXPECT_EQ(VX_CheckDevHandle(nullptr), 0u);
+    VestraInfo blank{};
+    EXPECT_EQ(VX_CheckDevHandle(&blank), 0u);
 }
 
-TEST_F(OpenIdentify, InitDevOpensConfiguresAndClaimsWithoutTraffic) {
-    int id = plug("VX006");
-    VestraInfo *dev = open("VX006");
+// Opening configures and claims without traffic; closing releases the
+// interface that was claimed.
+TEST_F(OpenIdentify, InitDevClaimsWithoutTrafficAndUnInitDevReleases) {
+    int id = plug("VX004");
+    VestraInfo *dev = VX_InitDev("VX004");
     ASSERT_NE(dev, nullptr);
     EXPECT_EQ(dev->model.vendorId, 0x3A7Cu);
-    EXPECT_EQ(dev->model.productId, 0x0C06u);
+    EXPECT_EQ(dev->model.productId, 0x0C04u);
     EXPECT_EQ(dev->model.interfaceNo, 2u);
     EXPECT_EQ(dev->model.bulkIn, 0x83u);
     EXPECT_EQ(dev->model.bulkOut, 0x02u);
-    EXPECT_STREQ(dev->model.name, "VX006");
+    EXPECT_STREQ(dev->model.name, "VX004");
     EXPECT_EQ(dev->isLogin, 0);
     EXPECT_EQ(dev->idCode[0], '\0');
     EXPECT_EQ(dev->errNo, 0);
     EXPECT_EQ(dev->devNum, 0);
     EXPECT_TRUE(vsim::transfers().empty());
-    std::string sid = std::to_string(id);
+    const std::string sid = std::to_string(id);
     EXPECT_EQ(vsim::calls(),
               (std::vector<std::string>{"open " + sid, "set_configuration " + sid + " 1",
                                         "claim_interface " + sid + " 2"}));
-}
-
-TEST_F(OpenIdentify, ClosingReleasesTheInterfaceThatWasClaimed) {
-    int id = plug("VX004");
-    VestraInfo *dev = VX_InitDev("VX004");
-    ASSERT_NE(dev, nullptr);
     vsim::clear_record();
     VX_UnInitDev(dev);
-    std::string sid = std::to_string(id);
     EXPECT_EQ(vsim::calls(),
               (std::vector<std::string>{"release_interface " + sid + " 2", "close " + sid}));
 }
@@ -94,13 +100,9 @@ TEST_F(OpenIdentify, InitDevFailures) {
     EXPECT_EQ(VX_InitDev("VX001"), nullptr);  // in the table, not attached
 
     int id = plug("VX001");
-    vsim::Faults faults;
-    faults.set_configuration_error = -5;
-    vsim::set_faults(id, faults);
+    vsim::set_faults(id, {.reply_split = {}, .set_configuration_error = -5});
     EXPECT_EQ(VX_InitDev("VX001"), nullptr);
-    faults = {};
-    faults.claim_interface_error = -16;
-    vsim::set_faults(id, faults);
+    vsim::set_faults(id, {.reply_split = {}, .claim_interface_error = -16});
     EXPECT_EQ(VX_InitDev("VX001"), nullptr);
     // Each failed open closed its handle again.
     int opens = 0, closes = 0;
@@ -110,18 +112,6 @@ TEST_F(OpenIdentify, InitDevFailures) {
     }
     EXPECT_EQ(opens, 2);
     EXPECT_EQ(closes, 2);
-}
-
-TEST_F(OpenIdentify, InitDevExLooksOnlyAtTheFirstRecorder) {
-    plug("VX007", "7000001");
-    plug("VX001", "1000001");
-    EXPECT_EQ(VX_InitDevEx("1000001"), nullptr);  // the second recorder's code
-    EXPECT_EQ(VX_InitDevEx("7000002"), nullptr);
-    EXPECT_EQ(VX_InitDevEx(nullptr), nullptr);
-    VestraInfo *dev = VX_InitDevEx("7000001");
-    ASSERT_NE(dev, nullptr);
-    EXPECT_STREQ(dev->model.name, "VX007");
-    VX_UnInitDev(dev);
 }
 
 TEST_F(OpenIdentify, IdCodeMustHaveFiveToSevenCharacters) {
@@ -157,16 +147,6 @@ TEST_F(OpenIdentify, IdCodeMustHaveFiveToSevenCharacters) {
         EXPECT_EQ(dev->errNo, 0) << "status untouched";
     }
     EXPECT_EQ(VX_GetIDCode(nullptr, code), 0u);
-}
-
-TEST_F(OpenIdentify, CheckDevHandle) {
-    plug("VX001");
-    VestraInfo *dev = open("VX001");
-    ASSERT_NE(dev, nullptr);
-    EXPECT_EQ(VX_CheckDevHandle(dev), 1u);
-    EXPECT_EQ(VX_CheckDevHandle(nullptr), 0u);
-    VestraInfo blank{};
-    EXPECT_EQ(VX_CheckDevHandle(&blank), 0u);
 }
 
 }  // namespace

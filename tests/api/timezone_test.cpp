@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cctype>
 #include <cstddef>
 #include <cstring>
@@ -18,20 +19,12 @@ using namespace tztest;
 
 namespace {
 
-struct Found {
-    int32_t result, region, country, city;
-    bool operator==(const Found &o) const {
-        return result == o.result && region == o.region && country == o.country && city == o.city;
-    }
-};
-
-std::ostream &operator<<(std::ostream &os, const Found &f) {
-    return os << "{" << f.result << ", " << f.region << ", " << f.country << ", " << f.city << "}";
-}
+// The result, then the region, country and city indexes.
+using Found = std::array<int32_t, 4>;
 
 Found find(const char *name) {
     Found f{-7, -7, -7, -7};
-    f.result = GetTimeZoneIndex(name, &f.region, &f.country, &f.city);
+    f[0] = GetTimeZoneIndex(name, &f[1], &f[2], &f[3]);
     return f;
 }
 
@@ -118,44 +111,38 @@ TEST(TimeZoneBlock, CopiesExactlyTheBlockAndNothingBeyond) {
 TEST(TimeZoneBlock, SlotsFollowTheLayoutInvariants) {
     Block b;
     std::size_t longest_location = 0, longest_region = 0;
-    std::vector<std::string> wide;
-    // Filled slots: index = position, text zero-padded; empty slots: all zero.
-    auto check_padding = [&](std::size_t off, std::size_t width, const char *what) {
-        std::size_t n = ::strnlen(reinterpret_cast<const char *>(&b.bytes[off]), width);
-        EXPECT_LT(n, width) << what << " at " << off << " has no terminator";
-        for (std::size_t i = n; i < width; ++i)
-            ASSERT_EQ(b.bytes[off + i], 0) << what << " padding at " << off;
-    };
-    auto all_zero = [&](std::size_t off, std::size_t size) {
+    auto zeros = [&](std::size_t off, std::size_t size) {
         return std::all_of(b.bytes.begin() + off, b.bytes.begin() + off + size,
                            [](unsigned char x) { return x == 0; });
     };
+    // A slot of `size` bytes at `off`, its text `width` bytes at 4. Filled:
+    // index = position, text zero-padded; from the first empty one on (the
+    // text empty) `ended`, and all zero.
+    auto filled = [&](std::size_t off, std::size_t size, std::size_t width, std::size_t index,
+                      bool &ended) {
+        const std::size_t n = ::strnlen(reinterpret_cast<const char *>(&b.bytes[off + 4]), width);
+        ended = ended || n == 0;
+        if (ended) {
+            EXPECT_TRUE(zeros(off, size)) << "empty slot at " << off;
+            return false;
+        }
+        EXPECT_EQ(b.int32_at(off), int32_t(index)) << off;
+        EXPECT_LT(n, width) << "no terminator at " << off;
+        EXPECT_TRUE(zeros(off + 4 + n, width - n)) << "padding at " << off;
+        return true;
+    };
     for (std::size_t r = 0; r < kRegions; ++r) {
-        EXPECT_EQ(b.int32_at(region_at(r)), int32_t(r));
-        check_padding(region_at(r) + 4, 12, "region name");
+        bool regions_ended = false, countries_ended = false;
+        ASSERT_TRUE(filled(region_at(r), kRegion, 12, r, regions_ended));
         longest_region = std::max(longest_region, b.region_name(r).size());
-        bool ended = false;
         for (std::size_t c = 0; c < kCountries; ++c) {
-            if (b.code(r, c).empty()) ended = true;
-            if (ended) {
-                EXPECT_TRUE(all_zero(country_at(r, c), kCountry)) << r << "/" << c;
-                continue;
-            }
-            EXPECT_EQ(b.int32_at(country_at(r, c)), int32_t(c));
-            check_padding(country_at(r, c) + 4, 24, "code");
+            if (!filled(country_at(r, c), kCountry, 24, c, countries_ended)) continue;
             std::string code = b.code(r, c);
             EXPECT_TRUE(code.size() == 2 && std::isupper(code[0]) && std::isupper(code[1])) << code;
             bool zones_ended = false;
-            for (std::size_t z = 0; z < kZones; ++z) {
-                if (b.location(r, c, z).empty()) zones_ended = true;
-                if (zones_ended) {
-                    EXPECT_TRUE(all_zero(zone_at(r, c, z), kZone)) << r << "/" << c << "/" << z;
-                    continue;
-                }
-                EXPECT_EQ(b.int32_at(zone_at(r, c, z)), int32_t(z));
-                check_padding(zone_at(r, c, z) + 4, 28, "location");
-                longest_location = std::max(longest_location, b.location(r, c, z).size());
-            }
+            for (std::size_t z = 0; z < kZones; ++z)
+                if (filled(zone_at(r, c, z), kZone, 28, z, zones_ended))
+                    longest_location = std::max(longest_location, b.location(r, c, z).size());
             EXPECT_FALSE(b.location(r, c, 0).empty()) << "country without zones " << r << "/" << c;
         }
     }
@@ -199,10 +186,10 @@ TEST(TimeZoneLookup, EveryZoneRoundTrips) {
         EXPECT_EQ(text(z.r, z.c, z.z, &result), z.code + "/" + z.name());
         EXPECT_EQ(result, 1);
         Found f = find(z.name().c_str());
-        ASSERT_EQ(f.result, 1) << z.name();
-        EXPECT_EQ(f.region, z.r);
-        if (f.country != z.c || f.city != z.z)
-            shadowed[z.name() + " " + std::to_string(z.c)] = std::to_string(f.country);
+        ASSERT_EQ(f[0], 1) << z.name();
+        EXPECT_EQ(f[1], z.r);
+        if (f[2] != z.c || f[3] != z.z)
+            shadowed[z.name() + " " + std::to_string(z.c)] = std::to_string(f[2]);
     }
     std::map<std::string, std::string> want = {{"Asia/Kabul 3", "1"}, {"Asia/Thimphu 11", "8"}};
     EXPECT_EQ(shadowed, want);
@@ -219,7 +206,7 @@ TEST(TimeZoneLookup, IndexReadsAtMost511Characters) {
     std::vector<char> unterminated(511, 'x');
     std::memcpy(unterminated.data(), "Asia/", 5);
     Found f{};
-    f.result = GetTimeZoneIndex(unterminated.data(), &f.region, &f.country, &f.city);
+    f[0] = GetTimeZoneIndex(unterminated.data(), &f[1], &f[2], &f[3]);
     EXPECT_EQ(f, (Found{0, 0, -1, 1}));
 }
 
@@ -268,22 +255,18 @@ TEST(TimeZoneLookup, EveryTextFitsSixtyFourBytes) {
             }
 }
 
-TEST(TimeZoneLookup, NullPointersAreRefusedQuietly) {
+// Null pointers are refused, and no failure is logged.
+TEST(TimeZoneLookup, NullPointersAndFailuresAreRefusedQuietly) {
+    VX_SetLibLog(VX_LOG_CONSOLE);
+    testing::internal::CaptureStdout();
     GetAllTimeZone(nullptr);
     EXPECT_EQ(GetTimeZoneStr(0, 9, 0, nullptr), 0);
     Found f{9, 9, 9, 9};
-    EXPECT_EQ(GetTimeZoneIndex(nullptr, &f.region, &f.country, &f.city), 0);
-    EXPECT_EQ(f.region, -1);
-    EXPECT_EQ(f.country, -1);
-    EXPECT_EQ(f.city, 1);
-    EXPECT_EQ(GetTimeZoneIndex("Asia/Dubai", nullptr, &f.country, &f.city), 0);
-    EXPECT_EQ(GetTimeZoneIndex("Asia/Dubai", &f.region, nullptr, &f.city), 0);
-    EXPECT_EQ(GetTimeZoneIndex("Asia/Dubai", &f.region, &f.country, nullptr), 0);
-}
-
-TEST(TimeZoneLookup, FailuresAreNotLogged) {
-    VX_SetLibLog(VX_LOG_CONSOLE);
-    testing::internal::CaptureStdout();
+    EXPECT_EQ(GetTimeZoneIndex(nullptr, &f[1], &f[2], &f[3]), 0);
+    EXPECT_EQ(f, (Found{9, -1, -1, 1}));
+    EXPECT_EQ(GetTimeZoneIndex("Asia/Dubai", nullptr, &f[2], &f[3]), 0);
+    EXPECT_EQ(GetTimeZoneIndex("Asia/Dubai", &f[1], nullptr, &f[3]), 0);
+    EXPECT_EQ(GetTimeZoneIndex("Asia/Dubai", &f[1], &f[2], nullptr), 0);
     find("asia/Shanghai");
     find("Europe");
     text(9, 0, 0);

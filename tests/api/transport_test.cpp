@@ -50,9 +50,7 @@ TEST_F(Transport, FlushWriteReadOnTheModelsEndpoints) {
 }
 
 TEST_F(Transport, ReplyJoinedFromSeveralPackets) {
-    vsim::Faults faults;
-    faults.reply_split = {2, 5};  // "+G", "BIDCO", "DE:60", ...
-    vsim::set_faults(id, faults);
+    vsim::set_faults(id, {.reply_split = {2, 5}});  // "+G", "BIDCO", "DE:60", ...
     char code[8] = {};
     ASSERT_EQ(VX_GetIDCode(dev, code), 1u);
     EXPECT_STREQ(code, "6000006");
@@ -70,9 +68,7 @@ TEST_F(Transport, ReplyJoinedFromSeveralPackets) {
 }
 
 TEST_F(Transport, PartialWritesAreContinuedUpToSevenTransfers) {
-    vsim::Faults faults;
-    faults.write_chunk = 4;
-    vsim::set_faults(id, faults);
+    vsim::set_faults(id, {.reply_split = {}, .write_chunk = 4});
     char code[8] = {};
     ASSERT_EQ(VX_GetIDCode(dev, code), 1u);  // 14 bytes in 4 writes
     auto w = writes();
@@ -84,8 +80,7 @@ TEST_F(Transport, PartialWritesAreContinuedUpToSevenTransfers) {
     EXPECT_EQ(w[3].data, "\r\n");
 
     // A line that needs more than seven transfers is cut after the seventh.
-    faults.write_chunk = 1;
-    vsim::set_faults(id, faults);
+    vsim::set_faults(id, {.reply_split = {}, .write_chunk = 1});
     vsim::clear_record();
     EXPECT_EQ(VX_GetIDCode(dev, code), 0u);
     w = writes();
@@ -98,10 +93,7 @@ TEST_F(Transport, PartialWritesAreContinuedUpToSevenTransfers) {
 
 TEST_F(Transport, WriteErrorClosesTheRecord) {
     ASSERT_EQ(VX_Login(dev, "888888"), 1u);
-    vsim::Faults faults;
-    faults.write_error = -5;
-    faults.write_error_count = 1;
-    vsim::set_faults(id, faults);
+    vsim::set_faults(id, {.reply_split = {}, .write_error = -5, .write_error_count = 1});
     EXPECT_EQ(VX_Cmd(dev, "888888", "VX+DEVNAME?\r\n"), 0u);
     EXPECT_EQ(VX_GetErrNo(dev), 0);
     EXPECT_EQ(VX_CheckDevHandle(dev), 0u);

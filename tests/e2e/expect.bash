@@ -1,6 +1,9 @@
-# Shared by the e2e scripts (sourced, not a test of its own). Expects vxctl
-# and, optionally, runner (e.g. wine for vxctl.exe) to be set.
+# Shared by the e2e scripts (sourced, not a test of its own), each run as
+# SCRIPT VXCTL ROOT [RUNNER...]: RUNNER (e.g. wine for vxctl.exe) runs vxctl.
 set -o pipefail
+vxctl="$1"
+root="$2"
+runner=("${@:3}")
 if [ ${#runner[@]} -gt 0 ]; then runner=(timeout 60 "${runner[@]}"); fi  # a hang fails its case
 run_vxctl() { "${runner[@]}" "$vxctl" "$@"; }
 fails=0
@@ -20,4 +23,10 @@ expect() {
   code=$?
   [ "$code" -eq "$want" ] && grep -qE -- "$pattern" <<<"$out"
   verdict $? "vxctl $* -> exit $code (want $want), output:" "$out"
+}
+
+# finish NAME: the tally, and the script's status.
+finish() {
+  echo "$1: $passes passed, $fails failed"
+  [ "$fails" -eq 0 ]
 }

@@ -1,14 +1,9 @@
 #!/usr/bin/env bash
 # vxctl as a user runs it, against the demo scenario: output and exit codes.
 set -u -o pipefail
-# vxctl_commands.sh VXCTL ROOT [RUNNER]: RUNNER (wine for vxctl.exe) runs it.
-vxctl="$1"
-root="$2"
-runner=("${@:3}")
-scenario="$root/scenarios/demo.json"
-source "$root/tests/e2e/expect.bash"
+source "$2/tests/e2e/expect.bash"
 
-s=(--scenario "$scenario")
+s=(--scenario "$root/scenarios/demo.json")
 expect 0 'first recorder on the bus: model VX007'        -- "${s[@]}" probe
 expect 0 'model VX006, ID code 3400002'                  -- "${s[@]}" idcode --model VX006
 expect 0 'model VX007, ID code 3400001'                  -- "${s[@]}" idcode --id 3400001
@@ -34,21 +29,18 @@ expect 0 '4 key frames decrypted'  -- decrypt "$root/samples/sample-encrypted.av
 expect 1 'is not encrypted'        -- decrypt "$tmp/plain.avi" "$tmp/again.avi" --key demo1234
 expect 1 'unreadable|cannot|not'   -- decrypt "$tmp/missing.avi" "$tmp/out.avi" --key demo1234
 expect 2 'at most 8 characters'    -- decrypt "$root/samples/sample-encrypted.avi" "$tmp/x.avi" --key 123456789
-if cmp -s "$root/samples/sample-encrypted.avi" "$tmp/plain.avi"; then
-  echo "FAIL: output equals the encrypted input"; fails=$((fails + 1))
-else
-  passes=$((passes + 1))
-fi
+! cmp -s "$root/samples/sample-encrypted.avi" "$tmp/plain.avi"
+verdict $? "decrypt wrote the encrypted input unchanged" ""
 
 # The log goes beside the executable only when asked for.
 logdir="$(dirname "$vxctl")"
 rm -f "$logdir/LibVestra.log"
 run_vxctl "${s[@]}" probe >/dev/null 2>&1
-[ -e "$logdir/LibVestra.log" ] && { echo "FAIL: log written without --log"; fails=$((fails + 1)); } || passes=$((passes + 1))
+[ ! -e "$logdir/LibVestra.log" ]
+verdict $? "log written without --log" ""
 run_vxctl "${s[@]}" --log 1 probe >/dev/null 2>&1
-grep -q '\[VX_ProbeDev\]: Find  3A7C:0C07' "$logdir/LibVestra.log" 2>/dev/null \
-  && passes=$((passes + 1)) || { echo "FAIL: --log 1 wrote no probe line"; fails=$((fails + 1)); }
+grep -q '\[VX_ProbeDev\]: Find  3A7C:0C07' "$logdir/LibVestra.log" 2>/dev/null
+verdict $? "--log 1 wrote no probe line" "$(cat "$logdir/LibVestra.log" 2>/dev/null)"
 rm -f "$logdir/LibVestra.log"
 
-echo "vxctl: $passes passed, $fails failed"
-[ "$fails" -eq 0 ]
+finish vxctl

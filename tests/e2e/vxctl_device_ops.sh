@@ -3,10 +3,7 @@
 # and --json output, exit codes, and what reached the recorder. Each process
 # starts from the scenario, so a change and its check run in one batch.
 set -u
-vxctl="$1"
-root="$2"
-runner=("${@:3}")  # the runner (wine for vxctl.exe), if any
-source "$root/tests/e2e/expect.bash"
+source "$2/tests/e2e/expect.bash"
 s=(--scenario "$root/tests/e2e/device_ops.json")
 run_vxctl() { "${runner[@]}" "$vxctl" "${s[@]}" "$@"; }  # every case on the scenario
 tmp="$(mktemp -d)"
@@ -144,5 +141,4 @@ expect 0 '^done: disk-mode$'                                    -- disk-mode
 expect 1 'show failed \(status -102\): No Login Device'          -- show --password wrong
 expect 1 '"status": ?-102'                                      -- --json get devname --password wrong
 
-echo "vxctl device ops: $passes passed, $fails failed"
-[ "$fails" -eq 0 ]
+finish "vxctl device ops"

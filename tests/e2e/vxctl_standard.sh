@@ -1,13 +1,9 @@
 #!/usr/bin/env bash
 # vxctl gb / gbcmd as a user runs them: status values in words, exit codes.
 set -u
-vxctl="$1"
-root="$2"
-scenario="$root/tests/e2e/standard_set.json"
-runner=("${@:3}")
-source "$root/tests/e2e/expect.bash"
+source "$2/tests/e2e/expect.bash"
 
-s=(--scenario "$scenario")
+s=(--scenario "$root/tests/e2e/standard_set.json")
 expect 0 'id_code: KQWZM'                         -- "${s[@]}" gb init
 expect 1 'Init_Device failed \(status 2\): no device' -- "${s[@]}" gb init KQWZX
 expect 0 'width: 1280'                            -- "${s[@]}" gb resolution
@@ -21,5 +17,4 @@ expect 1 'status -2\): login refused'             -- "${s[@]}" gbcmd battery M55
 expect 2 'needs --yes'                            -- "${s[@]}" gbcmd poweroff M555
 expect 0 'status: done'                           -- "${s[@]}" gbcmd poweroff M555 --yes
 
-echo "$passes passed, $fails failed"
-[ "$fails" -eq 0 ]
+finish "vxctl gb"

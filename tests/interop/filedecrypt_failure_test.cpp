@@ -68,35 +68,35 @@ TEST(FileDecryptFailure, UnreadableInputsLeaveTheOutputUntouched) {
     EXPECT_FALSE(fs::exists(dir / "o.avi"));
 }
 
-// Without idx1 the index is rebuilt by scanning and carries no key flags:
-// nothing is decrypted, and an output that existed before is gone.
-TEST(FileDecryptFailure, NoIndexMeansNoKeyFramesAndNoOutput) {
-    Bytes b = encrypted_h264();
-    Layout l = parse(b);
-    std::memcpy(&b[l.idx1 - 8], "JUNK", 4);
-    Case c(b);
-    write_file(c.out, {7});
-    LogCapture log;
-    EXPECT_EQ(c.decrypt(), 0);
-    EXPECT_TRUE(log.has("decryptcount=-1\n")) << log.text();
-    EXPECT_FALSE(fs::exists(c.out));
-    EXPECT_TRUE(c.input_intact());
-}
-
-// The last key frame starts less than 280 bytes before the end of the
-// file: the earlier frame was decrypted, yet no output remains.
-TEST(FileDecryptFailure, KeyFrameRunningPastTheEndFailsAfterEarlierFrames) {
-    AviSpec s;
-    s.marker = 1;
-    s.frames = {{"00dc", 400, 0x10}, {"00dc", 100, 0x10}};  // then idx1: 8 + 32 bytes
-    Case c(build_avi(s).bytes);
-    LogCapture log;
-    EXPECT_EQ(c.decrypt(), 0);
-    EXPECT_TRUE(log.has("[0/2: 1]  key=16,")) << log.text();
-    EXPECT_TRUE(log.has("read 140 of 280 bytes")) << log.text();
-    EXPECT_TRUE(log.has("decryptcount=-1\n"));
-    EXPECT_FALSE(fs::exists(c.out));
-    EXPECT_TRUE(c.input_intact());
+// Decryption that fails once it has begun leaves no output (one that
+// existed before is gone) and the input as it was; the log says how far it
+// got. Without idx1 the index is rebuilt by scanning and carries no key
+// flags; a last key frame less than 280 bytes before the end of the file
+// fails after the earlier frame was decrypted.
+TEST(FileDecryptFailure, FailureAfterTheStartLeavesNoOutput) {
+    Bytes no_index = encrypted_h264();
+    std::memcpy(&no_index[parse(no_index).idx1 - 8], "JUNK", 4);
+    const AviSpec past_end{.marker = 1, .frames = {{"00dc", 400, 0x10}, {"00dc", 100, 0x10}}};
+    const struct {
+        const char *why;
+        Bytes input;
+        std::vector<std::string> logged;
+    } rows[] = {
+        {"no index", no_index, {"decryptcount=-1\n"}},
+        {"key frame past the end",  // then idx1: 8 + 32 bytes
+         build_avi(past_end).bytes,
+         {"[0/2: 1]  key=16,", "read 140 of 280 bytes", "decryptcount=-1\n"}},
+    };
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.why);
+        Case c(row.input);
+        write_file(c.out, {7});
+        LogCapture log;
+        EXPECT_EQ(c.decrypt(), 0);
+        for (const std::string &line : row.logged) EXPECT_TRUE(log.has(line)) << log.text();
+        EXPECT_FALSE(fs::exists(c.out));
+        EXPECT_TRUE(c.input_intact());
+    }
 }
 
 // A key frame shorter than 280 bytes is decrypted over its window, which
@@ -107,10 +107,7 @@ TEST(FileDecryptFailure, ShortKeyFrameWindowReachesIntoTheNextChunk) {
     s.frames = {{"00dc", 101, 0x10}, {"01wb", 500, 0}, {"00dc", 300, 0}};
     Built plain = build_avi(s);
     Bytes enc = plain.bytes;
-    const size_t pos = plain.data_pos[0];
-    uint8_t key[8];
-    key_of(kKey, key);
-    des_encrypt(key, &enc[pos + 24], 32);
+    encrypt_frame(enc, plain.data_pos[0], kKey);
     enc[79] = 1;
     Case c(enc);
     EXPECT_EQ(c.decrypt(), 1);

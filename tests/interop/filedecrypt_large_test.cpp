@@ -49,14 +49,10 @@ TEST(FileDecryptLarge, KeyFramesBeyondTwoGiBDecryptInPlace) {
         const uint32_t riff_size = uint32_t(file_size - 8);
         Bytes h = encrypted_head(riff_size, 0);
         const uint64_t movi = h.size() - 4;  // the "movi" fourcc
-        const uint32_t movi_size = uint32_t(idx1_at - movi);
-        h = encrypted_head(riff_size, movi_size);
+        h = encrypted_head(riff_size, uint32_t(idx1_at - movi));
         // A JUNK chunk spans the hole between the headers and the first frame.
         put(h, "JUNK");
         put32(h, uint32_t(frame_at[0] - 8 - (h.size() + 4)));
-
-        uint8_t key[8];
-        key_of("big", key);
         std::vector<Piece> pieces{{0, h}};
         std::vector<Bytes> plain;
         Bytes idx;
@@ -68,7 +64,7 @@ TEST(FileDecryptLarge, KeyFramesBeyondTwoGiBDecryptInPlace) {
             put32(chunk, frame_len);
             for (uint32_t k = 0; k < frame_len; ++k) chunk.push_back(uint8_t(k * 13 + i));
             plain.push_back(Bytes(chunk.begin() + 8, chunk.end()));
-            des_encrypt(key, &chunk[8 + 24], 32);
+            encrypt_frame(chunk, 8, "big");
             pieces.push_back({frame_at[i] - 8, chunk});
             put(idx, "00dc");
             put32(idx, 0x10);

@@ -34,7 +34,12 @@ std::vector<Variant> variants() {
 
 TEST(FileDecryptRoundTrip, EveryLayoutComesBackByteForByte) {
     TempDir dir;
-    for (const Variant &v : variants()) {
+    const std::vector<Variant> all = variants();
+    // ffmpeg pads odd-sized chunks; the frames after them must still be found.
+    int odd = 0;
+    for (const Chunk &c : parse(all[0].plain).movi_chunks) odd += c.size & 1;
+    EXPECT_GT(odd, 0) << "the fixture lost its odd-sized chunks";
+    for (const Variant &v : all) {
         SCOPED_TRACE(v.name);
         ASSERT_GT(v.plain.size(), 1000u);
         ASSERT_EQ(v.plain[parse(v.plain).marker], 0);
@@ -51,15 +56,6 @@ TEST(FileDecryptRoundTrip, EveryLayoutComesBackByteForByte) {
         EXPECT_EQ(read_file(out), v.plain);
         EXPECT_TRUE(ffprobe_reads(out, v.name.find("8 audio") == std::string::npos ? 50 : 25));
     }
-}
-
-// ffmpeg pads odd-sized chunks; the frames after them must still be found.
-TEST(FileDecryptRoundTrip, OddSizedChunksAreCovered) {
-    Bytes b = read_file(Recordings::get().h264);
-    Layout l = parse(b);
-    int odd = 0;
-    for (const Chunk &c : l.movi_chunks) odd += c.size & 1;
-    EXPECT_GT(odd, 0) << "the fixture lost its odd-sized chunks";
 }
 
 // Each key frame read from the encrypted file decrypts in memory to the

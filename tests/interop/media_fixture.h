@@ -52,14 +52,11 @@ private:
 // Recordings made by ffmpeg: 2 s of test pattern, a key frame every 10.
 struct Recordings {
     TempDir dir;
-    fs::path h264, hevc, audio8, audio9;
+    fs::path h264 = dir / "h264.avi", hevc = dir / "hevc.avi", audio8 = dir / "audio8.avi",
+             audio9 = dir / "audio9.avi";
 
     Recordings() {
         const std::string src = "ffmpeg -v error -y -f lavfi -i testsrc=size=160x120:rate=25 ";
-        h264 = dir / "h264.avi";
-        hevc = dir / "hevc.avi";
-        audio8 = dir / "audio8.avi";
-        audio9 = dir / "audio9.avi";
         run(src + "-t 2 -c:v libx264 -g 10 -pix_fmt yuv420p " + h264.string());
         run(src +
             "-t 2 -c:v libx265 -tag:v HEVC -x265-params aud=1:log-level=none -g 10 "

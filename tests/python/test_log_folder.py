@@ -12,35 +12,27 @@ import pytest
 LOGS = "import vestra\ntry:\n    vestra.decrypt_file('missing.avi', 'out.avi', 'k')\nexcept vestra.VestraError:\n    pass\n"
 HOST_CHOOSES = "import sys, vestra\nvestra.set_log_dir(sys.argv[1])\n" + LOGS
 
-# (how the host runs, where the log must be: script, cwd or chosen)
-CASES = [
-    ("script", "script"),
-    ("-c", "cwd"),
-    ("stdin", "cwd"),
-    ("-m", "cwd"),
-    ("script-sets-folder", "chosen"),
-]
+# How the host runs (its arguments, with {script} and {chosen} for those
+# folders, and its standard input) and where the log must be.
+CASES = {
+    "script": (["{script}/host.py"], None, "script"),
+    "-c": (["-c", LOGS], None, "cwd"),
+    "stdin": (["-"], LOGS, "cwd"),
+    "-m": (["-m", "host"], None, "cwd"),
+    "script-sets-folder": (["{script}/chooser.py", "{chosen}"], None, "chosen"),
+}
 
 
-@pytest.mark.parametrize("how,expected", CASES)
-def test_log_goes_where_the_host_looks(tmp_path, how, expected):
+@pytest.mark.parametrize("how", CASES)
+def test_log_goes_where_the_host_looks(tmp_path, how):
+    args, stdin, expected = CASES[how]
     folders = {name: tmp_path / name for name in ("script", "cwd", "chosen")}
     for folder in folders.values():
         folder.mkdir()
     (folders["script"] / "host.py").write_text(LOGS)
     (folders["script"] / "chooser.py").write_text(HOST_CHOOSES)
     env = dict(os.environ, PYTHONPATH=os.pathsep.join([os.environ["PYTHONPATH"], str(folders["script"])]))
-    stdin = None
-    if how == "script":
-        argv = [str(folders["script"] / "host.py")]
-    elif how == "-c":
-        argv = ["-c", LOGS]
-    elif how == "stdin":
-        argv, stdin = ["-"], LOGS
-    elif how == "-m":
-        argv = ["-m", "host"]
-    else:
-        argv = [str(folders["script"] / "chooser.py"), str(folders["chosen"])]
+    argv = [a.format(**folders) for a in args]
     subprocess.run([sys.executable, *argv], cwd=folders["cwd"], env=env, input=stdin, text=True,
                    check=True)
     for name, folder in folders.items():

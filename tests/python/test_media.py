@@ -25,17 +25,13 @@ def recordings(tmp_path_factory):
     return plain, encrypted
 
 
-def test_decrypt_file_restores_the_recording(recordings, tmp_path):
+def test_decrypt_file_restores_the_recording_and_raises_on_a_plain_one(recordings, tmp_path):
     plain, encrypted = recordings
     out = tmp_path / "out.avi"
     before = encrypted.read_bytes()
     vestra.decrypt_file(encrypted, out, KEY)
     assert out.read_bytes() == plain.read_bytes()
     assert encrypted.read_bytes() == before
-
-
-def test_plain_recording_raises(recordings, tmp_path):
-    plain, _ = recordings
     with pytest.raises(vestra.VestraError):
         vestra.decrypt_file(plain, tmp_path / "copy.avi", KEY)
 

@@ -30,13 +30,6 @@ def test_reads_and_writes_the_identity():
             gb.identity = gb.identity._replace(user_no="12345678")  # 8 bytes for a 7-byte field
 
 
-def test_wrong_password_is_a_failed_login():
-    with vestra.StandardRecorder(password="nope") as gb:
-        with pytest.raises(vestra.StandardError) as caught:
-            gb.battery
-    assert caught.value.status == capi.VX_GB_LOGIN_FAILED
-
-
 def test_clock_and_disk_mode_statuses():
     with vestra.StandardRecorder(password=PASSWORD) as gb:
         assert gb.sync_time() == capi.VX_GB_CLOCK_SET

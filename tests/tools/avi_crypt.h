@@ -13,16 +13,13 @@
 #include <string>
 #include <vector>
 
-namespace testavi {
+#include "unit/avi_builder.h"
 
-using Bytes = std::vector<uint8_t>;
+namespace testavi {
 
 inline uint32_t rd32(const Bytes &b, size_t p) {
     return uint32_t(b[p]) | uint32_t(b[p + 1]) << 8 | uint32_t(b[p + 2]) << 16 |
            uint32_t(b[p + 3]) << 24;
-}
-inline void wr32(Bytes &b, size_t p, uint32_t v) {
-    for (int i = 0; i < 4; ++i) b[p + i] = uint8_t(v >> (8 * i));
 }
 inline bool tag_is(const Bytes &b, size_t p, const char *t) {
     for (int i = 0; i < 4; ++i)
@@ -98,22 +95,19 @@ inline std::vector<size_t> key_frames(const Bytes &b, const Layout &l) {
     return out;
 }
 
-inline void des_encrypt(const uint8_t key[8], uint8_t *data, int blocks) {
-    DES_cblock k;
-    std::memcpy(k, key, 8);
+// Encrypts bytes 24..279 of the frame whose data starts at pos with DES
+// (ECB) under the key text, zero-padded to 8 bytes.
+inline void encrypt_frame(Bytes &b, size_t pos, const std::string &key_text) {
+    DES_cblock key = {};
+    std::memcpy(key, key_text.data(), std::min<size_t>(8, key_text.size()));
     DES_key_schedule ks;
-    DES_set_key_unchecked(&k, &ks);
-    for (int i = 0; i < blocks; ++i) {
+    DES_set_key_unchecked(&key, &ks);
+    for (size_t at = pos + 24; at < pos + 280; at += 8) {
         DES_cblock in, out;
-        std::memcpy(in, data + 8 * i, 8);
+        std::memcpy(in, &b[at], 8);
         DES_ecb_encrypt(&in, &out, &ks, DES_ENCRYPT);
-        std::memcpy(data + 8 * i, out, 8);
+        std::memcpy(&b[at], out, 8);
     }
-}
-
-inline void key_of(const std::string &text, uint8_t key[8]) {
-    std::memset(key, 0, 8);
-    std::memcpy(key, text.data(), std::min<size_t>(8, text.size()));
 }
 
 // Encrypts bytes 24..279 of every key frame and sets the marker. Returns the
@@ -122,12 +116,10 @@ inline void key_of(const std::string &text, uint8_t key[8]) {
 inline int encrypt_avi(Bytes &b, const std::string &key_text, uint8_t marker = 1) {
     Layout l = parse(b);
     if (l.marker == 0) return -1;
-    uint8_t key[8];
-    key_of(key_text, key);
     int n = 0;
     for (size_t pos : key_frames(b, l)) {
         if (pos + 280 > b.size()) return -1;
-        des_encrypt(key, &b[pos + 24], 32);
+        encrypt_frame(b, pos, key_text);
         ++n;
     }
     b[l.marker] = marker;

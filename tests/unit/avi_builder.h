@@ -11,6 +11,17 @@ namespace testavi {
 
 using Bytes = std::vector<uint8_t>;
 
+// Little-endian pieces.
+inline void put32(Bytes &b, uint32_t v) {
+    for (int i = 0; i < 4; ++i) b.push_back(static_cast<uint8_t>(v >> (8 * i)));
+}
+inline void put(Bytes &b, const char *tag) {
+    for (int i = 0; i < 4; ++i) b.push_back(static_cast<uint8_t>(tag[i]));  // not insert: GCC 12
+}
+inline void wr32(Bytes &b, size_t at, uint32_t v) {
+    for (int i = 0; i < 4; ++i) b[at + i] = static_cast<uint8_t>(v >> (8 * i));
+}
+
 struct FrameSpec {
     std::string tag = "00dc";
     uint32_t size = 300;
@@ -89,7 +100,7 @@ public:
                 u32(s_.frames[i].size);
             }
         }
-        put32(riff, static_cast<uint32_t>(b_.size() - 8));
+        wr32(b_, riff, static_cast<uint32_t>(b_.size() - 8));
         out.bytes = b_;
         return out;
     }
@@ -103,13 +114,10 @@ private:
             b_.push_back(static_cast<uint8_t>(c));
         }
     }
+    // Returns the offset of the value.
     size_t u32(uint32_t v) {
-        size_t at = b_.size();
-        for (int i = 0; i < 4; ++i) b_.push_back(static_cast<uint8_t>(v >> (8 * i)));
-        return at;
-    }
-    void put32(size_t at, uint32_t v) {
-        for (int i = 0; i < 4; ++i) b_[at + i] = static_cast<uint8_t>(v >> (8 * i));
+        put32(b_, v);
+        return b_.size() - 4;
     }
     void pad() {
         if (b_.size() & 1) b_.push_back(0);
@@ -121,7 +129,9 @@ private:
         tag(type);
         return at;
     }
-    void close(size_t size_at) { put32(size_at, static_cast<uint32_t>(b_.size() - size_at - 4)); }
+    void close(size_t size_at) {
+        wr32(b_, size_at, static_cast<uint32_t>(b_.size() - size_at - 4));
+    }
 
     AviSpec s_;
     Bytes b_;
@@ -129,39 +139,14 @@ private:
 
 inline Built build_avi(const AviSpec &s) { return AviBuilder(s).build(); }
 
-// For recordings too large to build in memory: little-endian pieces, and the
-// start of an encrypted one-video-stream file up to the "movi" list type,
-// whose data the caller writes straight after.
-inline void put32(Bytes &b, uint32_t v) {
-    for (int i = 0; i < 4; ++i) b.push_back(static_cast<uint8_t>(v >> (8 * i)));
-}
-inline void put(Bytes &b, const char *tag) {
-    for (int i = 0; i < 4; ++i) b.push_back(static_cast<uint8_t>(tag[i]));  // not insert: GCC 12
-}
-
+// The start of an encrypted one-video-stream file up to the "movi" list type,
+// whose data the caller writes straight after (for recordings too large to
+// build in memory).
 inline Bytes encrypted_head(uint32_t riff_size, uint32_t movi_size) {
-    Bytes b;
-    put(b, "RIFF");
+    const Built built = build_avi({.marker = 1, .index = Index::none, .frames = {}});
+    Bytes b(built.bytes.begin(), built.bytes.begin() + 4);
     put32(b, riff_size);
-    put(b, "AVI ");
-    put(b, "LIST");
-    put32(b, 4 + 64 + 12 + 64 + 48);
-    put(b, "hdrl");
-    put(b, "avih");
-    put32(b, 56);
-    b.resize(b.size() + 56);
-    b[79] = 1;
-    put(b, "LIST");
-    put32(b, 4 + 64 + 48);
-    put(b, "strl");
-    put(b, "strh");
-    put32(b, 56);
-    put(b, "vids");
-    b.resize(b.size() + 52);
-    put(b, "strf");
-    put32(b, 40);
-    b.resize(b.size() + 40);
-    put(b, "LIST");
+    b.insert(b.end(), built.bytes.begin() + 8, built.bytes.begin() + long(built.movi) - 4);
     put32(b, movi_size);
     put(b, "movi");
     return b;

@@ -13,7 +13,6 @@
 
 namespace {
 
-using testavi::AviSpec;
 using testavi::FrameSpec;
 
 TEST(AviIndexGrowth, DoublesAndStopsAtTheBound) {
@@ -39,11 +38,10 @@ TEST(AviIndexGrowth, DoublesAndStopsAtTheBound) {
 }
 
 TEST(AviIndexGrowth, ManyEmptyChunksAreAllIndexedWithinTheFilesBound) {
-    AviSpec s;
-    s.index = testavi::Index::none;  // no idx1: the index is rebuilt by scanning
     const std::size_t n = 200'000;
-    s.frames.assign(n, FrameSpec{"00dc", 0, 0});
-    testavi::Built b = testavi::build_avi(s);
+    // No idx1: the index is rebuilt by scanning.
+    testavi::Built b = testavi::build_avi(
+        {.index = testavi::Index::none, .frames = std::vector<FrameSpec>(n, {"00dc", 0, 0})});
     auto r = vx::AVI_open_input_stream(
         std::make_unique<std::istringstream>(std::string(b.bytes.begin(), b.bytes.end())));
     ASSERT_TRUE(r);

@@ -43,73 +43,67 @@ struct Op {
 std::vector<Op> Ops() {
     return {
         {"SetText", "DEVNAME",
-         [](VestraInfo *d, const char *p, Outs &) { return VX_SetDevName(d, p, "front door"); },
+         [](auto d, auto p, Outs &) { return VX_SetDevName(d, p, "front door"); },
          Echo("DEVNAME", "front door")},
-        {"Bare", "LOGEXPORT",
-         [](VestraInfo *d, const char *p, Outs &) { return VX_ExportDevLog(d, p); },
+        {"Bare", "LOGEXPORT", [](auto d, auto p, Outs &) { return VX_ExportDevLog(d, p); },
          Echo("LOGEXPORT")},
         {"GetRawText", "DEVNAME",
-         [](VestraInfo *d, const char *p, Outs &o) { return VX_GetDevName(d, p, o.t[0]); },
+         [](auto d, auto p, Outs &o) { return VX_GetDevName(d, p, o.t[0]); },
          Echo("DEVNAME", "cam 7")},
         {"GetNumber", "LOGLEVEL",
-         [](VestraInfo *d, const char *p, Outs &o) { return VX_GetDevLogLevel(d, p, &o.n[0]); },
+         [](auto d, auto p, Outs &o) { return VX_GetDevLogLevel(d, p, &o.n[0]); },
          Echo("LOGLEVEL", "3")},
         {"GetRecordCleared", "GBCFG",
-         [](VestraInfo *d, const char *p, Outs &o) { return VX_GetDevInfo(d, p, &o.z); },
+         [](auto d, auto p, Outs &o) { return VX_GetDevInfo(d, p, &o.z); },
          Echo("GBCFG", "1234567,000001,Officer A,320100000000,Patrol unit")},
         {"GetFieldTexts", "VPN",
-         [](VestraInfo *d, const char *p, Outs &o) {
-             return VX_GetVpn(d, p, o.t[0], o.t[1], o.t[2]);
-         },
+         [](auto d, auto p, Outs &o) { return VX_GetVpn(d, p, o.t[0], o.t[1], o.t[2]); },
          Echo("VPN", "vpn.example,NULL,s3")},
         {"GetSizeAndNumbers", "MVEINFO",
-         [](VestraInfo *d, const char *p, Outs &o) {
+         [](auto d, auto p, Outs &o) {
              return VX_GetMasterVEInfo(d, p, &o.n[0], &o.n[1], &o.n[2], &o.n[3]);
          },
          Echo("MVEINFO", "1280x720,25,2048")},
         {"GetKeyedList", "DIAGNOSTICCFG",
-         [](VestraInfo *d, const char *p, Outs &o) {
+         [](auto d, auto p, Outs &o) {
              return VX_GetNetCheckServCfg(d, p, &o.n[0], o.t[0], o.t[1]);
          },
          Echo("DIAGNOSTICCFG", "bEnable:1,ServIP:diag.example,ServPort:7200,")},
         {"SetServicePairs", "DIAGNOSTICCFG",
-         [](VestraInfo *d, const char *p, Outs &) {
+         [](auto d, auto p, Outs &) {
              return VX_SetNetCheckServCfg(d, p, 1, "diag.example", "7200");
          },
          Echo("DIAGNOSTICCFG", "bEnable:1,")},
         {"GetIndexedOsd", "VIDEOOSD3",
-         [](VestraInfo *d, const char *p, Outs &o) {
-             return VX_GetVideoOsd(d, p, 3, &o.n[0], o.t[0], 64);
-         },
+         [](auto d, auto p, Outs &o) { return VX_GetVideoOsd(d, p, 3, &o.n[0], o.t[0], 64); },
          Echo("VIDEOOSD3", "1,Unit 7")},
         {"GetLargeList", "APLIST",
-         [](VestraInfo *d, const char *p, Outs &o) { return VX_GetApList(d, p, o.list); },
+         [](auto d, auto p, Outs &o) { return VX_GetApList(d, p, o.list); },
          Echo("APLIST", "HQ:pw,Depot:"), VX_AP_LIST_AREA},
-        {"SetConfirmed", "APDEL",
-         [](VestraInfo *d, const char *p, Outs &) { return VX_DelAp(d, p, "HQ"); },
+        {"SetConfirmed", "APDEL", [](auto d, auto p, Outs &) { return VX_DelAp(d, p, "HQ"); },
          Echo("APDEL", "HQ")},
         {"ConfigText", "UMSINI",
-         [](VestraInfo *d, const char *p, Outs &o) {
+         [](auto d, auto p, Outs &o) {
              return VX_DevCfgIniStr(d, p, "Video.FrameRate=25", o.t[0], VX_TEXT_AREA);
          },
          Echo("UMSINI", "Video.FrameRate=25"), VX_TEXT_AREA, 1, VX_STATUS_OK, false},
         {"DataPack", "BASE64",
-         [](VestraInfo *d, const char *p, Outs &) {
+         [](auto d, auto p, Outs &) {
              const uint8_t data[] = {'a', 'b', 'c'};
              return VX_SendDataPack(d, p, 7, data, 3);
          },
          Echo("BASE64", "7")},
         {"SetKeyPresent", "DATAPTHREAD",
-         [](VestraInfo *d, const char *p, Outs &) { return VX_SetDataPthread(d, p, 3); },
+         [](auto d, auto p, Outs &) { return VX_SetDataPthread(d, p, 3); },
          Echo("DATAPTHREAD", "3")},
         {"UserCommand", "DEVNAME",
-         [](VestraInfo *d, const char *p, Outs &o) {
+         [](auto d, auto p, Outs &o) {
              char cmd[] = "VX+DEVNAME?";
              return VX_SendUserCmd(d, p, cmd, o.user);
          },
          Echo("DEVNAME", "cam 7"), VX_USER_REPLY_AREA},
         {"RawCommand", "LOGEXPORT",
-         [](VestraInfo *d, const char *p, Outs &) { return VX_Cmd(d, p, "VX+LOGEXPORT\r\n"); },
+         [](auto d, auto p, Outs &) { return VX_Cmd(d, p, "VX+LOGEXPORT\r\n"); },
          Echo("LOGEXPORT")},
     };
 }
@@ -150,62 +144,47 @@ std::vector<Case> Cases(const Op &op, std::size_t packet) {
         {"after-last", after_last, data, data},
     };
     std::vector<Case> out;
-    auto at = [](vsim::Faults f, int step) {
-        f.from_transfer = step;
-        return f;
-    };
-    vsim::Faults unplug, replug, zero, stale;
-    unplug.unplug_now = true;
-    replug.replug_now = true;
-    zero.zero_length_reads = true;
-    stale.stale_stream = true;
     for (const Step &s : steps) {
+        const vsim::Faults unplug{.reply_split = {}, .unplug_now = true, .from_transfer = s.at};
+        const vsim::Faults replug{.reply_split = {}, .replug_now = true, .from_transfer = s.at};
+        out.push_back({s.name, "unplug", s.reply, unplug, Fate::Lost, s.arrived, false, true});
         out.push_back(
-            {s.name, "unplug", s.reply, at(unplug, s.at), Fate::Lost, s.arrived, false, true});
-        out.push_back({s.name, "replug", s.reply, at(replug, s.at), Fate::Lost, s.arrived, false,
-                       false, true});
+            {s.name, "replug", s.reply, replug, Fate::Lost, s.arrived, false, false, true});
         if (s.at == kWrite) continue;  // the reads' own faults
         // After a whole data line, a rule that needs no status line is satisfied.
         Fate read_fault = s.at == after_last && !op.status_line ? Fate::Done : Fate::Kept;
-        out.push_back({s.name, "zero-length reads", s.reply, at(zero, s.at), read_fault,
-                       s.at == kFlush ? "" : s.arrived});
-        out.push_back({s.name, "stale stream", s.reply, at(stale, s.at), read_fault,
-                       s.at == kFlush ? "" : s.arrived, true});
+        const std::string arrived = s.at == kFlush ? "" : s.arrived;
+        const vsim::Faults zero{
+            .reply_split = {}, .zero_length_reads = true, .from_transfer = s.at};
+        const vsim::Faults stale{.reply_split = {}, .stale_stream = true, .from_transfer = s.at};
+        out.push_back({s.name, "zero-length reads", s.reply, zero, read_fault, arrived});
+        out.push_back({s.name, "stale stream", s.reply, stale, read_fault, arrived, true});
     }
-    vsim::Faults write_error, short_write, silent;
-    write_error.write_error = vsim::kIoError;
-    short_write.write_chunk = 1;  // seven bytes in seven writes, the rest never
-    silent.silent_replies = 1;
+    // A short write: seven bytes in seven writes, the rest never.
+    const vsim::Faults write_error{.reply_split = {}, .write_error = vsim::kIoError},
+        short_write{.reply_split = {}, .write_chunk = 1},
+        silent{.reply_split = {}, .silent_replies = 1};
     out.push_back({"write", "write error", r, write_error, Fate::Lost, ""});
     out.push_back({"write", "short write", r, short_write, Fate::Kept, ""});
     out.push_back({"chunk1", "silence", r, silent, Fate::Kept, ""});
-    for (std::size_t b = 0; b < r.size(); ++b)  // cut at every byte: time-out after it
-        out.push_back({"chunk" + std::to_string(b / packet + 1),
-                       "cut at " + std::to_string(b),
-                       r.substr(0, b),
-                       {},
-                       Fate::Kept,
-                       r.substr(0, b)});
+    // The recorder answers this and then nothing: a time-out in the packet
+    // that holds byte `at`, with the text arrived.
+    auto timeout = [&](std::size_t at, const std::string &fault, const std::string &reply,
+                       const std::string &text, bool fills = false) {
+        const std::string step = "chunk" + std::to_string(at / packet + 1);
+        out.push_back({step, fault, reply, {}, Fate::Kept, text, fills});
+    };
+    for (std::size_t b = 0; b < r.size(); ++b)  // cut at every byte
+        timeout(b, "cut at " + std::to_string(b), r.substr(0, b), r.substr(0, b));
     for (std::size_t pos : {packet / 2, packet + packet / 2}) {  // a NUL in each packet
         std::string nul = r;
         nul.insert(pos, 1, '\0');
-        out.push_back({"chunk" + std::to_string(pos / packet + 1),
-                       "NUL at " + std::to_string(pos),
-                       nul,
-                       {},
-                       Fate::Kept,
-                       r.substr(0, pos)});
+        timeout(pos, "NUL at " + std::to_string(pos), nul, r.substr(0, pos));
     }
     // Longer than its area: the area fills before any status line.
-    std::string key = r.substr(0, r.find(':') + 1);
-    std::string longer = key + std::string(op.area, 'x') + "\r\nOK\r\n";
-    out.push_back({"chunk" + std::to_string(op.area / packet + 1),
-                   "longer than its area",
-                   longer,
-                   {},
-                   Fate::Kept,
-                   key,
-                   true});
+    const std::string key = r.substr(0, r.find(':') + 1);
+    timeout(op.area, "longer than its area", key + std::string(op.area, 'x') + "\r\nOK\r\n", key,
+            true);
     return out;
 }
 
@@ -222,13 +201,8 @@ protected:
         id = vsim::plug(spec);
         vsim::set_handler(GetParam().keyword,
                           [this](vsim::Recorder &, const std::string &) { return reply; });
-        dev = VX_InitDev("VX001");
+        dev = open("VX001");
         ASSERT_NE(dev, nullptr);
-    }
-    void TearDown() override {
-        if (dev) VX_UnInitDev(dev);
-        dev = nullptr;
-        RecorderTest::TearDown();
     }
     // A closed record opened again, on a device that is back on the bus.
     void reopen(const Case &c) {
@@ -239,8 +213,9 @@ protected:
         if (c.gone || c.replug) {
             ASSERT_NE(vsim::devnum(id), old_devnum);
         }
+        forget(dev);
         VX_UnInitDev(dev);
-        dev = VX_InitDev("VX001");
+        dev = open("VX001");
         ASSERT_NE(dev, nullptr);
     }
     std::size_t packet = 0;
