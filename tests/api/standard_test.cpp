@@ -179,17 +179,6 @@ TEST_F(Standard, LoginOfTheFixedUser) {
     EXPECT_EQ(count_commands(id, "VX+LOGIN="), 1);  // logged in from now on
     EXPECT_EQ(ReadDeviceBatteryDumpEnergy(&level, digest.c_str(), &st), 1);
     EXPECT_EQ(count_commands(id, "VX+LOGIN="), 1);
-
-    // "para is error" ends the attempts at once and is kept.
-    UnInit_Device(&st);
-    ASSERT_TRUE(Init());
-    vsim::clear_record();
-    vsim::script(id, "VX+LOGIN=admin:" + vsim::password_digest("x") + "\r\n",
-                 "Error: para is error\r\n");
-    EXPECT_EQ(SyncDevTime("x", &st), 0);
-    EXPECT_EQ(st, 4);
-    EXPECT_EQ(count_commands(id, "VX+LOGIN="), 1);
-    EXPECT_STREQ(VX_GetErrStr(VX_GetGBDev()), "Error: para is error\r\n");
 }
 
 TEST_F(Standard, RecordLifecycle) {
