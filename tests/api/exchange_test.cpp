@@ -3,6 +3,7 @@
 
 #include <cstring>
 #include <string>
+#include <type_traits>
 
 namespace {
 
@@ -19,14 +20,27 @@ protected:
     VestraInfo *dev = nullptr;
 };
 
-TEST_F(Exchange, FreshAndNullRecords) {
+TEST_F(Exchange, FreshNullAndClosedRecordsAndNoCommandText) {
     EXPECT_EQ(VX_GetErrNo(dev), 0);
     EXPECT_STREQ(VX_GetErrStr(dev), "");
+    static_assert(std::is_same<decltype(VX_GetErrStr(nullptr)), char *>::value, "writable text");
+    EXPECT_EQ(VX_GetErrStr(dev), dev->errStr);
     EXPECT_EQ(VX_GetErrNo(nullptr), 0);
     EXPECT_EQ(VX_GetErrStr(nullptr), nullptr);
     EXPECT_EQ(VX_Cmd(nullptr, "888888", "VX+DEVNAME?\r\n"), 0u);
+    EXPECT_EQ(VX_Cmd(nullptr, "888888", nullptr), 0u);
+    VestraInfo closed{};
+    EXPECT_EQ(VX_Cmd(&closed, "888888", nullptr), 0u);
+    EXPECT_EQ(VX_GetErrNo(&closed), VX_STATUS_NOT_OPEN);
+    EXPECT_STREQ(VX_GetErrStr(&closed), "Device not Open");
+
+    // An open record and no text: refused with status 0, not even a login is sent.
+    vsim::clear_record();
+    dev->errNo = 1;
     EXPECT_EQ(VX_Cmd(dev, "888888", nullptr), 0u);
-    EXPECT_TRUE(vsim::commands(id).empty());
+    EXPECT_EQ(VX_GetErrNo(dev), 0);
+    EXPECT_TRUE(vsim::transfers().empty());
+    EXPECT_EQ(VX_IsLogin(dev), 0);
 }
 
 TEST_F(Exchange, SuccessLeavesTheReplyAsText) {
