@@ -370,7 +370,7 @@ TEST_F(Refusals, UserCommands) {
     std::memset(reply, kFill, sizeof reply);
     expect_refused([&] { return VX_SendUserCmd(dev, kPwd, lower, reply); }, "cmd error");
     EXPECT_STREQ(VX_GetErrStr(dev), "cmd error");
-    EXPECT_TRUE(Untouched(reply, sizeof reply));
+    EXPECT_EQ(std::string(reply, sizeof reply), std::string(sizeof reply, kFill));
     expect_refused([&] { return VX_SendUserCmd(dev, kPwd, nullptr, reply); }, "cmd error");
 
     // Cut at the first line end, in the caller's own text too.
