@@ -78,18 +78,23 @@ constexpr const char *kDigest32 = "0123456789abcdef0123456789abcdef";
 // clang-format off
 // A service configuration switched on with its fields, and read back from
 // the same fields (the set's reply echoes only the switch).
-#define SERVICE(Name, Key, set, get, fields, ...)                                                        \
-    {.name = "Set" #Name, .call = OP(set), .command = "VX+" Key "=bEnable:1," fields "\r\n",             \
-     .payload = "bEnable:1,"},                                                                           \
-    {.name = "Get" #Name, .call = OP(get), .command = "VX+" Key "?\r\n", .payload = "bEnable:1," fields, \
+#define SERVICE(Name, Key, set, get, fields, ...)                                                               \
+    {.name = "Set" #Name, .call = OP(set), .command = "VX+" Key "=bEnable:1," fields "\r\n",                    \
+     .payload = "bEnable:1,"},                                                                                  \
+    {.name = "Get" #Name, .call = OP(get), .command = "VX+" Key "?\r\n", .payload = "bEnable:1," fields,        \
      .reads = Reads::Bytes, __VA_ARGS__}
+// A switch, one keyword: set to 45 and read back.
+#define SWITCH(Name, Key)                                                                                       \
+    {.name = "Set" #Name, .call = OP(VX_Set##Name(d, p, 45)), .command = "VX+" Key "=45\r\n", .payload = "45"}, \
+    {.name = "Get" #Name, .call = OP(VX_Get##Name(d, p, &o.n[0])), .command = "VX+" Key "?\r\n",                \
+     .payload = "45", .reads = Reads::Fields, .nums = {45}}
 // A text read as bytes into the first area.
-#define TEXT_GET(Name, Key, text)                                                                        \
-    {.name = "Get" #Name, .call = OP(VX_Get##Name(d, p, o.t[0])), .command = "VX+" Key "?\r\n",          \
+#define TEXT_GET(Name, Key, text)                                                                               \
+    {.name = "Get" #Name, .call = OP(VX_Get##Name(d, p, o.t[0])), .command = "VX+" Key "?\r\n",                 \
      .payload = text, .reads = Reads::Bytes, .texts = {text}}
 
 std::vector<Row> Rows() {
-    std::vector<Row> rows = {
+    return {
         // ---- Identity, clock, account, device information ----
         {.name = "GetDevInfo", .call = OP(VX_GetDevInfo(d, p, &o.z)), .command = "VX+GBCFG?\r\n",
          .payload = "1234567,000001,Officer A,320100000000,Patrol unit", .reads = Reads::Fields,
@@ -244,27 +249,15 @@ std::vector<Row> Rows() {
          .command = "VX+UMSJSON={\"Video\":{\"FrameRate\":null}}\r\n",
          .payload = "{\"Video\":{\"FrameRate\":\"25\"}}", .reads = Reads::Bytes,
          .texts = {"{\"Video\":{\"FrameRate\":\"25\"}}"}},
+
+        // ---- The on/off and number switches ----
+        SWITCH(DevUDiskAuthEn, "UDISKAUTHEN"),
+        SWITCH(DevPFPTTEn, "PFPTTEN"),
+        SWITCH(DevReportTime, "SERVHEARTBEAT"),
+        SWITCH(DevGpsEn, "GPSEN"),
     };
-    // clang-format on
-    // The on/off and number switches: one keyword each, set and read back.
-#define SWITCH(Name, Key)                                    \
-    rows.push_back({.name = "Set" #Name,                     \
-                    .call = OP(VX_Set##Name(d, p, 45)),      \
-                    .command = "VX+" Key "=45\r\n",          \
-                    .payload = "45"});                       \
-    rows.push_back({.name = "Get" #Name,                     \
-                    .call = OP(VX_Get##Name(d, p, &o.n[0])), \
-                    .command = "VX+" Key "?\r\n",            \
-                    .payload = "45",                         \
-                    .reads = Reads::Fields,                  \
-                    .nums = {45}});
-    SWITCH(DevUDiskAuthEn, "UDISKAUTHEN")
-    SWITCH(DevPFPTTEn, "PFPTTEN")
-    SWITCH(DevReportTime, "SERVHEARTBEAT")
-    SWITCH(DevGpsEn, "GPSEN")
-#undef SWITCH
-    return rows;
 }
+// clang-format on
 
 const std::vector<Row> &AllRows() {
     static const std::vector<Row> rows = Rows();
