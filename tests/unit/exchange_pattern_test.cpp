@@ -99,15 +99,9 @@ TEST_F(ExchangePattern, ClosingFailuresWakeTheRefreshThread) {
 }
 
 TEST_F(ExchangePattern, DirectOpenTurnsListUpdatesOff) {
-    vx::g_dev_list_enabled = 1;
-    char name[8];
-    VX_ProbeDev(name);
-    EXPECT_EQ(vx::g_dev_list_enabled.load(), 0);
-    for (auto probe : {+[] { VX_UnInitDev(VX_InitDev("VX001")); }, +[] { VX_InitDevEx("nope"); },
-                       +[] {
-                           char c[8];
-                           VX_ProbeDevEx(c);
-                       }}) {
+    static char name[8];
+    for (auto probe : {+[] { VX_ProbeDev(name); }, +[] { VX_UnInitDev(VX_InitDev("VX001")); },
+                       +[] { VX_InitDevEx("nope"); }, +[] { VX_ProbeDevEx(name); }}) {
         vx::g_dev_list_enabled = 1;
         probe();
         EXPECT_EQ(vx::g_dev_list_enabled.load(), 0);
