@@ -131,7 +131,8 @@ TEST_F(Standard, OperationsReportTheirOwnStatusValues) {
     EXPECT_EQ(st, 7);
     EXPECT_EQ(vsim::value(id, "UDISKEN"), "2");
     EXPECT_EQ(VX_CheckDevHandle(VX_GetGBDev()), 0u);  // closed and cleared
-    EXPECT_EQ(LastCommand(id), "VX+LOGOUT\r\n");  // a closed record's status 2: RecordLifecycle
+    // That a closed record then reports status 2 is RecordLifecycle's.
+    EXPECT_EQ(LastCommand(id), "VX+LOGOUT\r\n");
 }
 
 TEST_F(Standard, CachedIdentityFillsAnEmptySerial) {

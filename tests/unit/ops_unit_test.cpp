@@ -77,10 +77,10 @@ TEST_F(OpsUnit, BatteryIsAskedAtMostOnceInTwentySeconds) {
 }
 
 // VX_GetBatValNow asks at once, whatever the window, and notes its time as
-// VX_GetBatVal does (before the exchange, so a refused query counts too). Faults: a query-now that honours the window (a fresh
-// record could not be read in a process's first 20 s); one that does not
-// note its time (the next VX_GetBatVal would ask again at once), or notes it
-// only on success.
+// VX_GetBatVal does (before the exchange, so a refused query counts too).
+// Faults: a query-now that honours the window (a fresh record could not be
+// read in a process's first 20 s); one that does not note its time (the next
+// VX_GetBatVal would ask again at once), or notes it only on success.
 TEST_F(OpsUnit, BatteryNowAsksInsideTheWindowAndStartsItAgain) {
     // clang-format off
     const struct {
