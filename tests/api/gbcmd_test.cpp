@@ -14,8 +14,13 @@ const char kSecond[] =
     "test_encode --idle --nopreview ;killall test_image ;echo 3 > /proc/sys/vm/drop_caches";
 const char kPowerOff[] = "/usr/local/sbin/i2ccmd W 2 0x70 0xaa 0x10 1 1 0xbc";
 
+// A VX005 with serial "A1234567_1" on the bus first.
 class GbCmd : public RecorderTest {
 protected:
+    void SetUp() override {
+        RecorderTest::SetUp();
+        id = plugSerial("VX005", "A1234567_1");
+    }
     int plugSerial(const char *model, const std::string &serial, int bus = 0) {
         return plug(model, "3400001", bus, serial);
     }
@@ -24,11 +29,14 @@ protected:
         for (const auto &l : vsim::shell_lines(id)) out.push_back(l.line);
         return out;
     }
+    int id = 0;
+    int32_t st = 99;
+    uint32_t level = 0;
 };
 
 TEST_F(GbCmd, SerialTextSelectsTheRecorder) {
-    int a = plugSerial("VX005", "A1234567_1");
-    int b = plugSerial("VX005", "B7654321_0", 1);
+    const int a = id;
+    const int b = plugSerial("VX005", "B7654321_0", 1);
     int plain = plugSerial("VX005", "C5550000");  // no underscore: the whole string
     int other = plugSerial("VX007", "D7654321_1");
     vsim::set_value(a, "BATVAL", "11");
@@ -59,9 +67,6 @@ TEST_F(GbCmd, SerialTextSelectsTheRecorder) {
 }
 
 TEST_F(GbCmd, StatusValuesOfEachCall) {
-    int id = plugSerial("VX005", "A1234567_1");
-    uint32_t level = 0;
-    int32_t st = 99;
     // A wrong password: the login is refused, never reported as done.
     EXPECT_EQ(GBCmd_GetBatteryVal("A1", "wrong", &level, &st), 0);
     EXPECT_EQ(st, VX_GBCMD_LOGIN_REFUSED);
@@ -91,21 +96,17 @@ TEST_F(GbCmd, StatusValuesOfEachCall) {
 }
 
 TEST_F(GbCmd, ClaimFailureEndsTheSearch) {
-    int first = plugSerial("VX005", "A1234567_1");
+    const int first = id;
     int second = plugSerial("VX005", "A1234568_1");
     vsim::Faults f;
     f.set_configuration_error = -16;
     vsim::set_faults(first, f);
-    uint32_t level = 0;
-    int32_t st = 99;
     EXPECT_EQ(GBCmd_GetBatteryVal("A123456", "888888", &level, &st), 0);
     EXPECT_EQ(st, VX_GBCMD_CLAIM_FAILED);
     EXPECT_EQ(count_commands(second, "VX+"), 0);
 }
 
 TEST_F(GbCmd, ShellLinesOnTheWire) {
-    int id = plugSerial("VX005", "A1234567_1");
-    int32_t st = 99;
     auto start = std::chrono::steady_clock::now();
     EXPECT_EQ(GBCmd_EnterDownLoadMode("A12", "888888", &st), 1);
     EXPECT_EQ(st, VX_GBCMD_DONE);
@@ -127,11 +128,9 @@ TEST_F(GbCmd, ShellLinesOnTheWire) {
 }
 
 TEST_F(GbCmd, UndeliveredShellLineIsAFailure) {
-    int id = plugSerial("VX005", "A1234567_1");
     vsim::Faults f;
     f.write_error = -5;
     f.write_error_count = 1;
-    int32_t st = 99;
     // The login succeeds first; the fault is armed for the shell line.
     vsim::set_handler("LOGIN", [&](vsim::Recorder &rec, const std::string &) {
         rec.logged_in = true;
@@ -144,11 +143,9 @@ TEST_F(GbCmd, UndeliveredShellLineIsAFailure) {
 }
 
 TEST_F(GbCmd, RecorderLeavesTheBusAfterPowerOff) {
-    int id = plugSerial("VX005", "A1234567_1");
     vsim::Faults f;
     f.leave_on_power_off = true;
     vsim::set_faults(id, f);
-    int32_t st = 99;
     EXPECT_EQ(GBCmd_PowerOff("A1", "888888", &st), 1);
     EXPECT_EQ(st, VX_GBCMD_DONE);
     EXPECT_EQ(GBCmd_PowerOff("A1", "888888", &st), 0);  // gone from the bus
@@ -156,9 +153,6 @@ TEST_F(GbCmd, RecorderLeavesTheBusAfterPowerOff) {
 }
 
 TEST_F(GbCmd, OwnLockIsUsedOnlyWhenReady) {
-    plugSerial("VX005", "A1234567_1");
-    int32_t st = 99;
-    uint32_t level = 0;
     GBCmd_InitCriticalSection();
     EXPECT_EQ(GBCmd_GetBatteryVal("A1", "888888", &level, &st), 1);
     GBCmd_UnInitCriticalSection();

@@ -1,24 +1,17 @@
 // Login forms, logout and release through the C interface.
-#include "recorder_fixture.h"
-
 #include <cstring>
+
+#include "ops_support.h"
 
 namespace {
 
-const char *kDigest888888 = "21218CCA77804D2BA1922C33E0151105";
-
-class Login : public RecorderTest {
+class Login : public ops_test::OpsTest {
 protected:
     void SetUp() override {
-        RecorderTest::SetUp();
-        id = plug("VX001");
-        dev = open("VX001");
-        ASSERT_NE(dev, nullptr);
+        OpsTest::SetUp();
         vsim::clear_record();
     }
-    std::vector<std::string> sent() { return vsim::commands(id); }
-    int id = 0;
-    VestraInfo *dev = nullptr;
+    std::vector<std::string> sent() { return vsim::commands(id); }  // the login lines included
 };
 
 // The login line before the first command is the row table's
@@ -34,36 +27,37 @@ TEST_F(Login, AutomaticLoginOnceThenNoMoreTraffic) {
     EXPECT_EQ(sent(), std::vector<std::string>{"VX+DEVNAME?\r\n"});
 }
 
-TEST_F(Login, ParaIsErrorStopsAtOnceAndIsKept) {
-    vsim::script(id, std::string("VX+LOGIN=admin:") + kDigest888888 + "\r\n",
-                 "Error: para is error\r\n");
-    EXPECT_EQ(VX_Login(dev, "888888"), 0u);
-    EXPECT_EQ(count_commands(id, "VX+LOGIN="), 1);
-    EXPECT_STREQ(VX_GetErrStr(dev), "Error: para is error\r\n");
-    EXPECT_EQ(VX_GetErrNo(dev), 0) << "the login leaves the status number alone";
-}
-
-TEST_F(Login, SuccessInTheTenthAttemptIsReported) {
-    for (int succeed_at : {3, 10}) {
+// A login is tried up to ten times: a success in the tenth is reported, a
+// short reply counts as no reply (and leaves no text), and "para is error" ends the attempts at
+// once and is kept. The status number is left alone.
+TEST_F(Login, AttemptsUntilTheTenth) {
+    const struct {
+        const char *refusal;  // the reply to the attempts before the successful one
+        int succeed_at;       // 0: never
+        int attempts;
+        const char *text;  // the error text afterwards
+    } cases[] = {
+        {"+LOGIN:Fail\r\nError: password error\r\n", 3, 3, ""},
+        {"+LOGIN:Fail\r\nError: password error\r\n", 10, 10, ""},
+        {"+LOG", 0, 10, ""},
+        {"Error: para is error\r\n", 0, 1, "Error: para is error\r\n"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.refusal);
         int calls = 0;
-        vsim::set_handler("LOGIN", [&calls, succeed_at](vsim::Recorder &r, const std::string &) {
-            if (++calls < succeed_at)
-                return std::string("+LOGIN:Fail\r\nError: password error\r\n");
+        vsim::set_handler("LOGIN", [&calls, c](vsim::Recorder &r, const std::string &) {
+            if (c.succeed_at == 0 || ++calls < c.succeed_at) return std::string(c.refusal);
             r.logged_in = true;
             return std::string("+LOGIN:Sucess\r\nOK\r\n");
         });
         dev->isLogin = 0;
         vsim::clear_record();
-        EXPECT_EQ(VX_Login(dev, "888888"), 1u) << succeed_at;
-        EXPECT_EQ(VX_IsLogin(dev), 1);
-        EXPECT_EQ(count_commands(id, "VX+LOGIN="), succeed_at);
+        EXPECT_EQ(VX_Login(dev, "888888"), c.succeed_at != 0 ? 1u : 0u);
+        EXPECT_EQ(VX_IsLogin(dev), c.succeed_at != 0 ? 1 : 0);
+        EXPECT_EQ(count_commands(id, "VX+LOGIN="), c.attempts);
+        EXPECT_EQ(VX_GetErrNo(dev), 0);
+        EXPECT_STREQ(VX_GetErrStr(dev), c.text);
     }
-}
-
-TEST_F(Login, ShortRepliesCountAsNoReply) {
-    vsim::script(id, std::string("VX+LOGIN=admin:") + kDigest888888 + "\r\n", "+LOG");
-    EXPECT_EQ(VX_Login(dev, "888888"), 0u);
-    EXPECT_EQ(count_commands(id, "VX+LOGIN="), 10);
 }
 
 TEST_F(Login, LoginExNamesTheAccount) {
@@ -94,12 +88,6 @@ TEST_F(Login, LoginLineTooLongForTheCommandAreaIsNotSent) {
 }
 
 TEST_F(Login, TwoStepLogin) {
-    char login_id[36];
-    std::memset(login_id, '#', sizeof login_id);
-    ASSERT_EQ(VX_GetLoginID(dev, login_id), 1u);
-    EXPECT_STREQ(login_id, "LID0001");
-    EXPECT_EQ(sent(), std::vector<std::string>{"VX+LOGINID?\r\n"});
-
     EXPECT_EQ(VX_LoginIDPwd(dev, nullptr), 0u);
     EXPECT_EQ(VX_GetErrNo(dev), VX_STATUS_NO_LOGIN);
     EXPECT_STREQ(VX_GetErrStr(dev), "No Login Device");
@@ -111,29 +99,45 @@ TEST_F(Login, TwoStepLogin) {
 
     // Logged in: 1, without traffic, the output untouched.
     vsim::clear_record();
+    char login_id[VX_LOGIN_ID_LEN];
     std::memset(login_id, '#', sizeof login_id);
     EXPECT_EQ(VX_GetLoginID(dev, login_id), 1u);
     EXPECT_EQ(login_id[0], '#');
     EXPECT_TRUE(sent().empty());
 }
 
-TEST_F(Login, LoginIdThatDoesNotFitIsRefused) {
-    char login_id[36];
-    vsim::script(id, "VX+LOGINID?\r\n", "+LOGINID:" + std::string(35, 'i') + "\r\nOK\r\n");
-    EXPECT_EQ(VX_GetLoginID(dev, login_id), 1u);
-    EXPECT_EQ(std::string(login_id), std::string(35, 'i'));
-
-    vsim::clear_record();
-    std::memset(login_id, '#', sizeof login_id);
-    vsim::script(id, "VX+LOGINID?\r\n", "+LOGINID:" + std::string(36, 'i') + "\r\nOK\r\n");
-    EXPECT_EQ(VX_GetLoginID(dev, login_id), 0u);
-    EXPECT_EQ(login_id[0], '#');
-    EXPECT_EQ(sent().size(), 1u);
-
-    vsim::clear_record();
-    vsim::script(id, "VX+LOGINID?\r\n", "no id here, OK\r\n");
-    EXPECT_EQ(VX_GetLoginID(dev, login_id), 0u);
-    EXPECT_EQ(sent().size(), 10u);
+// The login ID is taken from a reply that holds it, even beside a para error
+// (the error text then stays as it was); one that does not fit its area is
+// refused after one line, a reply without the key after ten.
+TEST_F(Login, LoginIdReplies) {
+    const struct {
+        std::string reply;  // empty: the recorder's own
+        uint32_t result;
+        std::string login_id;  // empty: not written
+        std::size_t lines;
+    } cases[] = {
+        {"", 1, "LID0001", 1},
+        {"+LOGINID:LID9\r\nError: para is error\r\n", 1, "LID9", 1},
+        {"+LOGINID:" + std::string(35, 'i') + "\r\nOK\r\n", 1, std::string(35, 'i'), 1},
+        {"+LOGINID:" + std::string(36, 'i') + "\r\nOK\r\n", 0, "", 1},
+        {"no id here, OK\r\n", 0, "", 10},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.reply);
+        if (!c.reply.empty()) vsim::script(id, "VX+LOGINID?\r\n", c.reply);
+        vsim::clear_record();
+        set_err_text("prior");
+        char login_id[VX_LOGIN_ID_LEN];
+        std::memset(login_id, '#', sizeof login_id);
+        EXPECT_EQ(VX_GetLoginID(dev, login_id), c.result);
+        if (c.result == 1) {
+            EXPECT_EQ(std::string(login_id), c.login_id);
+            EXPECT_STREQ(VX_GetErrStr(dev), "prior");
+        } else {
+            EXPECT_EQ(login_id[0], '#');
+        }
+        EXPECT_EQ(sent(), std::vector<std::string>(c.lines, "VX+LOGINID?\r\n"));
+    }
 }
 
 TEST_F(Login, Logout) {

@@ -39,17 +39,11 @@ TEST(IniCommand, Texts) {
         {"Net.List-=a", 1, 4, "Net", {{"List", 2, "a"}}},
         {"Net.Apn=", 0, 0, "", {}},  // the first entry ends at its "="
         {"Net.A=1|.B=", 1, 1, "Net", {{"A", 2, "1"}, {"B", 2, ""}}},  // later: empty value taken
-        {"Net.Apn=x|Video.Rate=25",
-         1,
-         1,
-         "Net",
-         {{"Apn", 2, "x"}, {"Rate", 2, "25"}}},  // later section skipped
+        // A later section is skipped.
+        {"Net.Apn=x|Video.Rate=25", 1, 1, "Net", {{"Apn", 2, "x"}, {"Rate", 2, "25"}}},
         {"Net.Url=http://a.b.c|.X=1.5", 1, 1, "Net", {{"Url", 2, "http://a.b.c"}, {"X", 2, "1.5"}}},
-        {"S.a=?|.b=1",
-         1,
-         0,
-         "S",
-         {{"a", 0, nullptr}, {"b", 0, nullptr}}},  // the first entry's op rules
+        // The first entry's op rules.
+        {"S.a=?|.b=1", 1, 0, "S", {{"a", 0, nullptr}, {"b", 0, nullptr}}},
         {"S.a=1|.b+=2|.c-=3", 1, 1, "S", {{"a", 2, "1"}, {"b", 2, "2"}, {"c", 2, "3"}}},
         {"S.a=1|x", 1, 1, "S", {{"a", 2, "1"}}},    // no dot behind the "|"
         {"S.a=1|.=2", 1, 1, "S", {{"a", 2, "1"}}},  // an empty key ends the parsing

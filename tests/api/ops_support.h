@@ -32,13 +32,6 @@ struct Outs {
     bool same_as(const Outs &other) const { return std::memcmp(this, &other, sizeof *this) == 0; }
 };
 
-// Not written at all.
-inline ::testing::AssertionResult Untouched(const char *area, std::size_t size = VX_TEXT_AREA) {
-    for (std::size_t i = 0; i < size; ++i)
-        if (area[i] != kFill) return ::testing::AssertionFailure() << "byte " << i << " written";
-    return ::testing::AssertionSuccess();
-}
-
 // The areas after a call that wrote texts t[0], t[1], ... (null: not written;
 // terminated or as bytes only) and numbers n[0], n[1], ...; the rest as filled.
 inline Outs Image(const std::vector<const char *> &texts, const std::vector<uint32_t> &nums,

@@ -75,11 +75,26 @@ ZFYInfo Officer(char fill) {
 
 constexpr const char *kDigest888888 = "21218CCA77804D2BA1922C33E0151105";
 constexpr const char *kDigest32 = "0123456789abcdef0123456789abcdef";
-#define SVC(key, fields) "VX+" key "=bEnable:1," fields "\r\n"
+// clang-format off
+// A service configuration switched on with its fields, and read back from
+// the same fields (the set's reply echoes only the switch).
+#define SERVICE(Name, Key, set, get, fields, ...)                                                               \
+    {.name = "Set" #Name, .call = OP(set), .command = "VX+" Key "=bEnable:1," fields "\r\n",                    \
+     .payload = "bEnable:1,"},                                                                                  \
+    {.name = "Get" #Name, .call = OP(get), .command = "VX+" Key "?\r\n", .payload = "bEnable:1," fields,        \
+     .reads = Reads::Bytes, __VA_ARGS__}
+// A switch, one keyword: set to 45 and read back.
+#define SWITCH(Name, Key)                                                                                       \
+    {.name = "Set" #Name, .call = OP(VX_Set##Name(d, p, 45)), .command = "VX+" Key "=45\r\n", .payload = "45"}, \
+    {.name = "Get" #Name, .call = OP(VX_Get##Name(d, p, &o.n[0])), .command = "VX+" Key "?\r\n",                \
+     .payload = "45", .reads = Reads::Fields, .nums = {45}}
+// A text read as bytes into the first area.
+#define TEXT_GET(Name, Key, text)                                                                               \
+    {.name = "Get" #Name, .call = OP(VX_Get##Name(d, p, o.t[0])), .command = "VX+" Key "?\r\n",                 \
+     .payload = text, .reads = Reads::Bytes, .texts = {text}}
 
 std::vector<Row> Rows() {
-    // clang-format off
-    std::vector<Row> rows = {
+    return {
         // ---- Identity, clock, account, device information ----
         {.name = "GetDevInfo", .call = OP(VX_GetDevInfo(d, p, &o.z)), .command = "VX+GBCFG?\r\n",
          .payload = "1234567,000001,Officer A,320100000000,Patrol unit", .reads = Reads::Fields,
@@ -88,16 +103,11 @@ std::vector<Row> Rows() {
          .command = "VX+GBCFG=1234567,000001,Officer A,320100000000,Patrol unit\r\n"},
         {.name = "SetDevName", .call = OP(VX_SetDevName(d, p, "front door")),
          .command = "VX+DEVNAME=front door\r\n", .payload = "front door"},
-        {.name = "GetDevName", .call = OP(VX_GetDevName(d, p, o.t[0])), .command = "VX+DEVNAME?\r\n",
-         .payload = "cam 7", .reads = Reads::Bytes, .texts = {"cam 7"}},
-        {.name = "GetDevUID", .call = OP(VX_GetDevUID(d, p, o.t[0])), .command = "VX+UID?\r\n",
-         .payload = "00A1B2C3", .reads = Reads::Bytes, .texts = {"00A1B2C3"}},
-        {.name = "GetDevUUID", .call = OP(VX_GetDevUUID(d, p, o.t[0])), .command = "VX+UUID?\r\n",
-         .payload = "VU1A2B3C4D", .reads = Reads::Bytes, .texts = {"VU1A2B3C4D"}},
-        {.name = "GetDevVID", .call = OP(VX_GetDevVID(d, p, o.t[0])), .command = "VX+VID?\r\n",
-         .payload = "3A7C", .reads = Reads::Bytes, .texts = {"3A7C"}},
-        {.name = "GetDevDID", .call = OP(VX_GetDevDID(d, p, o.t[0])), .command = "VX+DID?\r\n",
-         .payload = "0C01", .reads = Reads::Bytes, .texts = {"0C01"}},
+        TEXT_GET(DevName, "DEVNAME", "cam 7"),
+        TEXT_GET(DevUID, "UID", "00A1B2C3"),
+        TEXT_GET(DevUUID, "UUID", "VU1A2B3C4D"),
+        TEXT_GET(DevVID, "VID", "3A7C"),
+        TEXT_GET(DevDID, "DID", "0C01"),
         {.name = "SetDevTime", .call = OP(VX_SetDevTime(d, p)), .command = "VX+SYSTIME=%UTC%\r\n"},
         {.name = "SetDevTimeCfg", .call = OP(VX_SetDevTimeCfg(d, p, 8, "abc")),
          .command = "VX+SYSTIME=%UTC%,0,8,abc\r\n"},
@@ -109,8 +119,7 @@ std::vector<Row> Rows() {
         {.name = "SetDevUser", .call = OP(VX_SetDevUser(d, p, "officer", "888888", kDigest32)),
          .command = std::string("VX+USER=officer:") + kDigest888888 + ":" + kDigest32 + "\r\n",
          .payload = "officer"},
-        {.name = "GetDevUser", .call = OP(VX_GetDevUser(d, p, o.t[0])), .command = "VX+USER?\r\n",
-         .payload = "officer", .reads = Reads::Bytes, .texts = {"officer"}},
+        TEXT_GET(DevUser, "USER", "officer"),
         {.name = "GetBatVal", .call = OP(LongAgo(d), VX_GetBatVal(d, p, &o.n[0])),
          .command = "VX+BATVAL?\r\n", .payload = "87", .reads = Reads::Fields, .nums = {87}},
         {.name = "GetMasterVEInfo", .call = OP(VX_GetMasterVEInfo(d, p, &o.n[0], &o.n[1], &o.n[2], &o.n[3])),
@@ -121,13 +130,11 @@ std::vector<Row> Rows() {
          .nums = {640, 360, 15, 512}},
         {.name = "SetRecordPwd", .call = OP(VX_SetRecordPwd(d, p, -1234)), .command = "VX+RECVPWD=-1234\r\n",
          .payload = "-1234"},
-        {.name = "GetRecordPwd", .call = OP(VX_GetRecordPwd(d, p, o.t[0])), .command = "VX+RECVPWD?\r\n",
-         .payload = "0042", .reads = Reads::Bytes, .texts = {"0042"}},
+        TEXT_GET(RecordPwd, "RECVPWD", "0042"),
 
         // ---- Network, access points, switches ----
         {.name = "SetApn", .call = OP(VX_SetApn(d, p, "")), .command = "VX+APN=NULL\r\n", .payload = "NULL"},
-        {.name = "GetApn", .call = OP(VX_GetApn(d, p, o.t[0])), .command = "VX+APN?\r\n", .payload = "NULL",
-         .reads = Reads::Bytes, .texts = {"NULL"}},
+        TEXT_GET(Apn, "APN", "NULL"),
         {.name = "SetVpn", .call = OP(VX_SetVpn(d, p, "vpn.example", "", "s3")),
          .command = "VX+VPN=vpn.example,NULL,s3\r\n", .payload = "vpn.example,NULL,s3"},
         {.name = "GetVpn", .call = OP(VX_GetVpn(d, p, o.t[0], o.t[1], o.t[2])), .command = "VX+VPN?\r\n",
@@ -139,8 +146,7 @@ std::vector<Row> Rows() {
          .texts = {"10.0.0.1"}, .nums = {8080}},
         {.name = "SetDevSSID", .call = OP(VX_SetDevSSID(d, p, "REC-7")), .command = "VX+SSID=REC-7\r\n",
          .payload = "REC-7"},
-        {.name = "GetDevSSID", .call = OP(VX_GetDevSSID(d, p, o.t[0])), .command = "VX+SSID?\r\n",
-         .payload = "REC-7", .reads = Reads::Bytes, .texts = {"REC-7"}},
+        TEXT_GET(DevSSID, "SSID", "REC-7"),
         {.name = "AddAp", .call = OP(VX_AddAp(d, p, "HQ", "wpa2pass")), .command = "VX+APADD=HQ:wpa2pass\r\n",
          .payload = "HQ"},
         {.name = "DelAp", .call = OP(VX_DelAp(d, p, "HQ")), .command = "VX+APDEL=HQ\r\n", .payload = "HQ",
@@ -149,46 +155,26 @@ std::vector<Row> Rows() {
          .reads = Reads::Key},
         {.name = "SetSelAp", .call = OP(VX_SetSelAp(d, p, "HQ")), .command = "VX+APSEL=HQ\r\n",
          .payload = "HQ", .reads = Reads::Key},
-        {.name = "GetSelAp", .call = OP(VX_GetSelAp(d, p, o.t[0])), .command = "VX+APSEL?\r\n",
-         .payload = "HQ", .reads = Reads::Bytes, .texts = {"HQ"}},
+        TEXT_GET(SelAp, "APSEL", "HQ"),
         {.name = "GetApList", .call = OP(VX_GetApList(d, p, o.list)), .command = "VX+APLIST?\r\n",
          .payload = "HQ:pw,Depot:", .reads = Reads::Bytes,
          .more = [](Outs &w) { std::memcpy(w.list, "HQ:pw,Depot:", 12); }},
 
         // ---- Platform service configurations ----
-        {.name = "SetTalkBackCfg",
-         .call = OP(VX_SetTalkBackCfg(d, p, 1, "10.1.1.1", "5060", "D01", "Cam7", "pw1")),
-         .command = SVC("TALKBACKCFG",
-                        "ServIP:10.1.1.1,ServPort:5060,DevNo:D01,DevName:Cam7,DevPasswd:pw1,"),
-         .payload = "bEnable:1,"},
-        {.name = "GetTalkBackCfg",
-         .call = OP(VX_GetTalkBackCfg(d, p, &o.n[0], o.t[0], o.t[1], o.t[2], o.t[3], o.t[4])),
-         .command = "VX+TALKBACKCFG?\r\n",
-         .payload = "bEnable:1,ServIP:10.1.1.1,ServPort:5060,DevNo:D01,DevName:Cam7,DevPasswd:pw1,",
-         .reads = Reads::Bytes, .texts = {"10.1.1.1", "5060", "D01", "Cam7", "pw1"}, .nums = {1}},
-        {.name = "SetGb28181Cfg",
-         .call = OP(
-             VX_SetGb28181Cfg(d, p, 1, "10.1.1.2", "5061", "D02", "C02", "Front", "S0002", "pw2")),
-         .command = SVC("GB28181CFG",
-                        "ServIP:10.1.1.2,ServPort:5061,DevNo:D02,ChnNo:C02,Chnname:Front,"
-                        "ServID:S0002,Name:S0002,Passwd:pw2,"), .payload = "bEnable:1,"},
-        {.name = "GetGb28181Cfg",
-         .call = OP(VX_GetGb28181Cfg(d, p, &o.n[0], o.t[0], o.t[1], o.t[2], o.t[3], o.t[4], o.t[5],
-                                     o.t[6])), .command = "VX+GB28181CFG?\r\n",
-         .payload = "bEnable:1,ServIP:10.1.1.2,ServPort:5061,DevNo:D02,ChnNo:C02,Chnname:Front,"
-                    "ServID:S0002,Name:S0002,Passwd:pw2,", .reads = Reads::Bytes,
-         .texts = {"10.1.1.2", "5061", "D02", "C02", "Front", "S0002", "pw2"}, .nums = {1}},
-        {.name = "SetGpsServCfg",
-         .call = OP(VX_SetGpsServCfg(d, p, 1, "gps.example", "6000", "D03", "pw3", 15)),
-         .command = SVC("GPSSERVCFG",
-                        "ServIP:gps.example,ServPort:6000,DevNo:D03,Passwd:pw3,ReportTime:15,"),
-         .payload = "bEnable:1,"},
-        {.name = "GetGpsServCfg",
-         .call = OP(VX_GetGpsServCfg(d, p, &o.n[0], o.t[0], o.t[1], o.t[2], o.t[3], &o.n[1])),
-         .command = "VX+GPSSERVCFG?\r\n",
-         .payload =
-             "bEnable:1,ServIP:gps.example,ServPort:6000,DevNo:D03,Passwd:pw3,ReportTime:15,",
-         .reads = Reads::Bytes, .texts = {"gps.example", "6000", "D03", "pw3"}, .nums = {1, 15}},
+        SERVICE(TalkBackCfg, "TALKBACKCFG", VX_SetTalkBackCfg(d, p, 1, "10.1.1.1", "5060", "D01", "Cam7", "pw1"),
+                VX_GetTalkBackCfg(d, p, &o.n[0], o.t[0], o.t[1], o.t[2], o.t[3], o.t[4]),
+                "ServIP:10.1.1.1,ServPort:5060,DevNo:D01,DevName:Cam7,DevPasswd:pw1,",
+                .texts = {"10.1.1.1", "5060", "D01", "Cam7", "pw1"}, .nums = {1}),
+        SERVICE(Gb28181Cfg, "GB28181CFG",
+                VX_SetGb28181Cfg(d, p, 1, "10.1.1.2", "5061", "D02", "C02", "Front", "S0002", "pw2"),
+                VX_GetGb28181Cfg(d, p, &o.n[0], o.t[0], o.t[1], o.t[2], o.t[3], o.t[4], o.t[5], o.t[6]),
+                "ServIP:10.1.1.2,ServPort:5061,DevNo:D02,ChnNo:C02,Chnname:Front,ServID:S0002,Name:S0002,Passwd:pw2,",
+                .texts = {"10.1.1.2", "5061", "D02", "C02", "Front", "S0002", "pw2"}, .nums = {1}),
+        SERVICE(GpsServCfg, "GPSSERVCFG", VX_SetGpsServCfg(d, p, 1, "gps.example", "6000", "D03", "pw3", 15),
+                VX_GetGpsServCfg(d, p, &o.n[0], o.t[0], o.t[1], o.t[2], o.t[3], &o.n[1]),
+                "ServIP:gps.example,ServPort:6000,DevNo:D03,Passwd:pw3,ReportTime:15,",
+                .texts = {"gps.example", "6000", "D03", "pw3"}, .nums = {1, 15}),
+        // Off, and read back with another report time.
         {.name = "SetCmsv6Cfg", .call = OP(VX_SetCmsv6Cfg(d, p, 0, "cms.example", "6608", "D04", 30)),
          .command =
              "VX+CMSV6CFG=bEnable:0,ServIP:cms.example,ServPort:6608,DevNo:D04,ReportTime:30,\r\n",
@@ -197,40 +183,21 @@ std::vector<Row> Rows() {
          .command = "VX+CMSV6CFG?\r\n",
          .payload = "bEnable:0,ServIP:cms.example,ServPort:6608,DevNo:D04,ReportTime:20,",
          .reads = Reads::Bytes, .texts = {"cms.example", "6608", "D04"}, .nums = {0, 20}},
-        {.name = "SetPtytCfg",
-         .call = OP(VX_SetPtytCfg(d, p, 1, "pt.example", "7000", "D05", "Cam5", "pw5", 25)),
-         .command = SVC("PTYTCFG",
-                        "ServIP:pt.example,ServPort:7000,DevNo:D05,DevName:Cam5,DevPasswd:pw5,"
-                        "ReportTime:25,"), .payload = "bEnable:1,"},
-        {.name = "GetPtytCfg",
-         .call = OP(VX_GetPtytCfg(d, p, &o.n[0], o.t[0], o.t[1], o.t[2], o.t[3], o.t[4], &o.n[1])),
-         .command = "VX+PTYTCFG?\r\n",
-         .payload =
-             "bEnable:1,ServIP:pt.example,ServPort:7000,DevNo:D05,DevName:Cam5,DevPasswd:pw5,"
-             "ReportTime:25,", .reads = Reads::Bytes, .texts = {"pt.example", "7000", "D05", "Cam5", "pw5"},
-         .nums = {1, 25}},
-        {.name = "Set0787Serv01Cfg",
-         .call = OP(VX_Set0787Serv01Cfg(d, p, 1, "s.example", "7100", "D06", "pw6", 35)),
-         .command = SVC("0787SERV01CFG",
-                        "ServIP:s.example,ServPort:7100,DevNo:D06,Passwd:pw6,ReportTime:35,"),
-         .payload = "bEnable:1,"},
-        {.name = "Get0787Serv01Cfg",
-         .call = OP(VX_Get0787Serv01Cfg(d, p, &o.n[0], o.t[0], o.t[1], o.t[2], o.t[3], &o.n[1])),
-         .command = "VX+0787SERV01CFG?\r\n",
-         .payload = "bEnable:1,ServIP:s.example,ServPort:7100,DevNo:D06,Passwd:pw6,ReportTime:35,",
-         .reads = Reads::Bytes, .texts = {"s.example", "7100", "D06", "pw6"}, .nums = {1, 35}},
-        {.name = "SetLBSCfg", .call = OP(VX_SetLBSCfg(d, p, 1, "http://lbs.example/login", "pw7", 60)),
-         .command = SVC("LBSCFG", "LoginUrl:http://lbs.example/login,DevPasswd:pw7,ReportTime:60,"),
-         .payload = "bEnable:1,"},
-        {.name = "GetLBSCfg", .call = OP(VX_GetLBSCfg(d, p, &o.n[0], o.t[0], o.t[1], &o.n[1])),
-         .command = "VX+LBSCFG?\r\n",
-         .payload = "bEnable:1,LoginUrl:http://lbs.example/login,DevPasswd:pw7,ReportTime:60,",
-         .reads = Reads::Bytes, .texts = {"http://lbs.example/login", "pw7"}, .nums = {1, 60}},
-        {.name = "SetNetCheckServCfg", .call = OP(VX_SetNetCheckServCfg(d, p, 1, "diag.example", "7200")),
-         .command = SVC("DIAGNOSTICCFG", "ServIP:diag.example,ServPort:7200,"), .payload = "bEnable:1,"},
-        {.name = "GetNetCheckServCfg", .call = OP(VX_GetNetCheckServCfg(d, p, &o.n[0], o.t[0], o.t[1])),
-         .command = "VX+DIAGNOSTICCFG?\r\n", .payload = "bEnable:1,ServIP:diag.example,ServPort:7200,",
-         .reads = Reads::Bytes, .texts = {"diag.example", "7200"}, .nums = {1}},
+        SERVICE(PtytCfg, "PTYTCFG", VX_SetPtytCfg(d, p, 1, "pt.example", "7000", "D05", "Cam5", "pw5", 25),
+                VX_GetPtytCfg(d, p, &o.n[0], o.t[0], o.t[1], o.t[2], o.t[3], o.t[4], &o.n[1]),
+                "ServIP:pt.example,ServPort:7000,DevNo:D05,DevName:Cam5,DevPasswd:pw5,ReportTime:25,",
+                .texts = {"pt.example", "7000", "D05", "Cam5", "pw5"}, .nums = {1, 25}),
+        SERVICE(0787Serv01Cfg, "0787SERV01CFG", VX_Set0787Serv01Cfg(d, p, 1, "s.example", "7100", "D06", "pw6", 35),
+                VX_Get0787Serv01Cfg(d, p, &o.n[0], o.t[0], o.t[1], o.t[2], o.t[3], &o.n[1]),
+                "ServIP:s.example,ServPort:7100,DevNo:D06,Passwd:pw6,ReportTime:35,",
+                .texts = {"s.example", "7100", "D06", "pw6"}, .nums = {1, 35}),
+        SERVICE(LBSCfg, "LBSCFG", VX_SetLBSCfg(d, p, 1, "http://lbs.example/login", "pw7", 60),
+                VX_GetLBSCfg(d, p, &o.n[0], o.t[0], o.t[1], &o.n[1]),
+                "LoginUrl:http://lbs.example/login,DevPasswd:pw7,ReportTime:60,",
+                .texts = {"http://lbs.example/login", "pw7"}, .nums = {1, 60}),
+        SERVICE(NetCheckServCfg, "DIAGNOSTICCFG", VX_SetNetCheckServCfg(d, p, 1, "diag.example", "7200"),
+                VX_GetNetCheckServCfg(d, p, &o.n[0], o.t[0], o.t[1]), "ServIP:diag.example,ServPort:7200,",
+                .texts = {"diag.example", "7200"}, .nums = {1}),
 
         // ---- Storage, power, device logs, OSD ----
         {.name = "EnterDiskMode", .call = OP(VX_EnterDiskMode(d, p)), .command = "VX+UDISKEN=2\r\n",
@@ -282,27 +249,15 @@ std::vector<Row> Rows() {
          .command = "VX+UMSJSON={\"Video\":{\"FrameRate\":null}}\r\n",
          .payload = "{\"Video\":{\"FrameRate\":\"25\"}}", .reads = Reads::Bytes,
          .texts = {"{\"Video\":{\"FrameRate\":\"25\"}}"}},
+
+        // ---- The on/off and number switches ----
+        SWITCH(DevUDiskAuthEn, "UDISKAUTHEN"),
+        SWITCH(DevPFPTTEn, "PFPTTEN"),
+        SWITCH(DevReportTime, "SERVHEARTBEAT"),
+        SWITCH(DevGpsEn, "GPSEN"),
     };
-    // clang-format on
-    // The on/off and number switches: one keyword each, set and read back.
-#define SWITCH(Name, Key)                                    \
-    rows.push_back({.name = "Set" #Name,                     \
-                    .call = OP(VX_Set##Name(d, p, 45)),      \
-                    .command = "VX+" Key "=45\r\n",          \
-                    .payload = "45"});                       \
-    rows.push_back({.name = "Get" #Name,                     \
-                    .call = OP(VX_Get##Name(d, p, &o.n[0])), \
-                    .command = "VX+" Key "?\r\n",            \
-                    .payload = "45",                         \
-                    .reads = Reads::Fields,                  \
-                    .nums = {45}});
-    SWITCH(DevUDiskAuthEn, "UDISKAUTHEN")
-    SWITCH(DevPFPTTEn, "PFPTTEN")
-    SWITCH(DevReportTime, "SERVHEARTBEAT")
-    SWITCH(DevGpsEn, "GPSEN")
-#undef SWITCH
-    return rows;
 }
+// clang-format on
 
 const std::vector<Row> &AllRows() {
     static const std::vector<Row> rows = Rows();

@@ -16,10 +16,14 @@ protected:
         OpsTest::SetUp();
         vx::g_device_change_state = 0;
     }
-    // The record released and the recorder's record opened again.
-    void reopen() {
+    // The record released and opened again; with replug, on a recorder plugged anew.
+    void reopen(bool replug = false) {
         forget(dev);
         VX_UnInitDev(dev);
+        if (replug) {
+            vsim::unplug(id);
+            id = plug("VX001", "1000001");
+        }
         dev = open("VX001");
     }
     uint32_t get_name(char *out) { return VX_GetDevName(dev, "888888", out); }
@@ -81,11 +85,7 @@ TEST_F(ExchangePattern, ClosingFailuresWakeTheRefreshThread) {
     vsim::Faults gone_after_command;
     gone_after_command.unplug_after_command = true;
     for (const vsim::Faults &faults : {write_fails, gone_after_command}) {
-        forget(dev);
-        VX_UnInitDev(dev);
-        vsim::unplug(id);
-        id = plug("VX001", "1000001");
-        dev = open("VX001");
+        reopen(/*replug=*/true);
         ASSERT_NE(dev, nullptr);
         while (vx::WaitForDeviceChange(0)) {}
         vsim::set_faults(id, faults);
@@ -99,15 +99,9 @@ TEST_F(ExchangePattern, ClosingFailuresWakeTheRefreshThread) {
 }
 
 TEST_F(ExchangePattern, DirectOpenTurnsListUpdatesOff) {
-    vx::g_dev_list_enabled = 1;
-    char name[8];
-    VX_ProbeDev(name);
-    EXPECT_EQ(vx::g_dev_list_enabled.load(), 0);
-    for (auto probe : {+[] { VX_UnInitDev(VX_InitDev("VX001")); }, +[] { VX_InitDevEx("nope"); },
-                       +[] {
-                           char c[8];
-                           VX_ProbeDevEx(c);
-                       }}) {
+    static char name[8];
+    for (auto probe : {+[] { VX_ProbeDev(name); }, +[] { VX_UnInitDev(VX_InitDev("VX001")); },
+                       +[] { VX_InitDevEx("nope"); }, +[] { VX_ProbeDevEx(name); }}) {
         vx::g_dev_list_enabled = 1;
         probe();
         EXPECT_EQ(vx::g_dev_list_enabled.load(), 0);
