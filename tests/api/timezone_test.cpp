@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "LibVestra.h"
+#include "support/log_capture.h"
 #include "support/tz_block.h"
 
 using namespace tztest;
@@ -257,8 +258,7 @@ TEST(TimeZoneLookup, EveryTextFitsSixtyFourBytes) {
 
 // Null pointers are refused, and no failure is logged.
 TEST(TimeZoneLookup, NullPointersAndFailuresAreRefusedQuietly) {
-    VX_SetLibLog(VX_LOG_CONSOLE);
-    testing::internal::CaptureStdout();
+    testsupport::LogCapture log;
     GetAllTimeZone(nullptr);
     EXPECT_EQ(GetTimeZoneStr(0, 9, 0, nullptr), 0);
     Found f{9, 9, 9, 9};
@@ -271,7 +271,5 @@ TEST(TimeZoneLookup, NullPointersAndFailuresAreRefusedQuietly) {
     find("Europe");
     text(9, 0, 0);
     GetTimeZoneIndex(nullptr, nullptr, nullptr, nullptr);
-    std::string printed = testing::internal::GetCapturedStdout();
-    VX_SetLibLog(VX_LOG_OFF);
-    EXPECT_EQ(printed, "");
+    EXPECT_EQ(log.text(), "");
 }

@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "devlist/devlist_fixture.h"
+#include "support/log_capture.h"
 
 namespace devlist {
 namespace {
@@ -93,12 +94,10 @@ TEST_F(Monitor, WithoutAnEventSourceTheTimedRefreshesRemain) {
     if (RunIsolated()) return;
     vsim::set_uevents(false);
     Plug("A1234567_1");
-    testing::internal::CaptureStdout();
-    VX_SetLibLog(VX_LOG_CONSOLE);
+    testsupport::LogCapture log;
     VX_InitDevListPthreadEx(Record);
     ASSERT_TRUE(TheCalls().WaitFor(2));
-    VX_SetLibLog(VX_LOG_OFF);
-    std::string out = testing::internal::GetCapturedStdout();
+    std::string out = log.text();
     EXPECT_NE(std::string::npos, out.find("no USB event source")) << out;
     EXPECT_NE(std::string::npos, out.find("refresh udiskflag=2,duration=2.")) << out;
     EXPECT_EQ(1, VX_GetDevListSum());

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "devlist/devlist_fixture.h"
+#include "support/log_capture.h"
 
 namespace devlist {
 namespace {
@@ -132,16 +133,11 @@ TEST_F(Update, RecordersThatCannotBeListed) {
     if (RunIsolated()) return;
     Plug("NOUNDERSCORE");
     Plug("");
-    int refusing = Plug("R1111111_1");
-    vsim::Faults f;
-    f.set_configuration_error = -5;
-    vsim::set_faults(refusing, f);
-    testing::internal::CaptureStdout();
-    VX_SetLibLog(VX_LOG_CONSOLE);
+    vsim::set_faults(Plug("R1111111_1"), {.reply_split = {}, .set_configuration_error = -5});
+    testsupport::LogCapture log;
     EXPECT_EQ(0u, VX_InitDevList());
     VX_InitDevList();
-    VX_SetLibLog(VX_LOG_OFF);
-    std::string out = testing::internal::GetCapturedStdout();
+    std::string out = log.text();
     EXPECT_EQ(0, Listed());
     for (int i = 0; i < 3; ++i) EXPECT_FALSE(InUse(i));
     // The no-underscore string is logged at every update.

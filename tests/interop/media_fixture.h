@@ -1,5 +1,5 @@
 // Shared by the recording interop tests: a temporary directory, ffmpeg-made
-// recordings (made once per run), file helpers and a log capture.
+// recordings (made once per run), file helpers and the log capture.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -12,6 +12,7 @@
 #include <string>
 
 #include "LibVestra.h"
+#include "support/log_capture.h"
 #include "tools/avi_crypt.h"
 
 namespace media_test {
@@ -90,27 +91,6 @@ inline bool ffprobe_reads(const fs::path &p, int frames) {
     return ::pclose(f) == 0 && out == std::to_string(frames) + "\n";
 }
 
-// The library's log lines, written to standard output while alive.
-class LogCapture {
-public:
-    LogCapture() {
-        VX_SetLibLog(VX_LOG_CONSOLE);
-        testing::internal::CaptureStdout();
-    }
-    std::string text() {
-        if (!done_) {
-            text_ = testing::internal::GetCapturedStdout();
-            done_ = true;
-            VX_SetLibLog(VX_LOG_OFF);
-        }
-        return text_;
-    }
-    bool has(const std::string &s) { return text().find(s) != std::string::npos; }
-    ~LogCapture() { text(); }
-
-private:
-    std::string text_;
-    bool done_ = false;
-};
+using testsupport::LogCapture;
 
 }  // namespace media_test
