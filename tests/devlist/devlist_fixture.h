@@ -82,12 +82,8 @@ protected:
 
     static int Plug(const std::string &serial, const std::string &model = "VX007", int bus = 0,
                     const std::string &id_code = "3400001") {
-        vsim::DeviceSpec spec;
-        spec.model = model;
-        spec.serial = serial;
-        spec.bus = bus;
-        spec.id_code = id_code;
-        return vsim::plug(spec);
+        return vsim::plug(
+            {.model = model, .bus = bus, .serial = serial, .id_code = id_code, .values = {}});
     }
     static std::string Serial(int index) {
         char s[VX_SERIAL_LEN] = {};

@@ -163,9 +163,7 @@ TEST_F(Update, IdCodeReadIsTriedTwice) {
     for (int i = 0; i < 3; ++i) {
         int id = Plug("I" + std::to_string(i) + "000000_1", "VX007", 0,
                       "340000" + std::to_string(i + 1));
-        vsim::Faults f;
-        f.silent_replies = cases[i].lost_answers;
-        vsim::set_faults(id, f);
+        vsim::set_faults(id, {.reply_split = {}, .silent_replies = cases[i].lost_answers});
         VX_InitDevList();  // one update per recorder: it takes slot i
         SCOPED_TRACE(cases[i].lost_answers);
         ASSERT_TRUE(InUse(i));
@@ -177,15 +175,10 @@ TEST_F(Update, IdCodeReadIsTriedTwice) {
 // field; a failed UUID query losing the serial.
 TEST_F(Update, DefaultSerialBecomesTheUuid) {
     if (RunIsolated()) return;
-    vsim::DeviceSpec spec;
-    spec.model = "VX005";
-    spec.serial = "vestraunit_1";
-    spec.password = "507193";
-    int id = vsim::plug(spec);
+    int id = vsim::plug(
+        {.model = "VX005", .serial = "vestraunit_1", .password = "507193", .values = {}});
     vsim::set_value(id, "UUID", "U1234567890ABCDEFGHIJ");  // longer than the field takes
-    spec.serial = "vestraunit_0";
-    spec.password = "other";
-    vsim::plug(spec);
+    vsim::plug({.model = "VX005", .serial = "vestraunit_0", .password = "other", .values = {}});
     VX_InitDevList();
     EXPECT_EQ("U1234567890", Serial(0));
     EXPECT_EQ(1, VX_IsLogin(VX_GetDevHandleFromList(0)));
@@ -200,9 +193,7 @@ TEST_F(Update, SlotClosedByAFailedTransferIsListedAgainAsNew) {
     VX_InitDevList();
     VestraInfo *h = VX_GetDevHandleFromList(0);
     VX_SetNewDevFlagToList(h, 0);
-    vsim::Faults f;
-    f.write_error = -5;
-    vsim::set_faults(id, f);
+    vsim::set_faults(id, {.reply_split = {}, .write_error = -5});
     char name[VX_TEXT_AREA] = {};
     EXPECT_EQ(0u, VX_GetDevName(h, "888888", name));
     EXPECT_EQ(0u, VX_CheckDevHandle(h));

@@ -194,11 +194,8 @@ protected:
         RecorderTest::SetUp();
         // Two packets per reply, so that a fault can fall between them.
         packet = (GetParam().reply.size() + 1) / 2;
-        vsim::DeviceSpec spec;
-        spec.model = "VX001";
-        spec.serial = "SN1000001_1";
-        spec.packet_size = packet;
-        id = vsim::plug(spec);
+        id = vsim::plug(
+            {.model = "VX001", .serial = "SN1000001_1", .packet_size = packet, .values = {}});
         vsim::set_handler(GetParam().keyword,
                           [this](vsim::Recorder &, const std::string &) { return reply; });
         dev = open("VX001");

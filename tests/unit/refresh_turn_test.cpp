@@ -38,10 +38,7 @@ protected:
     void SetUp() override {
         vsim::reset();
         vsim::add_bus("001", 1);
-        vsim::DeviceSpec spec;
-        spec.model = "VX007";
-        spec.serial = "A1234567_1";
-        vsim::plug(spec);
+        vsim::plug({.model = "VX007", .serial = "A1234567_1", .values = {}});
         vx::SetClockForTesting(TestClock);
         vx::g_dev_list_enabled = 1;
         vx::g_device_change_state = 0;
