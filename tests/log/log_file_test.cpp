@@ -36,13 +36,6 @@ protected:
     std::string current, old;
 };
 
-TEST_F(LogFile, FirstLineCreatesTheFileBesideTheExecutable) {
-    vx::LibLog("[%s]: hello %d\n", "Test", 42);
-    ASSERT_TRUE(exists(current));
-    std::string text = AsText(current);
-    EXPECT_TRUE(std::regex_match(text, std::regex(R"(\[\d{14}\] \[Test\]: hello 42\n)"))) << text;
-}
-
 // Faults: LF alone on Windows, where hosts know the log as a text-mode
 // append (CR LF for every LF, a message's own CR kept); CR LF elsewhere.
 TEST_F(LogFile, LineEndsAreThoseOfATextFile) {
