@@ -96,8 +96,6 @@ void RewriteContext(int, siginfo_t *, void *context) {
     auto *uc = static_cast<ucontext_t *>(context);
     uc->uc_mcontext.gregs[REG_RIP] = reinterpret_cast<greg_t>(&Resumed);
     uc->uc_mcontext.gregs[REG_RSP] = (uc->uc_mcontext.gregs[REG_RSP] & ~greg_t{15}) - 8;
-#else
-    (void)context;
 #endif
 }
 void Resumed() {
