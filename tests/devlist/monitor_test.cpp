@@ -1,7 +1,6 @@
 // The monitor and refresh threads in real time (a few cases: the timing
 // rules themselves are checked against a controllable clock in unit/),
 // a stress run, and process exit while they work.
-#include <algorithm>
 #include <cstdlib>
 #include <memory>
 

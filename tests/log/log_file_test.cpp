@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <ctime>
 #include <fstream>
 #include <regex>
 #include <sstream>
