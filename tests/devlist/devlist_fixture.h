@@ -63,6 +63,14 @@ struct Calls {
     }
 };
 
+// The calls' kinds and values, in order.
+using Pairs = std::vector<std::pair<int, int>>;
+inline Pairs KindsAndValues(const std::vector<Calls::Call> &calls) {
+    Pairs out;
+    for (const Calls::Call &c : calls) out.emplace_back(c.kind, c.value);
+    return out;
+}
+
 inline Calls &TheCalls() {
     static Calls *c = new Calls;
     return *c;
