@@ -91,6 +91,17 @@ inline bool ffprobe_reads(const fs::path &p, int frames) {
     return ::pclose(f) == 0 && out == std::to_string(frames) + "\n";
 }
 
+// A recording written to in.avi in a folder of its own, decrypted to out.avi.
+struct Decryption {
+    TempDir dir;
+    fs::path in = dir / "in.avi", out = dir / "out.avi";
+    Bytes input;
+
+    explicit Decryption(const Bytes &b) : input(b) { write_file(in, b); }
+    int32_t decrypt(const char *key) { return VX_FileDecrypt(in.c_str(), out.c_str(), key); }
+    bool input_intact() const { return read_file(in) == input; }
+};
+
 using testsupport::LogCapture;
 
 }  // namespace media_test
