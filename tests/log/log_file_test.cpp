@@ -22,8 +22,6 @@ namespace {
 using logtest::AsText;
 using logtest::BesideExe;
 
-bool exists(const std::string &path) { return std::ifstream(path).good(); }
-
 class LogFile : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -79,7 +77,7 @@ TEST_F(LogFile, ModesChooseFileConsoleOrNothing) {
         testing::internal::CaptureStdout();
         vx::LibLog("mode line\n");
         std::string printed = testing::internal::GetCapturedStdout();
-        EXPECT_EQ(exists(current), c.file) << "mode " << c.mode;
+        EXPECT_EQ(std::ifstream(current).good(), c.file) << "mode " << c.mode;
         EXPECT_EQ(printed.find("mode line\n") != std::string::npos, c.console) << "mode " << c.mode;
     }
 }
