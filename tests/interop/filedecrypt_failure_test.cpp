@@ -92,10 +92,8 @@ TEST(FileDecryptFailure, FailureAfterTheStartLeavesNoOutput) {
 // A key frame shorter than 280 bytes is decrypted over its window, which
 // reaches into the chunks that follow it.
 TEST(FileDecryptFailure, ShortKeyFrameWindowReachesIntoTheNextChunk) {
-    AviSpec s;
-    s.streams = {"vids", "auds"};
-    s.frames = {{"00dc", 101, 0x10}, {"01wb", 500, 0}, {"00dc", 300, 0}};
-    Built plain = build_avi(s);
+    Built plain = build_avi({.streams = {"vids", "auds"},
+                             .frames = {{"00dc", 101, 0x10}, {"01wb", 500, 0}, {"00dc", 300, 0}}});
     Bytes enc = plain.bytes;
     encrypt_frame(enc, plain.data_pos[0], kKey);
     enc[79] = 1;
