@@ -11,12 +11,9 @@ using OpenIdentify = RecorderTest;
 // is found, opened or written.
 TEST_F(OpenIdentify, NothingKnownAttached) {
     for (bool unknown : {false, true}) {
-        if (unknown) {
-            vsim::DeviceSpec spec;
-            spec.vid = 0x3A7C;
-            spec.pid = 0x0C03;  // no model 003 in the table
-            vsim::plug(spec);
-        }
+        // No model 003 in the table.
+        if (unknown)
+            vsim::plug({.model = "", .vid = 0x3A7C, .pid = 0x0C03, .serial = "", .values = {}});
         char name[8] = "unset", code[8] = "unset";
         EXPECT_EQ(VX_CheckDevExist(), 0u);
         EXPECT_EQ(VX_ProbeDev(name), 0u);

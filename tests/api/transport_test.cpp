@@ -2,8 +2,6 @@
 // time-out and the lost device of every operation are the row table's).
 #include "recorder_fixture.h"
 
-#include <cstring>
-
 namespace {
 
 class Transport : public RecorderTest {

@@ -96,8 +96,6 @@ void RewriteContext(int, siginfo_t *, void *context) {
     auto *uc = static_cast<ucontext_t *>(context);
     uc->uc_mcontext.gregs[REG_RIP] = reinterpret_cast<greg_t>(&Resumed);
     uc->uc_mcontext.gregs[REG_RSP] = (uc->uc_mcontext.gregs[REG_RSP] & ~greg_t{15}) - 8;
-#else
-    (void)context;
 #endif
 }
 void Resumed() {
@@ -168,11 +166,10 @@ int FaultOnThreads(int count, void *(*body)(void *)) {
 
 // Beside the executable, as the dump goes there.
 void PlantDumpLinks() {
-    std::string dir = "/proc/self/exe";
     char exe[4096] = {};
-    if (::readlink(dir.c_str(), exe, sizeof exe - 1) <= 0) return;
-    dir = exe;
-    dir = dir.substr(0, dir.rfind('/'));
+    if (::readlink("/proc/self/exe", exe, sizeof exe - 1) <= 0) return;
+    std::string dir = exe;
+    dir.erase(dir.rfind('/'));
     std::string target = dir + "/target.txt";
     if (std::FILE *f = std::fopen(target.c_str(), "w")) {
         std::fputs("untouched\n", f);

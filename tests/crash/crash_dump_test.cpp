@@ -1,7 +1,6 @@
 // Crash dumps: a child host faults; the dump is beside its executable, named
 // by the local time, and the child still dies by its signal.
 #include <gtest/gtest.h>
-#include <dirent.h>
 #include <fcntl.h>
 #include <spawn.h>
 #include <sys/stat.h>
@@ -12,7 +11,6 @@
 #include <ctime>
 #include <filesystem>
 #include <fstream>
-#include <regex>
 #include <sstream>
 #include <string>
 #include <vector>

@@ -6,7 +6,6 @@
 #pragma once
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <atomic>
 #include <chrono>
@@ -64,6 +63,14 @@ struct Calls {
     }
 };
 
+// The calls' kinds and values, in order.
+using Pairs = std::vector<std::pair<int, int>>;
+inline Pairs KindsAndValues(const std::vector<Calls::Call> &calls) {
+    Pairs out;
+    for (const Calls::Call &c : calls) out.emplace_back(c.kind, c.value);
+    return out;
+}
+
 inline Calls &TheCalls() {
     static Calls *c = new Calls;
     return *c;
@@ -82,12 +89,8 @@ protected:
 
     static int Plug(const std::string &serial, const std::string &model = "VX007", int bus = 0,
                     const std::string &id_code = "3400001") {
-        vsim::DeviceSpec spec;
-        spec.model = model;
-        spec.serial = serial;
-        spec.bus = bus;
-        spec.id_code = id_code;
-        return vsim::plug(spec);
+        return vsim::plug(
+            {.model = model, .bus = bus, .serial = serial, .id_code = id_code, .values = {}});
     }
     static std::string Serial(int index) {
         char s[VX_SERIAL_LEN] = {};

@@ -1,11 +1,11 @@
 // The monitor and refresh threads in real time (a few cases: the timing
 // rules themselves are checked against a controllable clock in unit/),
 // a stress run, and process exit while they work.
-#include <algorithm>
 #include <cstdlib>
 #include <memory>
 
 #include "devlist/devlist_fixture.h"
+#include "support/log_capture.h"
 
 namespace devlist {
 namespace {
@@ -23,10 +23,7 @@ TEST_F(Monitor, FirstRefreshFillsTheListAndCallsBack) {
     VX_InitDevListPthreadEx(Record);
     ASSERT_TRUE(TheCalls().WaitFor(2));
     auto calls = TheCalls().Snapshot();
-    EXPECT_EQ(1, calls[0].kind);
-    EXPECT_EQ(2, calls[0].value);
-    EXPECT_EQ(2, calls[1].kind);
-    EXPECT_EQ(2, calls[1].value);
+    ASSERT_EQ(KindsAndValues(calls), (Pairs{{1, 2}, {2, 2}}));
     EXPECT_GE(calls[0].at_ms, 2300);  // 300 ms to the refresh thread, then 2 s
     EXPECT_LT(calls[0].at_ms, 4000);
     EXPECT_EQ(2, VX_GetDevListSum());
@@ -66,22 +63,13 @@ TEST_F(Monitor, EventsAreDebouncedAndCarryTheirKind) {
     ASSERT_TRUE(TheCalls().WaitFor(3));
     std::this_thread::sleep_for(std::chrono::milliseconds(300));
     auto calls = TheCalls().Snapshot();
-    ASSERT_EQ(3u, calls.size());
-    EXPECT_EQ(2, calls[0].kind);
-    EXPECT_EQ(2, calls[0].value);
-    EXPECT_EQ(1, calls[1].kind);
-    EXPECT_EQ(3, calls[1].value);
-    EXPECT_EQ(2, calls[2].kind);
-    EXPECT_EQ(1, calls[2].value);
+    ASSERT_EQ(KindsAndValues(calls), (Pairs{{2, 2}, {1, 3}, {2, 1}}));
     EXPECT_GE(calls[1].at_ms - calls[0].at_ms, 1900);
 
     vsim::unplug(a);
     ASSERT_TRUE(TheCalls().WaitFor(5));
-    calls = TheCalls().Snapshot();
-    EXPECT_EQ(1, calls[3].kind);
-    EXPECT_EQ(2, calls[3].value);
-    EXPECT_EQ(2, calls[4].kind);
-    EXPECT_EQ(2, calls[4].value);
+    EXPECT_EQ(KindsAndValues(TheCalls().Snapshot()),
+              (Pairs{{2, 2}, {1, 3}, {2, 1}, {1, 2}, {2, 2}}));
     EXPECT_FALSE(InUse(0));
     EXPECT_TRUE(InUse(1));
     EXPECT_EQ(0, got_lock_during_callback.load());
@@ -93,12 +81,10 @@ TEST_F(Monitor, WithoutAnEventSourceTheTimedRefreshesRemain) {
     if (RunIsolated()) return;
     vsim::set_uevents(false);
     Plug("A1234567_1");
-    testing::internal::CaptureStdout();
-    VX_SetLibLog(VX_LOG_CONSOLE);
+    testsupport::LogCapture log;
     VX_InitDevListPthreadEx(Record);
     ASSERT_TRUE(TheCalls().WaitFor(2));
-    VX_SetLibLog(VX_LOG_OFF);
-    std::string out = testing::internal::GetCapturedStdout();
+    std::string out = log.text();
     EXPECT_NE(std::string::npos, out.find("no USB event source")) << out;
     EXPECT_NE(std::string::npos, out.find("refresh udiskflag=2,duration=2.")) << out;
     EXPECT_EQ(1, VX_GetDevListSum());

@@ -3,7 +3,7 @@
 set -u
 source "$2/tests/e2e/expect.bash"
 
-s=(--scenario "$root/tests/e2e/standard_set.json")
+s=(--scenario "$root/tests/python/standard.json")  # the binding's standard-set scenario
 expect 0 'id_code: KQWZM'                         -- "${s[@]}" gb init
 expect 1 'Init_Device failed \(status 2\): no device' -- "${s[@]}" gb init KQWZX
 expect 0 'width: 1280'                            -- "${s[@]}" gb resolution

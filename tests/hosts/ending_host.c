@@ -52,7 +52,6 @@ static atomic_int g_done;
 static atomic_long g_exchanges, g_names_read;
 
 static void *Worker(void *unused) {
-    (void)unused;
     while (!atomic_load(&g_done)) {
         VX_InitDevList();
         VestraInfo *dev = VX_GetDevHandleFromList(0);
@@ -115,11 +114,7 @@ static int Forks(int wanted) {
 }
 
 static atomic_int g_child_callbacks;
-static void CountInChild(int32_t kind, int32_t value) {
-    (void)kind;
-    (void)value;
-    atomic_fetch_add(&g_child_callbacks, 1);
-}
+static void CountInChild(int32_t kind, int32_t value) { atomic_fetch_add(&g_child_callbacks, 1); }
 
 static int ForkAndMonitor(void) {
     StartMonitor(NULL);
@@ -141,10 +136,7 @@ static int ForkAndMonitor(void) {
 }
 
 static sigjmp_buf g_recover;
-static void Recover(int sig) {
-    (void)sig;
-    siglongjmp(g_recover, 1);
-}
+static void Recover(int sig) { siglongjmp(g_recover, 1); }
 
 /* Null, but not known to the compiler: the write is a real fault. */
 static int *volatile g_null;
@@ -177,8 +169,6 @@ static int Faults(int recover) {
 }
 
 static void ExitFromCallback(int32_t kind, int32_t value) {
-    (void)kind;
-    (void)value;
     printf("exit from the callback\n");
     exit(0);
 }
@@ -186,8 +176,6 @@ static void ExitFromCallback(int32_t kind, int32_t value) {
 /* Runs inside a refresh: the first call holds it open a while. */
 static atomic_int g_in_refresh;
 static void SlowCallback(int32_t kind, int32_t value) {
-    (void)kind;
-    (void)value;
     if (atomic_exchange(&g_in_refresh, 1) == 0) usleep(300000);
 }
 

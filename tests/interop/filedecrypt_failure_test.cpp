@@ -10,16 +10,6 @@ using namespace testavi;
 
 const char *kKey = "12345678";
 
-struct Case {
-    TempDir dir;
-    fs::path in = dir / "in.avi", out = dir / "out.avi";
-    Bytes input;
-
-    explicit Case(const Bytes &b) : input(b) { write_file(in, b); }
-    int32_t decrypt(const char *key = kKey) { return VX_FileDecrypt(in.c_str(), out.c_str(), key); }
-    bool input_intact() const { return read_file(in) == input; }
-};
-
 Bytes encrypted_h264() {
     Bytes b = read_file(Recordings::get().h264);
     EXPECT_GE(encrypt_avi(b, kKey), 2);
@@ -27,17 +17,17 @@ Bytes encrypted_h264() {
 }
 
 TEST(FileDecryptFailure, PlainRecordingGivesZeroAndAPlainCopy) {
-    Case c(read_file(Recordings::get().h264));
+    Decryption c(read_file(Recordings::get().h264));
     write_file(c.out, {1, 2, 3});  // replaced
     LogCapture log;
-    EXPECT_EQ(c.decrypt(), 0);
+    EXPECT_EQ(c.decrypt(kKey), 0);
     EXPECT_TRUE(log.has("infile no encrypt\n"));
     EXPECT_EQ(read_file(c.out), c.input);
     EXPECT_TRUE(c.input_intact());
 }
 
 TEST(FileDecryptFailure, KeyTextOfNineCharactersIsRefusedBeforeAnyWork) {
-    Case c(encrypted_h264());
+    Decryption c(encrypted_h264());
     LogCapture log;
     EXPECT_EQ(c.decrypt("123456789"), 0);
     EXPECT_TRUE(log.has("VX_FileDecrypt start\n"));
@@ -53,11 +43,11 @@ TEST(FileDecryptFailure, UnreadableInputsLeaveTheOutputUntouched) {
     Bytes nine_audio = read_file(Recordings::get().audio9);
     ASSERT_EQ(encrypt_avi(nine_audio, kKey) >= 2, true);
     for (const Bytes &input : {not_avi, nine_audio, Bytes{}}) {
-        Case c(input);
+        Decryption c(input);
         const Bytes previous{9, 9, 9};
         write_file(c.out, previous);
         LogCapture log;
-        EXPECT_EQ(c.decrypt(), 0);
+        EXPECT_EQ(c.decrypt(kKey), 0);
         EXPECT_TRUE(log.has("DecryptVideoFileEx start\n"));
         EXPECT_TRUE(log.has("AVI_open_input_file Error\n"));
         EXPECT_EQ(read_file(c.out), previous);
@@ -89,10 +79,10 @@ TEST(FileDecryptFailure, FailureAfterTheStartLeavesNoOutput) {
     };
     for (const auto &row : rows) {
         SCOPED_TRACE(row.why);
-        Case c(row.input);
+        Decryption c(row.input);
         write_file(c.out, {7});
         LogCapture log;
-        EXPECT_EQ(c.decrypt(), 0);
+        EXPECT_EQ(c.decrypt(kKey), 0);
         for (const std::string &line : row.logged) EXPECT_TRUE(log.has(line)) << log.text();
         EXPECT_FALSE(fs::exists(c.out));
         EXPECT_TRUE(c.input_intact());
@@ -102,20 +92,18 @@ TEST(FileDecryptFailure, FailureAfterTheStartLeavesNoOutput) {
 // A key frame shorter than 280 bytes is decrypted over its window, which
 // reaches into the chunks that follow it.
 TEST(FileDecryptFailure, ShortKeyFrameWindowReachesIntoTheNextChunk) {
-    AviSpec s;
-    s.streams = {"vids", "auds"};
-    s.frames = {{"00dc", 101, 0x10}, {"01wb", 500, 0}, {"00dc", 300, 0}};
-    Built plain = build_avi(s);
+    Built plain = build_avi({.streams = {"vids", "auds"},
+                             .frames = {{"00dc", 101, 0x10}, {"01wb", 500, 0}, {"00dc", 300, 0}}});
     Bytes enc = plain.bytes;
     encrypt_frame(enc, plain.data_pos[0], kKey);
     enc[79] = 1;
-    Case c(enc);
-    EXPECT_EQ(c.decrypt(), 1);
+    Decryption c(enc);
+    EXPECT_EQ(c.decrypt(kKey), 1);
     EXPECT_EQ(read_file(c.out), plain.bytes);
 }
 
 TEST(FileDecryptFailure, OutputThatCannotBeWrittenFails) {
-    Case c(encrypted_h264());
+    Decryption c(encrypted_h264());
     const fs::path nowhere = c.dir / "no" / "such" / "dir.avi";
     EXPECT_EQ(VX_FileDecrypt(c.in.c_str(), nowhere.c_str(), kKey), 0);
     EXPECT_FALSE(fs::exists(nowhere));

@@ -1,5 +1,5 @@
 // Shared by the recording interop tests: a temporary directory, ffmpeg-made
-// recordings (made once per run), file helpers and a log capture.
+// recordings (made once per run), file helpers and the log capture.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -12,6 +12,7 @@
 #include <string>
 
 #include "LibVestra.h"
+#include "support/log_capture.h"
 #include "tools/avi_crypt.h"
 
 namespace media_test {
@@ -90,27 +91,17 @@ inline bool ffprobe_reads(const fs::path &p, int frames) {
     return ::pclose(f) == 0 && out == std::to_string(frames) + "\n";
 }
 
-// The library's log lines, written to standard output while alive.
-class LogCapture {
-public:
-    LogCapture() {
-        VX_SetLibLog(VX_LOG_CONSOLE);
-        testing::internal::CaptureStdout();
-    }
-    std::string text() {
-        if (!done_) {
-            text_ = testing::internal::GetCapturedStdout();
-            done_ = true;
-            VX_SetLibLog(VX_LOG_OFF);
-        }
-        return text_;
-    }
-    bool has(const std::string &s) { return text().find(s) != std::string::npos; }
-    ~LogCapture() { text(); }
+// A recording written to in.avi in a folder of its own, decrypted to out.avi.
+struct Decryption {
+    TempDir dir;
+    fs::path in = dir / "in.avi", out = dir / "out.avi";
+    Bytes input;
 
-private:
-    std::string text_;
-    bool done_ = false;
+    explicit Decryption(const Bytes &b) : input(b) { write_file(in, b); }
+    int32_t decrypt(const char *key) { return VX_FileDecrypt(in.c_str(), out.c_str(), key); }
+    bool input_intact() const { return read_file(in) == input; }
 };
+
+using testsupport::LogCapture;
 
 }  // namespace media_test

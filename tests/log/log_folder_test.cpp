@@ -3,10 +3,7 @@
 // too long for it is refused.
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 #if defined(_WIN32)
 #include <process.h>

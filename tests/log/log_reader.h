@@ -27,16 +27,9 @@ inline std::string RawBytes(const std::string &path) {
 }
 
 inline std::string AsText(const std::string &path) {
-    std::string raw = RawBytes(path), text;
-    const std::string nl = kFileNewline;
-    for (std::size_t i = 0; i < raw.size();) {
-        if (raw.compare(i, nl.size(), nl) == 0) {
-            text += '\n';
-            i += nl.size();
-        } else {
-            text += raw[i++];
-        }
-    }
+    std::string text = RawBytes(path);
+    for (std::size_t at = 0; (at = text.find(kFileNewline, at)) != std::string::npos; ++at)
+        text.replace(at, sizeof kFileNewline - 1, "\n");
     return text;
 }
 

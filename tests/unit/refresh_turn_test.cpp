@@ -15,6 +15,7 @@
 #include "devlist/refresh_timer.h"
 #include "devlist/threads.h"
 #include "devlist/update.h"
+#include "support/log_capture.h"
 #include "vsim.h"
 
 namespace {
@@ -37,10 +38,7 @@ protected:
     void SetUp() override {
         vsim::reset();
         vsim::add_bus("001", 1);
-        vsim::DeviceSpec spec;
-        spec.model = "VX007";
-        spec.serial = "A1234567_1";
-        vsim::plug(spec);
+        vsim::plug({.model = "VX007", .serial = "A1234567_1", .values = {}});
         vx::SetClockForTesting(TestClock);
         vx::g_dev_list_enabled = 1;
         vx::g_device_change_state = 0;
@@ -59,8 +57,7 @@ protected:
     // lines the turns logged.
     static std::vector<std::string> Run(const std::vector<Step> &steps) {
         vx::RefreshTimer timer(1000);
-        testing::internal::CaptureStdout();
-        VX_SetLibLog(VX_LOG_CONSOLE);
+        testsupport::LogCapture log;
         for (const Step &s : steps) {
             SCOPED_TRACE(s.at);
             g_now = s.at;
@@ -70,9 +67,8 @@ protected:
             EXPECT_EQ(s.refreshes, vsim::device_scans());
             EXPECT_EQ(s.rest, rest);
         }
-        VX_SetLibLog(VX_LOG_OFF);
         std::vector<std::string> lines;
-        std::string out = testing::internal::GetCapturedStdout();
+        std::string out = log.text();
         for (std::size_t at = out.find("refresh udiskflag="); at != std::string::npos;
              at = out.find("refresh udiskflag=", at + 1))
             lines.push_back(out.substr(at, out.find('\n', at) - at));
