@@ -1,7 +1,8 @@
 // Crash dumps on Windows: a child host faults; exactly one minidump is
 // beside its executable (or in the log folder the host chose), named by the
-// local time, and the child still ends by its access violation. The child runs from a folder of its own, with
-// the library and the virtual libusb0.dll beside it.
+// local time, and the child still ends by its access violation. The child
+// runs from a folder of its own, with the library and the virtual
+// libusb0.dll beside it.
 #include <gtest/gtest.h>
 #include <windows.h>
 
