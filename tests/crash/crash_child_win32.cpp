@@ -16,16 +16,19 @@
 
 namespace {
 
-LONG WINAPI OwnFilter(EXCEPTION_POINTERS *) {
-    ::ExitProcess(42);
-    return EXCEPTION_CONTINUE_SEARCH;
-}
+LONG WINAPI OwnFilter(EXCEPTION_POINTERS *) { ::ExitProcess(42); }
 
 // The address comes from outside the compiler's view, so the store is a
 // real fault and not an optimised-out null dereference.
 [[gnu::noinline]] void Fault(const char *address) {
     auto *p = reinterpret_cast<volatile int *>(std::strtoul(address, nullptr, 0));
     *p = 1;
+}
+
+// An export as a function of type F; null if the library lacks it.
+template <typename F>
+F Export(HMODULE lib, const char *name) {
+    return reinterpret_cast<F>(reinterpret_cast<void (*)()>(::GetProcAddress(lib, name)));
 }
 
 }  // namespace
@@ -36,21 +39,12 @@ int main(int argc, char **argv) {
     std::string mode = argv[1];
     HMODULE lib = ::LoadLibraryW(L"LibVestra.dll");
     if (lib == nullptr) return 4;
-    using Start = void (*)();
-    using SetLog = void (*)(int);
-    auto start = reinterpret_cast<Start>(
-        reinterpret_cast<void (*)()>(::GetProcAddress(lib, "VX_InitDevListPthread")));
-    auto set_log = reinterpret_cast<SetLog>(
-        reinterpret_cast<void (*)()>(::GetProcAddress(lib, "VX_SetLibLog")));
-    if (start == nullptr || set_log == nullptr) return 5;
+    auto start = Export<void (*)()>(lib, "VX_InitDevListPthread");
+    auto set_log = Export<void (*)(int)>(lib, "VX_SetLibLog");
+    auto set_dir = Export<void (*)(const char *)>(lib, "VX_SetLibLogDir");
+    if (start == nullptr || set_log == nullptr || set_dir == nullptr) return 5;
     set_log(0);
-    if (mode == "log-dir") {
-        using SetDir = void (*)(const char *);
-        auto set_dir = reinterpret_cast<SetDir>(
-            reinterpret_cast<void (*)()>(::GetProcAddress(lib, "VX_SetLibLogDir")));
-        if (set_dir == nullptr) return 6;
-        set_dir("chosen");
-    }
+    if (mode == "log-dir") set_dir("chosen");
     if (mode != "no-monitor") start();
     if (mode == "unload") ::FreeLibrary(lib);
     if (mode == "own-filter" || mode == "unload") {
