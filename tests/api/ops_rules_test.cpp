@@ -1,7 +1,6 @@
 // Each parse rule of the device operations on its edge cases, the outcomes
 // of the access-point operations, and the arguments the library refuses
 // before anything is sent.
-#include <cstdlib>
 #include <cstring>
 #include <ctime>
 #include <functional>
@@ -9,6 +8,7 @@
 #include <vector>
 
 #include "ops_support.h"
+#include "support/local_zone.h"
 
 namespace {
 
@@ -417,31 +417,16 @@ TEST_F(Rules, AccountPasswordsTravelAsDigests) {
 }
 
 TEST_F(Rules, ClockIsSentAsUtcWhateverTheLocalZone) {
-    const char *old = std::getenv("TZ");
-    const std::string saved = old ? old : "";
-#if defined(_WIN32)
-    _putenv_s("TZ", "IST-5:30");  // the runtime reads POSIX-style zones only
-    _tzset();
-#else
-    ::setenv("TZ", "Asia/Kolkata", 1);  // 5:30 ahead of UTC
-    ::tzset();
-#endif
-    const std::time_t before = std::time(nullptr);
-    vsim::clear_record();
-    VX_SetDevTimeCfg(dev, kPwd, 8, "abc");
-    VX_SetDevTime(dev, kPwd);
-    EXPECT_EQ(VX_SetDevTimeCfg(dev, kPwd, -3, nullptr), 1u);  // a null text goes empty
-    const std::time_t after = std::time(nullptr);
-#if defined(_WIN32)
-    _putenv_s("TZ", saved.c_str());
-    _tzset();
-#else
-    if (old)
-        ::setenv("TZ", saved.c_str(), 1);
-    else
-        ::unsetenv("TZ");
-    ::tzset();
-#endif
+    std::time_t before = 0, after = 0;
+    {
+        const testsupport::LocalZone zone("IST-5:30", "Asia/Kolkata");  // 5:30 ahead of UTC
+        before = std::time(nullptr);
+        vsim::clear_record();
+        VX_SetDevTimeCfg(dev, kPwd, 8, "abc");
+        VX_SetDevTime(dev, kPwd);
+        EXPECT_EQ(VX_SetDevTimeCfg(dev, kPwd, -3, nullptr), 1u);  // a null text goes empty
+        after = std::time(nullptr);
+    }
 
     // The 14-digit UTC texts of the seconds around the calls: in time order as texts too.
     auto utc = [](std::time_t t) {

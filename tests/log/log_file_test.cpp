@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <fstream>
 #include <regex>
 #include <sstream>
@@ -16,6 +15,7 @@
 #include "common/timeutil.h"
 #include "log/log_reader.h"
 #include "platform/platform.h"
+#include "support/local_zone.h"
 
 namespace {
 
@@ -47,22 +47,13 @@ TEST_F(LogFile, StampIsLocalTime) {
     // A line carries the local time of the moment it was written, in a zone
     // eight hours from UTC (so that a UTC stamp shows); the time texts
     // themselves are TimeText's (tests/unit).
-#if defined(_WIN32)
-    _putenv_s("TZ", "CST-8");  // the runtime reads POSIX-style zones only
-#else
-    ::setenv("TZ", "Asia/Shanghai", 1);
-#endif
+    const testsupport::LocalZone zone("CST-8", "Asia/Shanghai");
     char before[32], after[32];
     vx::GetLocalTimeStr(before, sizeof before);
     vx::LibLog("stamped\n");
     vx::GetLocalTimeStr(after, sizeof after);
     std::string stamp_in_file = AsText(current).substr(1, 14);
     EXPECT_TRUE(stamp_in_file == before || stamp_in_file == after) << stamp_in_file;
-#if defined(_WIN32)
-    _putenv_s("TZ", "");
-#else
-    ::unsetenv("TZ");
-#endif
 }
 
 TEST_F(LogFile, ModesChooseFileConsoleOrNothing) {

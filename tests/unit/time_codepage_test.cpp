@@ -1,32 +1,25 @@
 // Time texts and path-text conversions.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <string>
 
 #include "common/codepage.h"
 #include "common/timeutil.h"
+#include "support/local_zone.h"
 
 namespace {
 
 TEST(TimeText, FourteenDigitsUtcWhateverTheZone) {
-#if defined(_WIN32)
-    _putenv_s("TZ", "EST5EDT");  // the runtime reads POSIX-style zones only
-#else
-    ::setenv("TZ", "America/New_York", 1);
-#endif
     char text[32];
-    vx::UtcTimeText(std::time_t(1798761599), text, sizeof text);
-    EXPECT_STREQ(text, "20261231235959");
-    vx::UtcTimeText(std::time_t(1801451045), text, sizeof text);  // zero padding
-    EXPECT_STREQ(text, "20270201030405");
-    vx::LocalTimeText(std::time_t(1798761599), text, sizeof text);
-    EXPECT_STREQ(text, "20261231185959");
-#if defined(_WIN32)
-    _putenv_s("TZ", "");
-#else
-    ::unsetenv("TZ");
-#endif
+    {
+        const testsupport::LocalZone zone("EST5EDT", "America/New_York");
+        vx::UtcTimeText(std::time_t(1798761599), text, sizeof text);
+        EXPECT_STREQ(text, "20261231235959");
+        vx::UtcTimeText(std::time_t(1801451045), text, sizeof text);  // zero padding
+        EXPECT_STREQ(text, "20270201030405");
+        vx::LocalTimeText(std::time_t(1798761599), text, sizeof text);
+        EXPECT_STREQ(text, "20261231185959");
+    }
 
     vx::GetUtcTimeStr(text, sizeof text);
     EXPECT_EQ(std::string(text).size(), 14u);
