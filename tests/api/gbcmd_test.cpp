@@ -54,8 +54,8 @@ TEST_F(GbCmd, SerialTextSelectsTheRecorder) {
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.text);
-        uint32_t level = 0;
-        int32_t st = 99;
+        level = 0;
+        st = 99;
         EXPECT_EQ(GBCmd_GetBatteryVal(c.text, "888888", &level, &st), c.result);
         EXPECT_EQ(st, c.status);
         EXPECT_EQ(level, c.level);
@@ -81,9 +81,7 @@ TEST_F(GbCmd, StatusValuesOfEachCall) {
     EXPECT_EQ(GBCmd_EnterStandByMode("A1", "888888", &st), 0);
     EXPECT_EQ(st, VX_GBCMD_NOT_SUPPORTED);
 
-    vsim::Faults f;
-    f.claim_interface_error = -16;
-    vsim::set_faults(id, f);
+    vsim::set_faults(id, {.reply_split = {}, .claim_interface_error = -16});
     EXPECT_EQ(GBCmd_GetBatteryVal("A1", "888888", &level, &st), 0);
     EXPECT_EQ(st, VX_GBCMD_CLAIM_FAILED);
 
@@ -98,9 +96,7 @@ TEST_F(GbCmd, StatusValuesOfEachCall) {
 TEST_F(GbCmd, ClaimFailureEndsTheSearch) {
     const int first = id;
     int second = plugSerial("VX005", "A1234568_1");
-    vsim::Faults f;
-    f.set_configuration_error = -16;
-    vsim::set_faults(first, f);
+    vsim::set_faults(first, {.reply_split = {}, .set_configuration_error = -16});
     EXPECT_EQ(GBCmd_GetBatteryVal("A123456", "888888", &level, &st), 0);
     EXPECT_EQ(st, VX_GBCMD_CLAIM_FAILED);
     EXPECT_EQ(count_commands(second, "VX+"), 0);
@@ -128,13 +124,10 @@ TEST_F(GbCmd, ShellLinesOnTheWire) {
 }
 
 TEST_F(GbCmd, UndeliveredShellLineIsAFailure) {
-    vsim::Faults f;
-    f.write_error = -5;
-    f.write_error_count = 1;
     // The login succeeds first; the fault is armed for the shell line.
     vsim::set_handler("LOGIN", [&](vsim::Recorder &rec, const std::string &) {
         rec.logged_in = true;
-        vsim::set_faults(rec.id, f);
+        vsim::set_faults(rec.id, {.reply_split = {}, .write_error = -5, .write_error_count = 1});
         return std::string("+LOGIN:Sucess\r\nOK\r\n");
     });
     EXPECT_EQ(GBCmd_PowerOff("A12", "888888", &st), 0);
@@ -143,9 +136,7 @@ TEST_F(GbCmd, UndeliveredShellLineIsAFailure) {
 }
 
 TEST_F(GbCmd, RecorderLeavesTheBusAfterPowerOff) {
-    vsim::Faults f;
-    f.leave_on_power_off = true;
-    vsim::set_faults(id, f);
+    vsim::set_faults(id, {.reply_split = {}, .leave_on_power_off = true});
     EXPECT_EQ(GBCmd_PowerOff("A1", "888888", &st), 1);
     EXPECT_EQ(st, VX_GBCMD_DONE);
     EXPECT_EQ(GBCmd_PowerOff("A1", "888888", &st), 0);  // gone from the bus

@@ -61,11 +61,8 @@ TEST_F(Login, AttemptsUntilTheTenth) {
 }
 
 TEST_F(Login, LoginExNamesTheAccount) {
-    vsim::DeviceSpec spec;
-    spec.model = "VX002";
-    spec.user = "operator";
-    spec.password = "s3cret";
-    int other = vsim::plug(spec);
+    int other = vsim::plug(
+        {.model = "VX002", .serial = "", .user = "operator", .password = "s3cret", .values = {}});
     VestraInfo *d2 = open("VX002");
     ASSERT_NE(d2, nullptr);
     EXPECT_EQ(VX_LoginEx(d2, nullptr, "s3cret"), 0u);

@@ -44,10 +44,8 @@ TEST_F(OpsTest, EndlessStreamsAreCapped) {
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.what);
-        vsim::Faults faults;
-        faults.stale_stream = c.stale;
-        faults.zero_length_reads = c.empty;
-        vsim::set_faults(id, faults);
+        vsim::set_faults(
+            id, {.reply_split = {}, .stale_stream = c.stale, .zero_length_reads = c.empty});
         vsim::clear_record();
         set_err_text("prior");
         char name[VX_TEXT_AREA] = {};

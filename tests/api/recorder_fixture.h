@@ -26,12 +26,11 @@ protected:
     // A recorder on the bus; its serial "SN<id_code>_1" unless one is given.
     int plug(const std::string &model, const std::string &id_code = "3400001", int bus = 0,
              const std::string &serial = "") {
-        vsim::DeviceSpec spec;
-        spec.model = model;
-        spec.id_code = id_code;
-        spec.bus = bus;
-        spec.serial = serial.empty() ? "SN" + id_code + "_1" : serial;
-        return vsim::plug(spec);
+        return vsim::plug({.model = model,
+                           .bus = bus,
+                           .serial = serial.empty() ? "SN" + id_code + "_1" : serial,
+                           .id_code = id_code,
+                           .values = {}});
     }
 
     // A record opened with VX_InitDev, released at the end of the test.

@@ -54,10 +54,7 @@ TEST(HotPlugWindow, ThePlugAndUnplugBroadcastsRefreshTheList) {
     VX_InitDevListPthreadEx(Record);
     EXPECT_EQ((Calls{{2, 2}}), FirstCalls(1)) << "the start's own refresh";
 
-    vsim::DeviceSpec spec;
-    spec.model = "VX007";
-    spec.serial = "A1234567_1";
-    int id = vsim::plug(spec);
+    int id = vsim::plug({.model = "VX007", .serial = "A1234567_1", .values = {}});
     ASSERT_EQ((Calls{{2, 2}, {1, 1}, {2, 1}}), FirstCalls(3));
     EXPECT_EQ(1u, VX_CheckDevHandle(VX_GetDevHandleFromList(0)));
     char serial[VX_SERIAL_LEN + 1] = {};

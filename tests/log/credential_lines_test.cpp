@@ -81,9 +81,7 @@ TEST_F(CredentialLines, SecretsMaskedInTheLogOnlyWithTheirLength) {
 // time-out code (-110 on Linux, -116 with libusb-win32), or naming the
 // command from the record unmasked.
 TEST_F(CredentialLines, ReadErrorLineMasksTheCommandItNames) {
-    vsim::Faults faults;
-    faults.silent_replies = 10;
-    vsim::set_faults(id, faults);
+    vsim::set_faults(id, {.reply_split = {}, .silent_replies = 10});
     EXPECT_EQ(VX_Login(dev, "888888"), 0u);
     std::string text = log();
     EXPECT_NE(text.find("[ReadFullDev]: usb_bulk_read err:cmd:VX+LOGIN=admin:" + kStars32 +

@@ -80,10 +80,8 @@ TEST_F(ExchangePattern, ClosingFailuresWakeTheRefreshThread) {
     EXPECT_EQ(get_name(out), 0u);
     EXPECT_FALSE(vx::WaitForDeviceChange(0)) << "a time-out";
 
-    vsim::Faults write_fails;
-    write_fails.write_error = vsim::kIoError;
-    vsim::Faults gone_after_command;
-    gone_after_command.unplug_after_command = true;
+    const vsim::Faults write_fails{.reply_split = {}, .write_error = vsim::kIoError};
+    const vsim::Faults gone_after_command{.reply_split = {}, .unplug_after_command = true};
     for (const vsim::Faults &faults : {write_fails, gone_after_command}) {
         reopen(/*replug=*/true);
         ASSERT_NE(dev, nullptr);

@@ -37,10 +37,7 @@ struct SimBus : ::testing::Test {
         ASSERT_EQ(usb_claim_interface(h, 0), 0);
     }
     int plug(const char *model = "VX001") {
-        vsim::DeviceSpec s;
-        s.model = model;
-        s.serial = "AAA_1";
-        int id = vsim::plug(s);
+        int id = vsim::plug({.model = model, .serial = "AAA_1", .values = {}});
         open(id);
         return id;
     }
